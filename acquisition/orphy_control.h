@@ -1,0 +1,56 @@
+#pragma once
+
+#include "acquisition/automation_value.h"
+#include "acquisition/code_source.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+
+namespace thermo {
+
+// Dispatch identifier of the control's read method.
+inline constexpr std::int32_t readDispatchId = 0x6003001E;
+
+// The persisted property set the main window hands to the control when it is created. Kept as
+// typed values; nothing reads them.
+struct OrphyProperties {
+    std::int32_t extentX = 4471; // hundredths of a millimetre
+    std::int32_t extentY = 873;
+    std::int32_t voie = 1;
+    std::uint32_t backColor = 0x80000005; // the system's window background
+    std::int16_t calibre = 0;
+    std::string nomGrandeur; // 50 characters
+    std::string nomUnite;    // 20 characters
+    float valGrandeur = 5.0836181640625f;
+    std::string nomSymbole; // 20 characters
+    std::string version;    // 20 characters
+    std::string rom;        // 200 characters
+    static OrphyProperties mainWindowSet();
+};
+
+// Stand-in for the ORPHY GTS2 acquisition control: a widget in the main window whose one
+// automation entry reads a channel from its source of codes (the simulated bench by default).
+class OrphyControl : public QWidget {
+    Q_OBJECT
+public:
+    explicit OrphyControl(const OrphyProperties& properties, QWidget* parent = nullptr);
+    ~OrphyControl() override;
+
+    const OrphyProperties& properties() const noexcept;
+
+    // Late-bound call by dispatch identifier with one 32-bit argument. A failed call (unknown
+    // identifier, no answer from the source) throws Failure(AcquisitionFailed).
+    AutomationValue invoke(std::int32_t dispatchId, std::int32_t argument);
+
+    // Replaces the source of codes from the next call on.
+    void setSource(std::unique_ptr<CodeSource> source);
+    CodeSource& source() noexcept;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace thermo

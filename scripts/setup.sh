@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Installs what the project needs from Debian 12's packages (when missing), then configures
+# and builds one CMake preset. Sourced by run.sh and test.sh; safe to run again and again.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-svg-dev qt6-translations-l10n
+    libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-14-dev
+    fonts-liberation2 xvfb xauth
+)
+
+missing_packages() {
+    local p
+    for p in "${packages[@]}"; do
+        if ! dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
+            echo "$p"
+        fi
+    done
+}
+
+install_missing() {
+    local missing
+    mapfile -t missing < <(missing_packages)
+    [ "${#missing[@]}" -eq 0 ] && return 0
+    if [ "$(id -u)" -eq 0 ]; then
+        echo "Installation des paquets manquants : ${missing[*]}"
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -q
+        apt-get install -y -q "${missing[@]}"
+    else
+        echo "Paquets manquants : ${missing[*]}" >&2
+        echo "Installez-les avec :" >&2
+        echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}" >&2
+        exit 1
+    fi
+}
+
+build_preset() {
+    local preset=$1
+    local root
+    root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+    cd "$root"
+    if [ ! -f "build/$preset/CMakeCache.txt" ]; then
+        cmake --preset "$preset" >/dev/null
+    fi
+    cmake --build --preset "$preset"
+}
