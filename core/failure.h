@@ -5,7 +5,13 @@
 
 namespace thermo {
 
-enum class FailureKind { DivisionByZero, InvalidArgument, TypeMismatch, Overflow, AcquisitionFailed };
+enum class FailureKind {
+    DivisionByZero,
+    InvalidArgument,
+    TypeMismatch,
+    Overflow,
+    AcquisitionFailed
+};
 
 // The one error type of the program. Its message is French and short enough to be shown as it
 // stands in the temperature field.
