@@ -40,8 +40,7 @@ std::string numberText(double x, const NumberLocale& locale) {
         digits.append(sci.substr(2, ePos - 2));
     }
     int exponent = 0;
-    std::from_chars(sci.data() + ePos + (sci[ePos + 1] == '+' ? 2 : 1), sci.data() + sci.size(),
-                    exponent);
+    std::from_chars(sci.data() + ePos + 2, sci.data() + sci.size(), exponent);
     if (sci[ePos + 1] == '-') {
         exponent = -exponent;
     }
