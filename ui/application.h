@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+namespace thermo {
+
+class Form1;
+class parametres;
+
+// Owns the program's two windows: the parameters dialog from the start, the main window from
+// its first use (the first Validation) to the end.
+class Application : public QObject {
+    Q_OBJECT
+public:
+    Application();
+    ~Application() override;
+
+    parametres& parametersDialog() noexcept { return *dialog_; }
+    // Creates the main window on first use; its timer starts with it.
+    Form1& mainWindow();
+    Form1* existingMainWindow() const noexcept { return mainWindow_.get(); }
+
+    // Shows the parameters dialog as the first and only window.
+    void start();
+
+signals:
+    // Emitted as soon as the main window exists, before any of its ticks can run.
+    void mainWindowCreated(thermo::Form1* window);
+
+private:
+    std::unique_ptr<parametres> dialog_;
+    std::unique_ptr<Form1> mainWindow_; // destroyed first: it refers to the dialog
+};
+
+} // namespace thermo

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "acquisition/orphy_binding.h"
+#include "core/main_window_fields.h"
+#include "core/measurement_cycle.h"
+
+#include <QWidget>
+#include <string>
+
+class QLineEdit;
+class QPushButton;
+class QTextEdit;
+class QTimer;
+
+namespace thermo {
+
+class OrphyControl;
+
+// The main window "Thermomètre avec une thermistance": the circuit picture, the conversion
+// group, the two voltages, the temperature, the acquisition control and the parameter store
+// (the hidden fields Text6, Text9, Text10). Its timer runs the measurement ten times a second.
+class Form1 : public QWidget, public MainWindowFields {
+    Q_OBJECT
+public:
+    // parametersDialog is the window that "Saisie des paramètres du montage" shows; without
+    // one that button does nothing.
+    explicit Form1(QWidget* parametersDialog = nullptr);
+    ~Form1() override;
+
+    std::string text(Field field) const override;
+    void setText(Field field, const std::string& text) override;
+    void setTemperatureFontSize(int points) override;
+
+    void setTemperatureFieldEnabled(bool enabled);
+
+    OrphyControl& acquisitionControl() noexcept { return *orphy1_; }
+    MeasurementCycle& cycle() noexcept { return cycle_; }
+    QTimer& timer() noexcept { return *timer_; }
+
+public slots:
+    // Timer1's handler: one measurement. A Failure (bad parameter, faulty circuit, no answer
+    // from the interface) is shown in the temperature field and the next tick measures again,
+    // so the temperature comes back by itself once the cause is gone. Anything else is a
+    // defect: measurement stops, the error is shown and the program ends with status 1.
+    void tick();
+
+protected:
+    // Closing the window from its frame ends the program, as "Quitter" does.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void quit();
+    void showParameters();
+    void stopOnDefect(const QString& error);
+    QLineEdit* lineField(Field field) const;
+
+    QWidget* parametersDialog_;
+    QLineEdit* text2_;
+    QLineEdit* text3_;
+    QLineEdit* text4_;
+    QLineEdit* text7_;
+    QLineEdit* text8_;
+    QLineEdit* text6_;
+    QLineEdit* text9_;
+    QLineEdit* text10_;
+    QTextEdit* text1_;
+    QPushButton* command1_;
+    QPushButton* command2_;
+    QTimer* timer_;
+    OrphyControl* orphy1_;
+    OrphyBinding binding_;
+    MeasurementCycle cycle_;
+};
+
+} // namespace thermo

@@ -1,0 +1,132 @@
+#include "ui/parametres.h"
+
+#include "core/main_window_fields.h"
+#include "ui/application.h"
+#include "ui/fonts.h"
+#include "ui/form1.h"
+#include "ui/twips.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace thermo {
+
+namespace {
+
+constexpr int clientWidth = 4140;
+constexpr int clientHeight = 3930;
+
+const QColor windowColour(0xFF, 0xE0, 0xC0);
+
+struct Placement {
+    const char* name;
+    TwipsRect twips;
+};
+
+// The dialog's layout in twips; the controls are found by their object names.
+constexpr Placement placements[] = {
+    {"Label6", {240, 120, 1815, 255}},   {"Text1", {240, 480, 735, 375}},
+    {"Label1", {1440, 480, 1575, 195}},  {"Label8", {1440, 720, 2655, 255}},
+    {"Label7", {240, 1200, 1815, 255}},  {"Text2", {240, 1560, 735, 375}},
+    {"Label2", {1440, 1560, 2655, 255}}, {"Label4", {1440, 1800, 2655, 255}},
+    {"Text3", {240, 2400, 735, 375}},    {"Label3", {1440, 2400, 2655, 255}},
+    {"Label5", {1440, 2640, 2655, 255}}, {"Command1", {1440, 3360, 975, 375}},
+};
+
+QLabel* addLabel(QWidget* window, const char* name, const QString& text, bool underlined = false,
+                 const QColor& colour = Qt::black) {
+    auto* label = new QLabel(text, window);
+    label->setObjectName(QString::fromLatin1(name));
+    QFont font = sansFont(8.25, true);
+    font.setUnderline(underlined);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::WindowText, colour);
+    label->setPalette(colours);
+    return label;
+}
+
+QLineEdit* addField(QWidget* window, const char* name, const char* text) {
+    auto* field = new QLineEdit(QString::fromLatin1(text), window);
+    field->setObjectName(QString::fromLatin1(name));
+    // The window's ground colour is for the labels; the fields keep the system's colours.
+    field->setPalette(QPalette());
+    return field;
+}
+
+} // namespace
+
+parametres::parametres(Application& application)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      application_(application) {
+    setObjectName(QStringLiteral("parametres"));
+    setWindowTitle(QStringLiteral("Paramètres de la CTN"));
+    setFont(sansFont(8.25));
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, windowColour);
+    setPalette(colours);
+    setFixedSize(toPixels(clientWidth, clientHeight));
+
+    addLabel(this, "Label6", QStringLiteral("Résistance série R"), true);
+    text1_ = addField(this, "Text1", "10000");
+    addLabel(this, "Label1", QStringLiteral("Valeur en OHM"));
+    addLabel(this, "Label8", QStringLiteral("Valeur nominale 10000"));
+    addLabel(this, "Label7", QStringLiteral("Thermistance CTN"), true, Qt::red);
+    text2_ = addField(this, "Text2", "10000");
+    addLabel(this, "Label2", QStringLiteral("Paramètre A :"));
+    addLabel(this, "Label4", QStringLiteral("Valeur nominale à 25°C"));
+    text3_ = addField(this, "Text3", "4275");
+    addLabel(this, "Label3", QStringLiteral("Paramètre B :"));
+    addLabel(this, "Label5", QStringLiteral("indice de sensibilité thermique"));
+    command1_ = new QPushButton(QStringLiteral("Validation"), this);
+    command1_->setObjectName(QStringLiteral("Command1"));
+    // No Enter or Escape button in this dialog.
+    command1_->setAutoDefault(false);
+    command1_->setDefault(false);
+
+    for (const Placement& placement : placements) {
+        findChild<QWidget*>(QString::fromLatin1(placement.name), Qt::FindDirectChildrenOnly)
+            ->setGeometry(toPixels(placement.twips));
+    }
+
+    setTabOrder(text1_, text2_);
+    setTabOrder(text2_, text3_);
+    setTabOrder(text3_, command1_);
+    text1_->setFocus();
+
+    connect(command1_, &QPushButton::clicked, this, &parametres::validate);
+}
+
+parametres::~parametres() = default;
+
+void parametres::validate() {
+    // The first access to the main window creates it; its first tick can only come after
+    // this sequence, from the event loop.
+    Form1& mainWindow = application_.mainWindow();
+    mainWindow.setText(Field::Text6, text1_->text().toStdString());
+    mainWindow.setText(Field::Text9, text2_->text().toStdString());
+    mainWindow.setText(Field::Text10, text3_->text().toStdString());
+    hide();
+    mainWindow.setTemperatureFieldEnabled(true);
+    mainWindow.setEnabled(true);
+    mainWindow.show();
+    mainWindow.raise();
+    mainWindow.activateWindow();
+}
+
+void parametres::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (application_.existingMainWindow() != nullptr) {
+        validate();
+    } else {
+        QCoreApplication::exit(0);
+    }
+}
+
+} // namespace thermo
