@@ -24,8 +24,8 @@ bool onlyNumberCharacters(const std::string& text, const std::string& separator)
             continue;
         }
         const char c = text[i];
-        if (!((c >= '0' && c <= '9') || c == ' ' || c == '\t' || c == '+' || c == '-' ||
-              c == 'e' || c == 'E')) {
+        if (!((c >= '0' && c <= '9') || c == ' ' || c == '\t' || c == '+' || c == '-' || c == 'e' ||
+              c == 'E')) {
             return false;
         }
         ++i;

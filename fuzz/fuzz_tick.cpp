@@ -86,9 +86,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check((flags & 6) == 0);
     if (thermo::supplyHighEnough(ut)) {
         expected.push_back("font=18");
-        expected.push_back("Text1=" + thermo::temperatureText(
-                                          thermo::thermistorTemperature(uth, ut, r, a, b, locale),
-                                          locale));
+        expected.push_back("Text1=" +
+                           thermo::temperatureText(
+                               thermo::thermistorTemperature(uth, ut, r, a, b, locale), locale));
     } else {
         expected.push_back("font=8");
         expected.push_back(std::string("Text1=") + thermo::lowSupplyMessage);
