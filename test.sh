@@ -20,3 +20,11 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 ctest --preset dev
+
+# The same suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+build_preset asan
+ctest --preset asan
+
+# Each fuzz target runs for a short, fixed time from its seed corpus.
+build_preset fuzz
+ctest --preset fuzz

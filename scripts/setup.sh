@@ -13,16 +13,17 @@ packages=(
 
 missing_packages() {
     local p
-    for p in "${packages[@]}"; do
+    for p in "${packages[@]}" "$@"; do
         if ! dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
             echo "$p"
         fi
     done
 }
 
+# Extra arguments name packages that only the calling script needs.
 install_missing() {
     local missing
-    mapfile -t missing < <(missing_packages)
+    mapfile -t missing < <(missing_packages "$@")
     [ "${#missing[@]}" -eq 0 ] && return 0
     if [ "$(id -u)" -eq 0 ]; then
         echo "Installation des paquets manquants : ${missing[*]}"
