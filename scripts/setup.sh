@@ -9,6 +9,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     fonts-liberation2 xvfb xauth
+    qt6-serialport-dev
+    make gcc-avr binutils-avr avr-libc libsimavr-dev libelf-dev zlib1g-dev
 )
 
 missing_packages() {

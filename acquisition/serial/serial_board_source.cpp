@@ -1,0 +1,161 @@
+#include "acquisition/serial/serial_board_source.h"
+
+#include "acquisition/serial/board_link.h"
+#include "core/failure.h"
+
+namespace thermo {
+
+namespace {
+
+namespace protocol = board_protocol;
+
+// Messages shown as they stand in the temperature field.
+constexpr const char* unplugged = "Carte débranchée";
+constexpr const char* noAnswer = "Carte : pas de réponse";
+constexpr const char* garbled = "Carte : réponse illisible";
+constexpr const char* outOfRange = "Carte : code hors plage";
+constexpr const char* refused = "Carte : commande refusée";
+constexpr const char* booting = "Carte : démarrage en cours";
+constexpr const char* foreign = "Carte : appareil inconnu";
+
+// A board still booting may have missed the question: ask again this often.
+constexpr std::chrono::milliseconds identityRetry{250};
+
+[[noreturn]] void fail(const char* message) {
+    throw Failure(FailureKind::AcquisitionFailed, message);
+}
+
+} // namespace
+
+SerialBoardSource::SerialBoardSource(std::string portPath, SerialTiming timing)
+    : link_(std::make_unique<BoardLink>(std::move(portPath))), timing_(timing) {}
+
+SerialBoardSource::~SerialBoardSource() = default;
+
+const std::string& SerialBoardSource::portPath() const noexcept {
+    return link_->portPath();
+}
+
+std::string SerialBoardSource::name() const {
+    return "Carte série (" + portPath() + ")";
+}
+
+std::uint16_t SerialBoardSource::nextTag() {
+    return ++tag_;
+}
+
+void SerialBoardSource::dropPort(const char* message) {
+    link_->close();
+    state_ = State::Closed;
+    identityTag_.reset();
+    nextOpenAttempt_ = Clock::now() + timing_.reopenInterval;
+    fail(message);
+}
+
+AutomationValue SerialBoardSource::read(std::int32_t channel) {
+    const std::string command = protocol::measureCommand(channel);
+    const auto start = Clock::now();
+    const auto deadline = start + timing_.readTimeout;
+    if (state_ == State::Closed) {
+        openIfDue(start);
+    }
+    if (state_ == State::Booting) {
+        awaitBoard(deadline);
+    }
+    return static_cast<std::int64_t>(query(command, deadline));
+}
+
+void SerialBoardSource::openIfDue(Clock::time_point now) {
+    if (now < nextOpenAttempt_) {
+        fail(unplugged);
+    }
+    nextOpenAttempt_ = now + timing_.reopenInterval;
+    if (!link_->open()) {
+        fail(unplugged);
+    }
+    state_ = State::Booting;
+    bootDeadline_ = now + timing_.bootTimeout;
+    identityTag_.reset();
+}
+
+void SerialBoardSource::sendIdentityQuery(Clock::time_point deadline) {
+    identityTag_ = nextTag();
+    lastIdentityQuery_ = Clock::now();
+    if (!link_->send(protocol::taggedRequest(protocol::identityQuery, *identityTag_), deadline) &&
+        link_->lost()) {
+        dropPort(unplugged);
+    }
+}
+
+// Waits, within this read's time, for the board to identify itself. Whatever it printed while
+// booting is skipped; a READY line means it has just started and can be asked at once.
+void SerialBoardSource::awaitBoard(Clock::time_point deadline) {
+    if (!identityTag_ || Clock::now() - lastIdentityQuery_ >= identityRetry) {
+        sendIdentityQuery(deadline);
+    }
+    while (auto line = link_->readLine(deadline)) {
+        const auto answer = protocol::splitAnswer(*line);
+        if (!answer.tag && answer.payload == protocol::readyLine) {
+            sendIdentityQuery(deadline);
+        } else if (answer.tag == identityTag_) {
+            if (auto identity = protocol::parseIdentity(answer.payload)) {
+                identity_ = std::move(identity);
+                state_ = State::Ready;
+                return;
+            }
+            // A refusal is a board that got the question cut by its own reset; anything else
+            // is a device speaking another language.
+            if (!protocol::isRefusal(answer.payload)) {
+                dropPort(foreign);
+            }
+        }
+    }
+    if (link_->lost()) {
+        dropPort(unplugged);
+    }
+    if (Clock::now() >= bootDeadline_) {
+        dropPort(noAnswer);
+    }
+    fail(booting);
+}
+
+std::int32_t SerialBoardSource::query(const std::string& command, Clock::time_point deadline) {
+    link_->discardInput();
+    std::uint16_t tag = nextTag();
+    if (!link_->send(protocol::taggedRequest(command, tag), deadline)) {
+        if (link_->lost()) {
+            dropPort(unplugged);
+        }
+        fail(noAnswer);
+    }
+    bool sawNoise = false;
+    while (auto line = link_->readLine(deadline)) {
+        const auto answer = protocol::splitAnswer(*line);
+        if (answer.tag == tag) {
+            const auto code = protocol::interpretCode(answer.payload);
+            switch (code.status) {
+            case protocol::CodeStatus::Valid:
+                return code.code;
+            case protocol::CodeStatus::Refused:
+                fail(refused);
+            case protocol::CodeStatus::OutOfRange:
+                fail(outOfRange);
+            case protocol::CodeStatus::Garbled:
+                fail(garbled);
+            }
+        } else if (!answer.tag && answer.payload == protocol::readyLine) {
+            // The board restarted and lost the request with its buffer: ask again.
+            tag = nextTag();
+            link_->send(protocol::taggedRequest(command, tag), deadline);
+        } else if (!answer.tag) {
+            sawNoise = true;
+        }
+        // A line with another tag is the late answer to an earlier request.
+    }
+    if (link_->lost()) {
+        dropPort(unplugged);
+    }
+    fail(sawNoise ? garbled : noAnswer);
+}
+
+} // namespace thermo

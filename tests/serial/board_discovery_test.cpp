@@ -1,0 +1,89 @@
+#include "acquisition/serial/board_discovery.h"
+#include "tests/serial/pty_board.h"
+
+#include <atomic>
+#include <gtest/gtest.h>
+
+namespace thermo {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::PtyBoard;
+using Clock = std::chrono::steady_clock;
+
+PtyBoard::Responder silent() {
+    return [](const std::string&) { return std::vector<PtyBoard::Reply>{}; };
+}
+
+// A modem-like device that answers every line in its own way.
+PtyBoard::Responder chatty() {
+    return [](const std::string&) {
+        return std::vector<PtyBoard::Reply>{{"OK\r\n"}, {"ERROR\r\n"}};
+    };
+}
+
+TEST(BoardDiscovery, KeepsOnlyThePortsThatIdentifyAsOurBoard) {
+    PtyBoard ours(testing::boardAnswering({}, "THERMOMETRE,CARTE-CTN,0042,1.0"));
+    PtyBoard mute(silent());
+    PtyBoard modem(chatty());
+    PtyBoard other(testing::boardAnswering({}, "ACME,MULTIMETRE,7,2.1"));
+    PtyBoard oldStyle(testing::boardAnswering({}, "THERMOMETRE,CARTE-CTN,0042"));
+
+    const auto limit = 600ms;
+    const auto start = Clock::now();
+    const auto boards = probeBoards(
+        {mute.path(), modem.path(), "/dev/absent-port", ours.path(), other.path(), oldStyle.path()},
+        limit);
+    const auto elapsed = Clock::now() - start;
+
+    ASSERT_EQ(boards.size(), 1u);
+    EXPECT_EQ(boards[0].portPath, ours.path());
+    EXPECT_EQ(boards[0].serialNumber, "0042");
+    EXPECT_EQ(boards[0].firmwareVersion, "1.0");
+    // The silent port holds the search until its limit, no longer.
+    EXPECT_GE(elapsed, limit);
+    EXPECT_LE(elapsed, limit + 100ms);
+    EXPECT_FALSE(mute.requests().empty());
+}
+
+TEST(BoardDiscovery, EndsAsSoonAsEveryPortHasAnswered) {
+    PtyBoard first(testing::boardAnswering({}, "THERMOMETRE,CARTE-CTN,0001,1.0"));
+    PtyBoard second(testing::boardAnswering({}, "THERMOMETRE,CARTE-CTN,0002,1.1"));
+    PtyBoard other(testing::boardAnswering({}, "ACME,MULTIMETRE,7,2.1"));
+
+    const auto start = Clock::now();
+    const auto boards = probeBoards({second.path(), other.path(), first.path()}, 3s);
+    EXPECT_LT(Clock::now() - start, 500ms);
+
+    ASSERT_EQ(boards.size(), 2u);
+    std::vector<std::string> serials{boards[0].serialNumber, boards[1].serialNumber};
+    std::sort(serials.begin(), serials.end());
+    EXPECT_EQ(serials, (std::vector<std::string>{"0001", "0002"}));
+}
+
+// A board reset by the opening of its port is deaf for a while, then says READY.
+TEST(BoardDiscovery, WaitsForABoardThatIsBooting) {
+    std::atomic<bool> booted{false};
+    auto answers = testing::boardAnswering({});
+    PtyBoard board([&](const std::string& request) {
+        return booted ? answers(request) : std::vector<PtyBoard::Reply>{};
+    });
+    std::thread boot([&] {
+        std::this_thread::sleep_for(150ms); // the bootloader's time, on purpose
+        booted = true;
+        board.sendRaw("READY\n");
+    });
+    const auto boards = probeBoards({board.path()}, 1500ms);
+    boot.join();
+    ASSERT_EQ(boards.size(), 1u);
+    EXPECT_EQ(boards[0].serialNumber, "0042");
+}
+
+TEST(BoardDiscovery, NothingToProbeReturnsAtOnce) {
+    const auto start = Clock::now();
+    EXPECT_TRUE(probeBoards({"/dev/absent-port"}, 2s).empty());
+    EXPECT_LT(Clock::now() - start, 100ms);
+}
+
+} // namespace
+} // namespace thermo

@@ -1,0 +1,142 @@
+#include "acquisition/serial/board_link.h"
+#include "acquisition/serial/serial_board_source.h"
+#include "core/code_conversion.h"
+#include "core/failure.h"
+#include "tests/serial/pty_board.h"
+#include "tests/serial/simulated_uno.h"
+
+#include <gtest/gtest.h>
+#include <optional>
+
+namespace thermo {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The simulated processor is slower than a real one on a loaded machine: this test is about
+// what the firmware measures, not about the read's time limit.
+const SerialTiming patient{200ms, 3000ms, 200ms};
+
+double volts(std::int64_t code) {
+    return (static_cast<double>(code) - codeOffset) / codesPerVolt;
+}
+
+std::optional<std::int64_t> readUntilAnswer(SerialBoardSource& source, std::int32_t channel) {
+    std::optional<std::int64_t> code;
+    testing::waitFor(
+        [&] {
+            try {
+                code = std::get<std::int64_t>(source.read(channel));
+            } catch (const Failure&) {
+            }
+            return code.has_value();
+        },
+        5s);
+    return code;
+}
+
+struct BenchCase {
+    std::string name;
+    int supply; // mV, also the converter's reference
+    int a0;     // mV, the thermistor's voltage U(BM)
+    int a1;     // mV, the divider's supply U(AM)
+    double ea0; // V expected
+    double ea1; // V expected
+
+    friend void PrintTo(const BenchCase& row, std::ostream* out) { *out << row.name; }
+};
+
+class FirmwareInSimavr : public ::testing::TestWithParam<BenchCase> {};
+
+TEST_P(FirmwareInSimavr, ReportsTheVoltagesInInterfaceCodes) {
+    const BenchCase& row = GetParam();
+    testing::SimulatedUno uno(THERMO_FIRMWARE_ELF, row.supply);
+    uno.setInput(0, row.a0);
+    uno.setInput(1, row.a1);
+    SerialBoardSource source(uno.path(), patient);
+
+    const auto ea0 = readUntilAnswer(source, 0);
+    ASSERT_TRUE(ea0) << "no answer from the simulated board";
+    const auto ea1 = std::get<std::int64_t>(source.read(1));
+    // One step of the bandgap reading (about 240 of 1023) is 0.4 % of the supply, 20 mV;
+    // EA0 inherits that share of its own value plus one step of the converter, 5 mV.
+    EXPECT_NEAR(volts(*ea0), row.ea0, 0.005 + 0.0042 * row.ea0);
+    EXPECT_NEAR(volts(ea1), row.ea1, 0.0042 * row.ea1);
+    // The divider's ratio, all the thermistor's resistance depends on, does not depend on
+    // how well the supply is known.
+    EXPECT_NEAR(volts(*ea0) / volts(ea1), row.ea0 / row.ea1, 0.002);
+    ASSERT_TRUE(source.identity());
+    EXPECT_EQ(source.identity()->serialNumber, "0001");
+}
+
+INSTANTIATE_TEST_SUITE_P(Benches, FirmwareInSimavr,
+                         ::testing::Values(
+                             // A1 tied to the board's 5 V reads full scale: EA1 is the supply
+                             // measured against the bandgap, whatever it is.
+                             BenchCase{"usb_supply_5v", 5000, 2500, 5000, 2.500, 5.000},
+                             BenchCase{"weak_usb_supply_4v7", 4700, 2350, 4700, 2.350, 4.700},
+                             BenchCase{"strong_supply_5v25", 5250, 1000, 5250, 1.000, 5.250},
+                             BenchCase{"hot_thermistor_low_voltage", 5000, 150, 5000, 0.150, 5.000},
+                             // A divider fed by its own supply below the board's.
+                             BenchCase{"separate_supply_3v", 5000, 1500, 3000, 1.500, 3.000}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(FirmwareInSimavr, LowSupplyIsSeenAsSuch) {
+    testing::SimulatedUno uno(THERMO_FIRMWARE_ELF, 5000);
+    uno.setInput(1, 5000);
+    SerialBoardSource source(uno.path(), patient);
+    const auto normal = readUntilAnswer(source, 1);
+    ASSERT_TRUE(normal);
+    EXPECT_GT(voltageOf(static_cast<std::int32_t>(*normal)), 4.9);
+
+    uno.setSupply(4800);
+    uno.setInput(1, 4800);
+    const auto low = std::get<std::int64_t>(source.read(1));
+    EXPECT_LE(voltageOf(static_cast<std::int32_t>(low)), 4.9);
+}
+
+// The firmware's own dialogue, typed as one would in a serial terminal.
+class FirmwareDialogue : public ::testing::Test {
+protected:
+    FirmwareDialogue() : uno_(THERMO_FIRMWARE_ELF, 5000), link_(uno_.path()) {
+        uno_.setInput(1, 5000);
+        EXPECT_TRUE(link_.open());
+        // Like the real board, it hears nothing before its receiver is on.
+        EXPECT_EQ(link_.readLine(BoardLink::Clock::now() + 2s), "READY");
+    }
+
+    std::string ask(const std::string& request) {
+        const auto deadline = BoardLink::Clock::now() + 2s;
+        EXPECT_TRUE(link_.send(request + "\n", deadline));
+        return link_.readLine(deadline).value_or("(pas de réponse)");
+    }
+
+    testing::SimulatedUno uno_;
+    BoardLink link_;
+};
+
+TEST_F(FirmwareDialogue, AnswersEachLineOnce) {
+    EXPECT_EQ(ask("*IDN?"), "THERMOMETRE,CARTE-CTN,0001,1.0");
+    EXPECT_EQ(ask("*idn? #65535"), "THERMOMETRE,CARTE-CTN,0001,1.0 #65535");
+    EXPECT_EQ(ask("*IDN? #65536"), "ERR:COMMANDE");
+    EXPECT_EQ(ask("MEAS:EA2? #4"), "ERR:COMMANDE #4");
+    EXPECT_EQ(ask("CAL:VCC abc #5"), "ERR:VALEUR #5");
+    EXPECT_EQ(ask(std::string(60, 'M') + " #6"), "ERR:LONGUEUR");
+    EXPECT_EQ(ask("CAL:VBG?"), "1100");
+    EXPECT_EQ(ask("MEAS:VCC? #8"), "5006 #8"); // 1100 * 1024 / 225
+}
+
+// A voltmeter says the supply is 5.10 V where the nominal bandgap makes it 5.006 V: the board
+// keeps the bandgap's true value and reports the supply accordingly from then on.
+TEST_F(FirmwareDialogue, CalibrationCorrectsTheSupply) {
+    EXPECT_EQ(ask("CAL:VCC 5100"), "OK");
+    EXPECT_EQ(ask("CAL:VBG?"), "1121"); // 5100 * 225 / 1024
+    const auto ea1 = std::stoll(ask("MEAS:EA1?"));
+    EXPECT_NEAR(volts(ea1), 5.100, 0.005);
+    // Outside the chip's 1.0...1.2 V a value is a typing error: refused, the last one kept.
+    EXPECT_EQ(ask("CAL:VCC 6000"), "ERR:VALEUR");
+    EXPECT_EQ(ask("CAL:VBG?"), "1121");
+}
+
+} // namespace
+} // namespace thermo

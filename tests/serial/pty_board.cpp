@@ -1,0 +1,142 @@
+#include "tests/serial/pty_board.h"
+
+#include "acquisition/serial/board_protocol.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdexcept>
+#include <termios.h>
+#include <unistd.h>
+
+namespace thermo::testing {
+
+namespace {
+
+void writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR || errno == EAGAIN) {
+                continue;
+            }
+            return;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+} // namespace
+
+PtyBoard::PtyBoard(Responder responder) : responder_(std::move(responder)) {
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
+        throw std::runtime_error("posix_openpt failed");
+    }
+    path_ = ::ptsname(master_);
+    slave_ = ::open(path_.c_str(), O_RDWR | O_NOCTTY);
+    termios raw{};
+    if (slave_ < 0 || ::tcgetattr(slave_, &raw) != 0) {
+        throw std::runtime_error("cannot open " + path_);
+    }
+    // No echo, no line editing: until the program sets its own mode, the pty must not send
+    // our replies back to us as requests.
+    ::cfmakeraw(&raw);
+    ::tcsetattr(slave_, TCSANOW, &raw);
+    thread_ = std::thread([this] { serve(); });
+}
+
+PtyBoard::~PtyBoard() {
+    unplug();
+}
+
+void PtyBoard::unplug() {
+    stop_ = true;
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+    std::lock_guard lock(mutex_);
+    if (master_ >= 0) {
+        ::close(slave_);
+        ::close(master_);
+        master_ = slave_ = -1;
+    }
+}
+
+void PtyBoard::sendRaw(std::string_view bytes) {
+    std::lock_guard lock(mutex_);
+    if (master_ >= 0) {
+        writeAll(master_, bytes);
+    }
+}
+
+std::vector<std::string> PtyBoard::requests() const {
+    std::lock_guard lock(mutex_);
+    return requests_;
+}
+
+void PtyBoard::serve() {
+    std::string pending;
+    while (!stop_) {
+        pollfd fd{master_, POLLIN, 0};
+        if (::poll(&fd, 1, 10) <= 0 || (fd.revents & POLLIN) == 0) {
+            continue;
+        }
+        char buffer[256];
+        const ssize_t n = ::read(master_, buffer, sizeof buffer);
+        if (n <= 0) {
+            continue;
+        }
+        pending.append(buffer, static_cast<std::size_t>(n));
+        for (auto end = pending.find('\n'); end != std::string::npos; end = pending.find('\n')) {
+            std::string request = pending.substr(0, end);
+            pending.erase(0, end + 1);
+            {
+                std::lock_guard lock(mutex_);
+                requests_.push_back(request);
+            }
+            for (const Reply& reply : responder_(request)) {
+                std::this_thread::sleep_for(reply.delay); // a slow board, on purpose
+                sendRaw(reply.bytes);
+                ++repliesSent_;
+            }
+        }
+    }
+}
+
+std::string taggedReply(const std::string& request, std::string_view payload) {
+    const auto parts = board_protocol::splitAnswer(request);
+    std::string reply(payload);
+    if (parts.tag) {
+        reply += " #" + std::to_string(*parts.tag);
+    }
+    return reply + "\n";
+}
+
+PtyBoard::Responder boardAnswering(std::vector<std::pair<std::string, std::string>> answers,
+                                   std::string identity) {
+    answers.emplace_back("*IDN?", std::move(identity));
+    return [answers](const std::string& request) -> std::vector<PtyBoard::Reply> {
+        const auto command = board_protocol::splitAnswer(request).payload;
+        for (const auto& [known, payload] : answers) {
+            if (command == known) {
+                return {{taggedReply(request, payload)}};
+            }
+        }
+        return {{taggedReply(request, "ERR:COMMANDE")}};
+    };
+}
+
+bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+} // namespace thermo::testing

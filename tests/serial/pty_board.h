@@ -1,0 +1,65 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace thermo::testing {
+
+// A pseudo-terminal whose master end plays a device on a serial line. Request lines are handed
+// one at a time to the responder, whose replies are written back after their delay: like the
+// firmware, a slow answer holds up the requests behind it.
+class PtyBoard {
+public:
+    struct Reply {
+        std::string bytes; // written as they stand, line end included
+        std::chrono::milliseconds delay{0};
+    };
+    using Responder = std::function<std::vector<Reply>(const std::string& request)>;
+
+    explicit PtyBoard(Responder responder);
+    ~PtyBoard();
+    PtyBoard(const PtyBoard&) = delete;
+    PtyBoard& operator=(const PtyBoard&) = delete;
+
+    // The terminal end the program opens, e.g. "/dev/pts/7".
+    const std::string& path() const noexcept { return path_; }
+    // Unsolicited output: boot messages, noise.
+    void sendRaw(std::string_view bytes);
+    // Closes the pseudo-terminal, as pulling the USB cable does to a board.
+    void unplug();
+
+    std::vector<std::string> requests() const;
+    // Replies written so far (delays over).
+    std::size_t repliesSent() const noexcept { return repliesSent_; }
+
+private:
+    void serve();
+
+    Responder responder_;
+    int master_ = -1;
+    int slave_ = -1; // held open so that the master never sees a hang-up between two clients
+    std::string path_;
+    mutable std::mutex mutex_;
+    std::vector<std::string> requests_;
+    std::atomic<std::size_t> repliesSent_{0};
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// The firmware's way of answering: `payload`, then the request's tag when it had one.
+std::string taggedReply(const std::string& request, std::string_view payload);
+
+// A board that knows our identification and answers each command of `answers` with its payload.
+PtyBoard::Responder boardAnswering(std::vector<std::pair<std::string, std::string>> answers,
+                                   std::string identity = "THERMOMETRE,CARTE-CTN,0042,1.0");
+
+// Polls `condition` until it holds or `limit` passes.
+bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit);
+
+} // namespace thermo::testing
