@@ -1,0 +1,254 @@
+#include "acquisition/orphy_control.h"
+#include "core/main_window_fields.h"
+#include "event_loop.h"
+#include "scripted_source.h"
+#include "ui/application.h"
+#include "ui/fonts.h"
+#include "ui/form1.h"
+#include "ui/parametres.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+using namespace thermo;
+using thermo::test::ScriptedSource;
+
+namespace {
+
+// What the main window looked like the first time it was shown.
+class FirstShow : public QObject {
+public:
+    bool seen = false;
+    bool text1Enabled = false;
+    bool windowEnabled = false;
+    int readsBefore = -1;
+    const ScriptedSource* source = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && !seen) {
+            auto* window = static_cast<QWidget*>(watched);
+            seen = true;
+            text1Enabled = window->findChild<QTextEdit*>(QStringLiteral("Text1"))->isEnabled();
+            windowEnabled = window->isEnabled();
+            readsBefore = source->reads();
+        }
+        return false;
+    }
+};
+
+// The program as main() starts it, with the acquisition replaced as soon as the main window
+// exists: EA0 40960 and EA1 49152 (2.5 V and 5 V) unless a test says otherwise.
+class Started {
+public:
+    Started() {
+        QObject::connect(&application, &Application::mainWindowCreated, [this](Form1* window) {
+            ++created;
+            source = &ScriptedSource::installIn(window->acquisitionControl());
+            source->setCodes(40960, 49152);
+            firstShow.source = source;
+            window->installEventFilter(&firstShow);
+        });
+        application.start();
+    }
+
+    parametres& dialog() { return application.parametersDialog(); }
+    Form1& form() { return *application.existingMainWindow(); }
+    QLineEdit* dialogField(const char* name) {
+        return dialog().findChild<QLineEdit*>(QString::fromLatin1(name));
+    }
+    QString shown(Field field) { return QString::fromStdString(form().text(field)); }
+    QWidget* formControl(const char* name) {
+        return form().findChild<QWidget*>(QString::fromLatin1(name));
+    }
+
+    void retype(const char* name, const QString& text) {
+        QLineEdit* field = dialogField(name);
+        QTest::mouseClick(field, Qt::LeftButton);
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClicks(field, text);
+    }
+    void validate() {
+        QTest::mouseClick(dialog().findChild<QPushButton*>(QStringLiteral("Command1")),
+                          Qt::LeftButton);
+    }
+    void reopen() { QTest::mouseClick(formControl("Command2"), Qt::LeftButton); }
+
+    Application application;
+    ScriptedSource* source = nullptr;
+    FirstShow firstShow;
+    int created = 0;
+};
+
+} // namespace
+
+class ApplicationTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QVERIFY(registerEmbeddedFonts());
+        QApplication::setQuitOnLastWindowClosed(false); // as main() does
+    }
+
+    void startShowsTheDialogAlone() {
+        Started program;
+        QVERIFY(QTest::qWaitForWindowActive(&program.dialog()));
+        QVERIFY(program.application.existingMainWindow() == nullptr);
+        QCOMPARE(program.dialogField("Text1")->text(), QStringLiteral("10000"));
+        QCOMPARE(program.dialogField("Text2")->text(), QStringLiteral("10000"));
+        QCOMPARE(program.dialogField("Text3")->text(), QStringLiteral("4275"));
+        QCOMPARE(QApplication::focusWidget(), program.dialogField("Text1"));
+        QCOMPARE(QApplication::topLevelWidgets().size(), 1);
+    }
+
+    void validationWithDefaultsShowsTheMainWindow() {
+        Started program;
+        program.validate();
+        QCOMPARE(program.created, 1);
+        QVERIFY(program.firstShow.seen);
+        QVERIFY(program.firstShow.text1Enabled);
+        QVERIFY(program.firstShow.windowEnabled);
+        QCOMPARE(program.firstShow.readsBefore, 0); // nothing measured during Validation
+        QVERIFY(program.form().isVisible());
+        QVERIFY(!program.dialog().isVisible());
+        QCOMPARE(program.shown(Field::Text6), QStringLiteral("10000"));
+        QCOMPARE(program.shown(Field::Text9), QStringLiteral("10000"));
+        QCOMPARE(program.shown(Field::Text10), QStringLiteral("4275"));
+        QVERIFY(program.form().timer().isActive());
+
+        program.form().tick();
+        QCOMPARE(program.shown(Field::Text1), QStringLiteral("25 °C"));
+    }
+
+    void typedResistanceChangesOnlyText6() {
+        Started program;
+        program.retype("Text1", QStringLiteral("12000"));
+        program.validate();
+        QCOMPARE(program.shown(Field::Text6), QStringLiteral("12000"));
+        QCOMPARE(program.shown(Field::Text9), QStringLiteral("10000"));
+        QCOMPARE(program.shown(Field::Text10), QStringLiteral("4275"));
+        QCOMPARE(program.dialogField("Text1")->text(), QStringLiteral("12000"));
+        program.form().tick();
+        QCOMPARE(program.shown(Field::Text1), QStringLiteral("21.3 °C"));
+
+        program.reopen();
+        QVERIFY(program.dialog().isVisible());
+        QCOMPARE(program.dialogField("Text1")->text(), QStringLiteral("12000"));
+    }
+
+    // While the dialog is open the main window takes no input but keeps measuring, with the
+    // parameters validated last.
+    void measurementGoesOnWhileTheDialogIsOpen() {
+        Started program;
+        program.validate();
+        program.form().tick();
+        program.reopen();
+        QVERIFY(program.dialog().isVisible());
+        QVERIFY(!program.form().isEnabled());
+        QVERIFY(program.form().isVisible());
+        QVERIFY(program.form().timer().isActive());
+
+        program.retype("Text1", QStringLiteral("12000"));
+        program.source->setCodes(39322, 49152);
+        program.form().tick();
+        QCOMPARE(program.shown(Field::Text2), QStringLiteral("39322"));
+        QCOMPARE(program.shown(Field::Text1), QStringLiteral("33.7 °C"));
+        QCOMPARE(program.shown(Field::Text6), QStringLiteral("10000"));
+
+        program.source->setCodes(40960, 49152);
+        QTRY_COMPARE_WITH_TIMEOUT(program.shown(Field::Text2), QStringLiteral("40960"), 1000);
+
+        program.validate();
+        QVERIFY(program.form().isEnabled());
+        program.source->setCodes(39322, 49152);
+        program.form().tick();
+        QCOMPARE(program.shown(Field::Text1), QStringLiteral("29.7 °C"));
+    }
+
+    void emptyBIsAcceptedAndReportedOnTheNextTick() {
+        Started program;
+        program.retype("Text3", QString());
+        program.validate();
+        QVERIFY(program.form().isVisible());
+        QCOMPARE(program.shown(Field::Text10), QString());
+        program.form().tick();
+        QCOMPARE(program.shown(Field::Text3), QStringLiteral("2.5 V"));
+        QVERIFY2(program.shown(Field::Text1).contains(QStringLiteral("B")),
+                 qPrintable(program.shown(Field::Text1)));
+        QVERIFY(program.form().timer().isActive());
+
+        program.reopen();
+        program.retype("Text3", QStringLiteral("4275"));
+        program.validate();
+        program.form().tick();
+        QCOMPARE(program.shown(Field::Text1), QStringLiteral("25 °C"));
+    }
+
+    void secondValidationResetsNothing() {
+        Started program;
+        program.validate();
+        program.source->setCodes(39322, 49152);
+        program.form().tick();
+        Form1* first = &program.form();
+        const int timerId = program.form().timer().timerId();
+
+        program.reopen();
+        program.source->setCodes(40960, 48000); // not read again before the next tick
+        program.validate();
+        QCOMPARE(&program.form(), first);
+        QCOMPARE(program.created, 1);
+        QCOMPARE(program.form().timer().timerId(), timerId);
+        QCOMPARE(program.form().cycle().NUth(), 39322);
+        QCOMPARE(program.form().cycle().R(), std::string("10000"));
+        QCOMPARE(program.shown(Field::Text2), QStringLiteral("39322"));
+        QCOMPARE(program.shown(Field::Text1), QStringLiteral("33.7 °C"));
+        QCOMPARE(program.shown(Field::Text6), QStringLiteral("10000"));
+    }
+
+    void closingTheDialogBeforeValidationEndsTheProgram() {
+        Started program;
+        const int status = thermo::test::runEventLoop([&] { program.dialog().close(); });
+        QCOMPARE(status, 0);
+        QVERIFY(program.application.existingMainWindow() == nullptr);
+    }
+
+    // The main window must not stay disabled with no way back.
+    void closingTheReopenedDialogValidates() {
+        Started program;
+        program.validate();
+        program.reopen();
+        program.retype("Text3", QStringLiteral("4000"));
+        QVERIFY(program.dialog().close());
+        QVERIFY(!program.dialog().isVisible());
+        QVERIFY(program.form().isEnabled());
+        QVERIFY(program.form().isVisible());
+        QCOMPARE(program.shown(Field::Text10), QStringLiteral("4000"));
+    }
+
+    void closingTheMainWindowEndsTheProgram() {
+        Started program;
+        program.validate();
+        const int status = thermo::test::runEventLoop([&] { program.form().close(); });
+        QCOMPARE(status, 0);
+    }
+
+    void quitterEndsTheProgramWhileTheDialogIsHidden() {
+        Started program;
+        program.validate();
+        QVERIFY(program.dialog().isHidden());
+        const int status = thermo::test::runEventLoop(
+            [&] { QTest::mouseClick(program.formControl("Command1"), Qt::LeftButton); });
+        QCOMPARE(status, 0);
+        QVERIFY(!program.form().timer().isActive());
+    }
+};
+
+QTEST_MAIN(ApplicationTest)
+#include "application_test.moc"
