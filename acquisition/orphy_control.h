@@ -4,11 +4,12 @@
 #include "acquisition/code_source.h"
 
 #include <QWidget>
-
 #include <cstdint>
 #include <memory>
 
 namespace thermo {
+
+class SimulatedBench;
 
 // Dispatch identifier of the control's read method.
 inline constexpr std::int32_t readDispatchId = 0x6003001E;
@@ -47,6 +48,13 @@ public:
     // Replaces the source of codes from the next call on.
     void setSource(std::unique_ptr<CodeSource> source);
     CodeSource& source() noexcept;
+    // The simulated bench when it is the source, otherwise nullptr.
+    SimulatedBench* simulatedBench() noexcept;
+    // Shows the bench's settings again after they were changed other than through the panel.
+    void refreshPanel();
+
+    // 2535 x 495 twips, the control's rectangle in the main window.
+    QSize sizeHint() const override;
 
 private:
     struct Impl;

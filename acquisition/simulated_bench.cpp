@@ -1,0 +1,92 @@
+#include "acquisition/simulated_bench.h"
+
+#include "core/code_conversion.h"
+#include "core/failure.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+namespace thermo {
+
+namespace {
+
+constexpr double kelvinAtZeroCelsius = 273.15;
+constexpr double referenceKelvin = 298.15;
+constexpr std::int32_t lowestCode = 0;
+constexpr std::int32_t highestCode = 65535;
+
+double clampedSetting(double value, double low, double high) {
+    if (std::isnan(value)) {
+        throw std::invalid_argument("SimulatedBench: NaN setting");
+    }
+    return std::clamp(value, low, high);
+}
+
+} // namespace
+
+SimulatedBench::SimulatedBench(Noise noise, std::uint32_t seed) : noise_(noise), generator_(seed) {}
+
+std::string SimulatedBench::name() const {
+    return "Banc simulé";
+}
+
+void SimulatedBench::setTemperature(double celsius) {
+    celsius_ = clampedSetting(celsius, minCelsius, maxCelsius);
+}
+
+void SimulatedBench::setSupplyVoltage(double volts) {
+    supply_ = clampedSetting(volts, minSupply, maxSupply);
+}
+
+double SimulatedBench::thermistorOhms() const {
+    const double kelvin = celsius_ + kelvinAtZeroCelsius;
+    return nominalOhms * std::exp(betaKelvin * (1.0 / kelvin - 1.0 / referenceKelvin));
+}
+
+double SimulatedBench::thermistorVoltage() const {
+    switch (fault_) {
+    case BenchFault::OpenThermistor:
+        // No current through R, so B sits at the supply's potential.
+        return supply_;
+    case BenchFault::ShortedThermistor:
+        return 0.0;
+    case BenchFault::None:
+    case BenchFault::Unplugged:
+        break;
+    }
+    const double rth = thermistorOhms();
+    return supply_ * rth / (seriesOhms + rth);
+}
+
+std::int32_t SimulatedBench::codeOf(double volts) {
+    const double code = std::round(codeOffset + volts * codesPerVolt);
+    return static_cast<std::int32_t>(
+        std::clamp(code, static_cast<double>(lowestCode), static_cast<double>(highestCode)));
+}
+
+std::int32_t SimulatedBench::noisy(std::int32_t code) {
+    if (noise_ == Noise::Off) {
+        return code;
+    }
+    const double limit = noiseLimitCodes;
+    const auto deviation =
+        static_cast<std::int32_t>(std::round(std::clamp(distribution_(generator_), -limit, limit)));
+    return std::clamp(code + deviation, lowestCode, highestCode);
+}
+
+AutomationValue SimulatedBench::read(std::int32_t channel) {
+    if (fault_ == BenchFault::Unplugged) {
+        throw Failure(FailureKind::AcquisitionFailed, "Interface débranchée : aucune mesure");
+    }
+    switch (channel) {
+    case 0:
+        return std::int64_t{noisy(codeOf(thermistorVoltage()))};
+    case 1:
+        return std::int64_t{noisy(codeOf(supply_))};
+    default:
+        throw Failure(FailureKind::AcquisitionFailed, "Banc simulé : voie inexistante");
+    }
+}
+
+} // namespace thermo

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "acquisition/code_source.h"
+
+#include <cstdint>
+#include <random>
+#include <string>
+
+namespace thermo {
+
+// What can go wrong on the bench; one fault at a time.
+enum class BenchFault { None, OpenThermistor, ShortedThermistor, Unplugged };
+
+enum class Noise { Off, On };
+
+// The classroom set-up without hardware: a supply Ut feeds R = 10 kΩ from point A to B and an
+// NTC thermistor (10 kΩ at 25 °C, B = 4275 K) from B to M. Channel 0 is EA0 = Uth, channel 1
+// is EA1 = Ut, each converted to a code as the interface does, with a little converter noise.
+class SimulatedBench : public CodeSource {
+public:
+    static constexpr double seriesOhms = 10000.0;
+    static constexpr double nominalOhms = 10000.0; // thermistor at 25 °C
+    static constexpr double betaKelvin = 4275.0;
+    static constexpr double minCelsius = -40.0;
+    static constexpr double maxCelsius = 125.0;
+    static constexpr double minSupply = 0.0;
+    static constexpr double maxSupply = 9.9;
+    static constexpr double noiseSigmaCodes = 1.0;
+    // Converter noise is cut off here so that a reading never strays further.
+    static constexpr int noiseLimitCodes = 4;
+
+    explicit SimulatedBench(Noise noise = Noise::On,
+                            std::uint32_t seed = std::mt19937::default_seed);
+
+    AutomationValue read(std::int32_t channel) override;
+    std::string name() const override;
+
+    double temperature() const noexcept { return celsius_; }
+    // Clamped to minCelsius..maxCelsius; NaN throws std::invalid_argument.
+    void setTemperature(double celsius);
+    double supplyVoltage() const noexcept { return supply_; }
+    // Clamped to minSupply..maxSupply; NaN throws std::invalid_argument.
+    void setSupplyVoltage(double volts);
+    BenchFault fault() const noexcept { return fault_; }
+    void setFault(BenchFault fault) noexcept { fault_ = fault; }
+    Noise noise() const noexcept { return noise_; }
+    void setNoise(Noise noise) noexcept { noise_ = noise; }
+
+    // Resistance of the thermistor at the set temperature by the B-parameter law.
+    double thermistorOhms() const;
+    // Uth = U(BM) as a voltmeter would read it, the fault included (not for Unplugged).
+    double thermistorVoltage() const;
+
+    // The interface's conversion: round(32768 + U * 3276.8), held at the rails 0 and 65535.
+    static std::int32_t codeOf(double volts);
+
+private:
+    std::int32_t noisy(std::int32_t code);
+
+    double celsius_ = 25.0;
+    double supply_ = 5.0;
+    BenchFault fault_ = BenchFault::None;
+    Noise noise_;
+    std::mt19937 generator_;
+    std::normal_distribution<double> distribution_{0.0, noiseSigmaCodes};
+};
+
+} // namespace thermo

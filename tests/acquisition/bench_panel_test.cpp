@@ -1,0 +1,247 @@
+#include "acquisition/bench_panel.h"
+#include "acquisition/orphy_control.h"
+#include "acquisition/simulated_bench.h"
+#include "scripted_source.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+using thermo::BenchFault;
+using thermo::OrphyControl;
+using thermo::SimulatedBench;
+
+Q_DECLARE_METATYPE(thermo::BenchFault)
+
+// The panel the control draws: the bench's settings under the user's hand, its faults on
+// right click, and the name of any other source.
+class BenchPanelTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void showsTheBenchSettings();
+    void temperatureBoxSetsTheBench();
+    void supplyBoxGoesBelowTheThreshold();
+    void faultEntries_data();
+    void faultEntries();
+    void entriesExcludeEachOther();
+    void rightClickAnywhereOpensTheFaultMenu();
+    void showsAnotherSourceByName();
+    void followsTheBenchAfterARefresh();
+    void namesEveryWidget();
+    void writesDecimalsTheUsersWay();
+
+private:
+    QDoubleSpinBox* box(const char* name) const {
+        return control_->findChild<QDoubleSpinBox*>(QString::fromLatin1(name));
+    }
+    QLabel* caption() const { return control_->findChild<QLabel*>("benchCaption"); }
+    QAction* action(const char* name) const {
+        return control_->findChild<QAction*>(QString::fromLatin1(name));
+    }
+    std::int64_t read(std::int32_t channel) {
+        return std::get<std::int64_t>(control_->invoke(thermo::readDispatchId, channel));
+    }
+
+    std::unique_ptr<OrphyControl> control_;
+    SimulatedBench* bench_ = nullptr;
+};
+
+void BenchPanelTest::init() {
+    control_ = std::make_unique<OrphyControl>(thermo::OrphyProperties::mainWindowSet());
+    control_->setSource(std::make_unique<SimulatedBench>(thermo::Noise::Off));
+    bench_ = control_->simulatedBench();
+    QVERIFY(bench_);
+    control_->resize(control_->sizeHint());
+    control_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(control_.get()));
+}
+
+void BenchPanelTest::cleanup() {
+    control_.reset();
+}
+
+void BenchPanelTest::showsTheBenchSettings() {
+    QVERIFY(box("benchTemperature")->isVisible());
+    QVERIFY(box("benchSupply")->isVisible());
+    QCOMPARE(box("benchTemperature")->value(), 25.0);
+    QCOMPARE(box("benchSupply")->value(), 5.0);
+    QCOMPARE(caption()->text(), QStringLiteral("Banc simulé"));
+}
+
+void BenchPanelTest::temperatureBoxSetsTheBench() {
+    box("benchTemperature")->setValue(37.5);
+    QCOMPARE(bench_->temperature(), 37.5);
+    QCOMPARE(read(0), 38660);
+
+    box("benchTemperature")->setValue(500.0);
+    QCOMPARE(bench_->temperature(), SimulatedBench::maxCelsius);
+}
+
+void BenchPanelTest::supplyBoxGoesBelowTheThreshold() {
+    QDoubleSpinBox* supply = box("benchSupply");
+    supply->stepBy(-1);
+    QCOMPARE(bench_->supplyVoltage(), 4.95);
+    supply->stepBy(-2);
+    QCOMPARE(bench_->supplyVoltage(), 4.85);
+    QCOMPARE(read(1), 48660);
+
+    // Typing takes effect once the entry is confirmed.
+    supply->clear();
+    QTest::keyClicks(supply, QLocale().toString(4.5, 'f', 2));
+    QCOMPARE(bench_->supplyVoltage(), 4.85);
+    QTest::keyClick(supply, Qt::Key_Return);
+    QCOMPARE(bench_->supplyVoltage(), 4.5);
+}
+
+void BenchPanelTest::faultEntries_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<BenchFault>("fault");
+    QTest::addColumn<QString>("caption");
+
+    QTest::newRow("coupure") << "faultOpenThermistor"
+                             << "Thermistance coupée" << BenchFault::OpenThermistor
+                             << "Banc simulé : coupure";
+    QTest::newRow("court-circuit")
+        << "faultShortedThermistor"
+        << "Thermistance en court-circuit" << BenchFault::ShortedThermistor
+        << "Banc simulé : court-circuit";
+    QTest::newRow("débranchée") << "faultUnplugged"
+                                << "Interface débranchée" << BenchFault::Unplugged
+                                << "Banc simulé : débranché";
+    QTest::newRow("normal") << "faultNone"
+                            << "Montage normal" << BenchFault::None << "Banc simulé";
+}
+
+void BenchPanelTest::faultEntries() {
+    QFETCH(QString, action);
+    QFETCH(QString, text);
+    QFETCH(BenchFault, fault);
+    QFETCH(QString, caption);
+
+    if (fault == BenchFault::None) {
+        bench_->setFault(BenchFault::Unplugged);
+        control_->refreshPanel();
+    }
+    QAction* entry = control_->findChild<QAction*>(action);
+    QVERIFY(entry);
+    QCOMPARE(entry->text(), text);
+    QVERIFY(entry->isCheckable());
+    entry->trigger();
+    QCOMPARE(bench_->fault(), fault);
+    QVERIFY(entry->isChecked());
+    QCOMPARE(this->caption()->text(), caption);
+}
+
+void BenchPanelTest::entriesExcludeEachOther() {
+    QVERIFY(action("faultNone")->isChecked());
+    action("faultShortedThermistor")->trigger();
+    action("faultOpenThermistor")->trigger();
+    QCOMPARE(bench_->fault(), BenchFault::OpenThermistor);
+    int checked = 0;
+    for (const char* name :
+         {"faultNone", "faultOpenThermistor", "faultShortedThermistor", "faultUnplugged"}) {
+        checked += action(name)->isChecked();
+    }
+    QCOMPARE(checked, 1);
+    QCOMPARE(read(0), read(1));
+}
+
+void BenchPanelTest::rightClickAnywhereOpensTheFaultMenu() {
+    const QList<QWidget*> targets{caption(), box("benchTemperature"),
+                                  box("benchSupply")->findChild<QLineEdit*>()};
+    for (QWidget* target : targets) {
+        QVERIFY(target);
+        QWidget* popup = nullptr;
+        // The menu runs its own loop; look at it from inside, then close it.
+        QTimer::singleShot(0, this, [&popup] {
+            popup = QApplication::activePopupWidget();
+            if (popup) {
+                popup->close();
+            }
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2),
+                                target->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(target, &event);
+        QVERIFY2(popup, qPrintable(target->objectName()));
+        QCOMPARE(popup->objectName(), QStringLiteral("benchFaultMenu"));
+    }
+}
+
+void BenchPanelTest::showsAnotherSourceByName() {
+    control_->setSource(std::make_unique<thermo::test::ScriptedSource>("Carte série"));
+    QCOMPARE(caption()->text(), QStringLiteral("Carte série"));
+    QVERIFY(!box("benchTemperature")->isVisible());
+    QVERIFY(!box("benchSupply")->isVisible());
+    QVERIFY(!action("faultUnplugged")->isEnabled());
+
+    auto bench = std::make_unique<SimulatedBench>(thermo::Noise::Off);
+    // Finer than the boxes show, to catch a rounded value written back.
+    bench->setTemperature(30.04);
+    bench->setSupplyVoltage(4.837);
+    bench->setFault(BenchFault::ShortedThermistor);
+    control_->setSource(std::move(bench));
+    QVERIFY(box("benchTemperature")->isVisible());
+    QCOMPARE(box("benchTemperature")->value(), 30.0);
+    QCOMPARE(box("benchSupply")->value(), 4.84);
+    QVERIFY(action("faultShortedThermistor")->isChecked());
+    QVERIFY(action("faultShortedThermistor")->isEnabled());
+    QCOMPARE(caption()->text(), QStringLiteral("Banc simulé : court-circuit"));
+    // Showing the new bench's settings must not write them back changed.
+    QCOMPARE(control_->simulatedBench()->temperature(), 30.04);
+    QCOMPARE(control_->simulatedBench()->supplyVoltage(), 4.837);
+}
+
+void BenchPanelTest::followsTheBenchAfterARefresh() {
+    bench_->setTemperature(-12.5);
+    bench_->setSupplyVoltage(6.0);
+    bench_->setFault(BenchFault::OpenThermistor);
+    control_->refreshPanel();
+    QCOMPARE(box("benchTemperature")->value(), -12.5);
+    QCOMPARE(box("benchSupply")->value(), 6.0);
+    QVERIFY(action("faultOpenThermistor")->isChecked());
+    QCOMPARE(caption()->text(), QStringLiteral("Banc simulé : coupure"));
+}
+
+void BenchPanelTest::namesEveryWidget() {
+    auto* panel = control_->findChild<thermo::BenchPanel*>();
+    QVERIFY(panel);
+    QList<QWidget*> widgets = panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    widgets.prepend(panel);
+    QCOMPARE(widgets.size(), 5); // panel, caption, two spin boxes, fault menu
+    for (QWidget* widget : widgets) {
+        QVERIFY2(!widget->objectName().isEmpty(), widget->metaObject()->className());
+        QVERIFY2(!widget->accessibleName().isEmpty(), qPrintable(widget->objectName()));
+    }
+    const auto* menu = panel->findChild<QMenu*>("benchFaultMenu");
+    QVERIFY(menu);
+    QCOMPARE(menu->actions().size(), 4);
+    for (QAction* entry : menu->actions()) {
+        QVERIFY2(!entry->objectName().isEmpty(), qPrintable(entry->text()));
+    }
+    QVERIFY(!box("benchTemperature")->toolTip().isEmpty());
+    QVERIFY(!box("benchSupply")->toolTip().isEmpty());
+}
+
+void BenchPanelTest::writesDecimalsTheUsersWay() {
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    OrphyControl control(thermo::OrphyProperties::mainWindowSet());
+    QLocale::setDefault(saved);
+    const auto* temperature = control.findChild<QDoubleSpinBox*>("benchTemperature");
+    const auto* supply = control.findChild<QDoubleSpinBox*>("benchSupply");
+    QCOMPARE(temperature->text(), QStringLiteral("25,0 °C"));
+    QCOMPARE(supply->text(), QStringLiteral("5,00 V"));
+}
+
+QTEST_MAIN(BenchPanelTest)
+#include "bench_panel_test.moc"

@@ -1,0 +1,201 @@
+#include "acquisition/simulated_bench.h"
+#include "core/failure.h"
+#include "message_fit.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <limits>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace thermo {
+namespace {
+
+std::int64_t codeOn(SimulatedBench& bench, std::int32_t channel) {
+    const AutomationValue value = bench.read(channel);
+    EXPECT_TRUE(std::holds_alternative<std::int64_t>(value)) << "codes come back as integers";
+    return std::get<std::int64_t>(value);
+}
+
+// The divider worked out here on its own, to check the bench against.
+std::int64_t expectedThermistorCode(double celsius, double supply) {
+    const double rth = 10000.0 * std::exp(4275.0 * (1.0 / (celsius + 273.15) - 1.0 / 298.15));
+    return std::llround(32768.0 + supply * rth / (10000.0 + rth) * 3276.8);
+}
+
+TEST(SimulatedBench, ReadsTheClassroomExampleAtTwentyFiveDegrees) {
+    SimulatedBench bench(Noise::Off);
+    EXPECT_EQ(bench.name(), "Banc simulé");
+    EXPECT_EQ(codeOn(bench, 0), 40960);
+    EXPECT_EQ(codeOn(bench, 1), 49152);
+}
+
+struct Setting {
+    std::string name;
+    double celsius;
+    double supply;
+    std::int64_t ea0; // worked out beforehand
+};
+
+class Divider : public testing::TestWithParam<Setting> {};
+
+TEST_P(Divider, GivesTheThermistorVoltageOnEa0AndTheSupplyOnEa1) {
+    const Setting& s = GetParam();
+    SimulatedBench bench(Noise::Off);
+    bench.setTemperature(s.celsius);
+    bench.setSupplyVoltage(s.supply);
+    EXPECT_EQ(codeOn(bench, 0), s.ea0);
+    EXPECT_EQ(codeOn(bench, 1), std::llround(32768.0 + s.supply * 3276.8));
+}
+
+INSTANTIATE_TEST_SUITE_P(Temperatures, Divider,
+                         testing::Values(Setting{"Freezing", 0.0, 5.0, 45677},
+                                         Setting{"Coldest", -40.0, 5.0, 48857},
+                                         Setting{"Boiling", 100.0, 5.0, 33637},
+                                         Setting{"Hottest", 125.0, 5.0, 33203},
+                                         Setting{"LowSupply", 25.0, 4.85, 40714},
+                                         Setting{"HighSupply", 25.0, 9.9, 48988}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(SimulatedBench, FollowsTheBParameterLawAcrossItsRange) {
+    SimulatedBench bench(Noise::Off);
+    for (double celsius = -40.0; celsius <= 125.0; celsius += 2.5) {
+        bench.setTemperature(celsius);
+        EXPECT_EQ(codeOn(bench, 0), expectedThermistorCode(celsius, 5.0)) << celsius << " °C";
+    }
+}
+
+TEST(SimulatedBench, HoldsItsSettingsWithinTheirRanges) {
+    SimulatedBench bench(Noise::Off);
+    bench.setTemperature(300.0);
+    EXPECT_EQ(bench.temperature(), 125.0);
+    bench.setTemperature(-100.0);
+    EXPECT_EQ(bench.temperature(), -40.0);
+    bench.setSupplyVoltage(12.0);
+    EXPECT_EQ(bench.supplyVoltage(), 9.9);
+    EXPECT_EQ(codeOn(bench, 1), 65208);
+    bench.setSupplyVoltage(-3.0);
+    EXPECT_EQ(bench.supplyVoltage(), 0.0);
+    EXPECT_EQ(codeOn(bench, 0), 32768);
+    EXPECT_EQ(codeOn(bench, 1), 32768);
+    EXPECT_THROW(bench.setTemperature(std::nan("")), std::invalid_argument);
+    EXPECT_THROW(bench.setSupplyVoltage(std::nan("")), std::invalid_argument);
+    EXPECT_EQ(bench.temperature(), -40.0);
+}
+
+TEST(SimulatedBench, ConverterStopsAtItsRails) {
+    EXPECT_EQ(SimulatedBench::codeOf(0.0), 32768);
+    EXPECT_EQ(SimulatedBench::codeOf(9.9996), 65535);
+    EXPECT_EQ(SimulatedBench::codeOf(10.0), 65535);
+    EXPECT_EQ(SimulatedBench::codeOf(250.0), 65535);
+    EXPECT_EQ(SimulatedBench::codeOf(-10.0), 0);
+    EXPECT_EQ(SimulatedBench::codeOf(-250.0), 0);
+}
+
+TEST(SimulatedBench, OpenThermistorLeavesEa0AtTheSupply) {
+    SimulatedBench bench(Noise::Off);
+    bench.setFault(BenchFault::OpenThermistor);
+    for (const double supply : {0.0, 4.85, 5.0, 9.9}) {
+        bench.setSupplyVoltage(supply);
+        EXPECT_EQ(codeOn(bench, 0), codeOn(bench, 1)) << supply << " V";
+    }
+    EXPECT_EQ(codeOn(bench, 0), 65208);
+}
+
+TEST(SimulatedBench, ShortedThermistorPutsEa0AtZeroVolts) {
+    SimulatedBench bench(Noise::Off);
+    bench.setFault(BenchFault::ShortedThermistor);
+    bench.setTemperature(60.0);
+    EXPECT_EQ(codeOn(bench, 0), 32768);
+    EXPECT_EQ(codeOn(bench, 1), 49152);
+    bench.setFault(BenchFault::None);
+    EXPECT_EQ(codeOn(bench, 0), expectedThermistorCode(60.0, 5.0));
+}
+
+TEST(SimulatedBench, UnpluggedInterfaceAnswersNoChannel) {
+    SimulatedBench bench(Noise::Off);
+    bench.setFault(BenchFault::Unplugged);
+    for (const std::int32_t channel : {0, 1}) {
+        try {
+            bench.read(channel);
+            ADD_FAILURE() << "channel " << channel << " answered";
+        } catch (const Failure& failure) {
+            EXPECT_EQ(failure.kind(), FailureKind::AcquisitionFailed);
+            EXPECT_STREQ(failure.what(), "Interface débranchée : aucune mesure");
+        }
+    }
+    bench.setFault(BenchFault::None);
+    EXPECT_EQ(codeOn(bench, 0), 40960);
+}
+
+TEST(SimulatedBench, HasNoChannelBeyondEa1) {
+    SimulatedBench bench(Noise::Off);
+    for (const std::int32_t channel : {-1, 2, 7, std::numeric_limits<std::int32_t>::max()}) {
+        try {
+            bench.read(channel);
+            ADD_FAILURE() << "channel " << channel << " answered";
+        } catch (const Failure& failure) {
+            EXPECT_EQ(failure.kind(), FailureKind::AcquisitionFailed);
+            EXPECT_TRUE(test::fitsTwoShortLines(failure.what())) << failure.what();
+        }
+    }
+}
+
+std::vector<std::int64_t> readings(SimulatedBench& bench, int count) {
+    std::vector<std::int64_t> codes;
+    for (int i = 0; i < count; ++i) {
+        codes.push_back(codeOn(bench, i % 2));
+    }
+    return codes;
+}
+
+TEST(SimulatedBenchNoise, IsRepeatableForAGivenSeed) {
+    SimulatedBench first(Noise::On, 42);
+    SimulatedBench second(Noise::On, 42);
+    SimulatedBench other(Noise::On, 43);
+    const auto codes = readings(first, 1000);
+    EXPECT_EQ(codes, readings(second, 1000));
+    EXPECT_NE(codes, readings(other, 1000));
+}
+
+TEST(SimulatedBenchNoise, StaysSmallAroundTheTrueCode) {
+    SimulatedBench bench(Noise::On, 2024);
+    const int count = 10000;
+    double sum = 0.0;
+    double sumOfSquares = 0.0;
+    int nonZero = 0;
+    const auto codes = readings(bench, count);
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        // Even readings are EA0, odd ones EA1.
+        const auto deviation = static_cast<double>(codes[i] - (i % 2 == 0 ? 40960 : 49152));
+        ASSERT_LE(std::abs(deviation), 4.0) << "reading " << i << ": " << codes[i];
+        sum += deviation;
+        sumOfSquares += deviation * deviation;
+        nonZero += deviation != 0.0;
+    }
+    const double mean = sum / count;
+    const double sigma = std::sqrt(sumOfSquares / count - mean * mean);
+    EXPECT_GT(nonZero, count / 4);
+    EXPECT_NEAR(mean, 0.0, 0.1);
+    EXPECT_NEAR(sigma, 1.0, 0.2);
+}
+
+TEST(SimulatedBenchNoise, IsOnByDefaultAndCanBeSwitchedOff) {
+    SimulatedBench bench;
+    EXPECT_EQ(bench.noise(), Noise::On);
+    const auto noisy = readings(bench, 200);
+    bool varied = false;
+    for (std::size_t i = 0; i < noisy.size(); i += 2) {
+        varied |= noisy[i] != 40960;
+    }
+    EXPECT_TRUE(varied);
+    bench.setNoise(Noise::Off);
+    for (const auto code : readings(bench, 200)) {
+        EXPECT_TRUE(code == 40960 || code == 49152) << code;
+    }
+}
+
+} // namespace
+} // namespace thermo
