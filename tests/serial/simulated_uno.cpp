@@ -25,6 +25,23 @@ struct SimavrMachine {
     int master = -1;
     bool xon = true;
     std::deque<std::uint8_t> toBoard;
+    elf_firmware_t firmware{};
+
+    // The buffers elf_read_firmware() allocated; simavr keeps no pointer into them once the
+    // processor is gone.
+    ~SimavrMachine() {
+        if (avr != nullptr) {
+            avr_terminate(avr);
+        }
+        for (std::uint32_t i = 0; i < firmware.symbolcount; ++i) {
+            std::free(firmware.symbol[i]);
+        }
+        std::free(firmware.symbol);
+        std::free(firmware.flash);
+        std::free(firmware.eeprom);
+        std::free(firmware.fuse);
+        std::free(firmware.lockbits);
+    }
 };
 
 namespace {
@@ -53,21 +70,19 @@ void quietLogger(avr_t*, const int level, const char* format, va_list arguments)
 } // namespace
 
 SimulatedUno::SimulatedUno(const std::string& firmwareElf, int supplyMillivolts)
-    : sim_(new SimavrMachine), supply_(supplyMillivolts) {
+    : sim_(std::make_unique<SimavrMachine>()), supply_(supplyMillivolts) {
     for (auto& input : inputs_) {
         input = 0;
     }
     avr_global_logger_set(quietLogger);
-    elf_firmware_t firmware{};
+    elf_firmware_t& firmware = sim_->firmware;
     if (elf_read_firmware(firmwareElf.c_str(), &firmware) != 0) {
-        delete sim_;
         throw std::runtime_error("cannot read " + firmwareElf);
     }
     std::strcpy(firmware.mmcu, "atmega328p");
     firmware.frequency = 16000000;
     sim_->avr = avr_make_mcu_by_name(firmware.mmcu);
     if (sim_->avr == nullptr) {
-        delete sim_;
         throw std::runtime_error("simavr knows no atmega328p");
     }
     avr_init(sim_->avr);
@@ -81,9 +96,9 @@ SimulatedUno::SimulatedUno(const std::string& firmwareElf, int supplyMillivolts)
     avr_ioctl(sim_->avr, AVR_IOCTL_UART_SET_FLAGS('0'), &flags);
     sim_->uart = avr_io_getirq(sim_->avr, AVR_IOCTL_UART_GETIRQ('0'), 0);
     sim_->adc = avr_io_getirq(sim_->avr, AVR_IOCTL_ADC_GETIRQ, 0);
-    avr_irq_register_notify(sim_->uart + UART_IRQ_OUTPUT, onByteOut, sim_);
-    avr_irq_register_notify(sim_->uart + UART_IRQ_OUT_XON, onXon, sim_);
-    avr_irq_register_notify(sim_->uart + UART_IRQ_OUT_XOFF, onXoff, sim_);
+    avr_irq_register_notify(sim_->uart + UART_IRQ_OUTPUT, onByteOut, sim_.get());
+    avr_irq_register_notify(sim_->uart + UART_IRQ_OUT_XON, onXon, sim_.get());
+    avr_irq_register_notify(sim_->uart + UART_IRQ_OUT_XOFF, onXoff, sim_.get());
 
     master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
@@ -106,10 +121,8 @@ SimulatedUno::SimulatedUno(const std::string& firmwareElf, int supplyMillivolts)
 SimulatedUno::~SimulatedUno() {
     stop_ = true;
     thread_.join();
-    avr_terminate(sim_->avr);
     ::close(slave_);
     ::close(master_);
-    delete sim_;
 }
 
 void SimulatedUno::setInput(int pin, int millivolts) {

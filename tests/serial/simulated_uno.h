@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -27,7 +28,7 @@ public:
 private:
     void run();
 
-    SimavrMachine* sim_;
+    std::unique_ptr<SimavrMachine> sim_;
     int master_ = -1;
     int slave_ = -1;
     std::string path_;
