@@ -14,6 +14,10 @@ DisplayField::DisplayField(const QColor& background, QWidget* parent) : QLineEdi
     setFont(sansFont(18, true));
     QPalette colours = palette();
     colours.setColor(QPalette::Base, background);
+    // The window is disabled while the parameters are edited, yet it goes on measuring: the
+    // readings stay as legible as ever.
+    colours.setColor(QPalette::Disabled, QPalette::Text,
+                     colours.color(QPalette::Active, QPalette::Text));
     setPalette(colours);
 }
 

@@ -184,6 +184,8 @@ Form1::Form1(QWidget* parametersDialog)
     text1_->setFont(sansFont(temperatureFontPoints, true));
     QPalette temperatureColours = text1_->palette();
     temperatureColours.setColor(QPalette::Base, temperatureColour);
+    temperatureColours.setColor(QPalette::Disabled, QPalette::Text,
+                                temperatureColours.color(QPalette::Active, QPalette::Text));
     text1_->setPalette(temperatureColours);
     text1_->setEnabled(false);
 

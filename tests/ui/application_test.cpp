@@ -9,11 +9,13 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <algorithm>
 
 using namespace thermo;
 using thermo::test::ScriptedSource;
@@ -41,6 +43,19 @@ protected:
         return false;
     }
 };
+
+// Darkest grey level drawn inside a widget's border: near 0 where its text is black, far
+// lighter where the text is greyed out.
+int darkestInside(QWidget* widget) {
+    const QImage image = widget->grab().toImage();
+    int darkest = 255;
+    for (int y = 3; y < image.height() - 3; ++y) {
+        for (int x = 3; x < image.width() - 3; ++x) {
+            darkest = std::min(darkest, qGray(image.pixel(x, y)));
+        }
+    }
+    return darkest;
+}
 
 // The program as main() starts it, with the acquisition replaced as soon as the main window
 // exists: EA0 40960 and EA1 49152 (2.5 V and 5 V) unless a test says otherwise.
@@ -161,6 +176,9 @@ private slots:
         QCOMPARE(program.shown(Field::Text2), QStringLiteral("39322"));
         QCOMPARE(program.shown(Field::Text1), QStringLiteral("33.7 °C"));
         QCOMPARE(program.shown(Field::Text6), QStringLiteral("10000"));
+        for (const char* name : {"Text2", "Text1"}) {
+            QVERIFY2(darkestInside(program.formControl(name)) < 64, name);
+        }
 
         program.source->setCodes(40960, 49152);
         QTRY_COMPARE_WITH_TIMEOUT(program.shown(Field::Text2), QStringLiteral("40960"), 1000);
@@ -237,6 +255,7 @@ private slots:
         program.validate();
         const int status = thermo::test::runEventLoop([&] { program.form().close(); });
         QCOMPARE(status, 0);
+        QVERIFY(!program.form().timer().isActive());
     }
 
     void quitterEndsTheProgramWhileTheDialogIsHidden() {

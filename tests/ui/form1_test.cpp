@@ -575,23 +575,6 @@ private slots:
         QCOMPARE(source.reads(), 2);
     }
 
-    void quitterEndsTheProgram() {
-        Form1 form;
-        form.show();
-        const int status = thermo::test::runEventLoop(
-            [&] { QTest::mouseClick(control(form, "Command1"), Qt::LeftButton); });
-        QCOMPARE(status, 0);
-        QVERIFY(!form.timer().isActive());
-    }
-
-    void closingFromTheFrameEndsTheProgram() {
-        Form1 form;
-        form.show();
-        const int status = thermo::test::runEventLoop([&] { form.close(); });
-        QCOMPARE(status, 0);
-        QVERIFY(!form.timer().isActive());
-    }
-
     void realTimerMeasures() {
         Form1 form;
         ScriptedSource::installIn(form.acquisitionControl()).setCodes(40960, 49152);
