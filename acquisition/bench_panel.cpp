@@ -111,6 +111,7 @@ BenchPanel::BenchPanel(QWidget* parent) : QFrame(parent) {
     menu_ = new QMenu(this);
     menu_->setObjectName(QStringLiteral("benchFaultMenu"));
     menu_->setAccessibleName(tr("Pannes simulées"));
+    menu_->addSection(tr("Pannes du banc simulé"));
     faults_ = new QActionGroup(this);
     faults_->setExclusive(true);
     for (const auto& entry : faultEntries) {
@@ -160,11 +161,9 @@ QAction* BenchPanel::faultAction(BenchFault fault) const {
 }
 
 void BenchPanel::contextMenuEvent(QContextMenuEvent* event) {
-    if (!bench_) {
-        QFrame::contextMenuEvent(event);
-        return;
+    if (bench_) {
+        faultAction(bench_->fault())->setChecked(true);
     }
-    faultAction(bench_->fault())->setChecked(true);
     menu_->exec(event->globalPos());
 }
 

@@ -28,6 +28,8 @@ public:
     void refresh();
 
     QAction* faultAction(BenchFault fault) const;
+    // The right-click menu; the control adds the choice of source at its top.
+    QMenu& menu() const noexcept { return *menu_; }
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;

@@ -1,7 +1,9 @@
 #include "acquisition/orphy_control.h"
 
 #include "acquisition/bench_panel.h"
+#include "acquisition/serial/serial_board_source.h"
 #include "acquisition/simulated_bench.h"
+#include "acquisition/source_menu.h"
 #include "core/failure.h"
 
 #include <QVBoxLayout>
@@ -38,7 +40,9 @@ OrphyProperties OrphyProperties::mainWindowSet() {
 struct OrphyControl::Impl {
     OrphyProperties properties;
     std::unique_ptr<CodeSource> source;
+    std::unique_ptr<SimulatedBench> parkedBench;
     BenchPanel* panel = nullptr;
+    SourceMenu* sources = nullptr;
 };
 
 OrphyControl::OrphyControl(const OrphyProperties& properties, QWidget* parent)
@@ -48,6 +52,7 @@ OrphyControl::OrphyControl(const OrphyProperties& properties, QWidget* parent)
     impl_->source = std::make_unique<SimulatedBench>(Noise::On);
     impl_->panel = new BenchPanel(this);
     impl_->panel->setSource(impl_->source.get());
+    impl_->sources = new SourceMenu(*this, impl_->panel->menu());
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -82,7 +87,31 @@ void OrphyControl::setSource(std::unique_ptr<CodeSource> source) {
     }
     // The panel lets go of the old source before it is destroyed.
     impl_->panel->setSource(source.get());
-    impl_->source = std::move(source);
+    std::unique_ptr<CodeSource> previous = std::exchange(impl_->source, std::move(source));
+    if (auto* bench = dynamic_cast<SimulatedBench*>(previous.get())) {
+        previous.release();
+        impl_->parkedBench.reset(bench);
+    }
+    emit sourceChanged();
+}
+
+void OrphyControl::useSimulation() {
+    if (simulatedBench()) {
+        return;
+    }
+    std::unique_ptr<SimulatedBench> bench = std::move(impl_->parkedBench);
+    if (!bench) {
+        bench = std::make_unique<SimulatedBench>(Noise::On);
+    }
+    setSource(std::move(bench));
+}
+
+void OrphyControl::useBoard(const std::string& portPath) {
+    setSource(std::make_unique<SerialBoardSource>(portPath));
+}
+
+SourceMenu& OrphyControl::sourceMenu() noexcept {
+    return *impl_->sources;
 }
 
 CodeSource& OrphyControl::source() noexcept {

@@ -10,6 +10,7 @@
 namespace thermo {
 
 class SimulatedBench;
+class SourceMenu;
 
 // Dispatch identifier of the control's read method.
 inline constexpr std::int32_t readDispatchId = 0x6003001E;
@@ -45,8 +46,13 @@ public:
     // identifier, no answer from the source) throws Failure(AcquisitionFailed).
     AutomationValue invoke(std::int32_t dispatchId, std::int32_t argument);
 
-    // Replaces the source of codes from the next call on.
+    // Replaces the source of codes from the next call on. A simulated bench that is replaced
+    // is kept aside, settings and all, for useSimulation().
     void setSource(std::unique_ptr<CodeSource> source);
+    // Back to the simulated bench as it was left.
+    void useSimulation();
+    // The thermistor board on this serial port.
+    void useBoard(const std::string& portPath);
     CodeSource& source() noexcept;
     // The simulated bench when it is the source, otherwise nullptr.
     SimulatedBench* simulatedBench() noexcept;
@@ -55,6 +61,11 @@ public:
 
     // 2535 x 495 twips, the control's rectangle in the main window.
     QSize sizeHint() const override;
+
+    SourceMenu& sourceMenu() noexcept;
+
+signals:
+    void sourceChanged();
 
 private:
     struct Impl;

@@ -1,0 +1,170 @@
+#include "acquisition/source_menu.h"
+
+#include "acquisition/orphy_control.h"
+#include "acquisition/serial/serial_board_source.h"
+#include "acquisition/simulated_bench.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QInputDialog>
+#include <QMenu>
+#include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
+
+namespace thermo {
+
+namespace {
+
+const char* const portProperty = "portPath";
+
+QString boardText(const BoardInfo& board) {
+    QString text = QString::fromStdString(board.portPath);
+    if (!board.serialNumber.empty()) {
+        text += SourceMenu::tr(" \u2014 carte n\u00B0 %1")
+                    .arg(QString::fromStdString(board.serialNumber));
+    }
+    return text;
+}
+
+} // namespace
+
+SourceMenu::SourceMenu(OrphyControl& control, QMenu& menu)
+    : QObject(&control), control_(control), menu_(menu), finder_([] { return findBoards(); }) {
+    QAction* first = menu_.actions().value(0);
+    menu_.insertSection(first, tr("Source des mesures"));
+    choices_ = new QActionGroup(this);
+    choices_->setExclusive(true);
+
+    simulation_ = new QAction(tr("Simulation"), choices_);
+    simulation_->setObjectName(QStringLiteral("sourceSimulation"));
+    simulation_->setCheckable(true);
+    menu_.insertAction(first, simulation_);
+
+    noBoard_ = new QAction(tr("Aucune carte trouvée"), this);
+    noBoard_->setObjectName(QStringLiteral("sourceNoBoard"));
+    noBoard_->setEnabled(false);
+    noBoard_->setVisible(false);
+    menu_.insertAction(first, noBoard_);
+
+    search_ = new QAction(tr("Rechercher les cartes"), this);
+    search_->setObjectName(QStringLiteral("sourceSearch"));
+    search_->setToolTip(
+        tr("Interroge chaque port série ; les cartes qui s'y trouvent redémarrent"));
+    menu_.insertAction(first, search_);
+
+    otherPort_ = new QAction(tr("Autre port série\u2026"), this);
+    otherPort_->setObjectName(QStringLiteral("sourceOtherPort"));
+    menu_.insertAction(first, otherPort_);
+
+    connect(simulation_, &QAction::triggered, &control_, &OrphyControl::useSimulation);
+    connect(search_, &QAction::triggered, this, &SourceMenu::startSearch);
+    connect(otherPort_, &QAction::triggered, this, &SourceMenu::askForPort);
+    connect(&control_, &OrphyControl::sourceChanged, this, &SourceMenu::updateChecks);
+    connect(&watcher_, &QFutureWatcher<std::vector<BoardInfo>>::finished, this, [this] {
+        showBoards(watcher_.result());
+        search_->setText(tr("Rechercher les cartes"));
+        search_->setEnabled(true);
+        emit searchFinished();
+    });
+    updateChecks();
+}
+
+SourceMenu::~SourceMenu() {
+    // A search still running only touches its own ports; let it end before the menu goes.
+    watcher_.waitForFinished();
+}
+
+QList<QAction*> SourceMenu::boardActions() const {
+    QList<QAction*> boards = choices_->actions();
+    boards.removeOne(simulation_);
+    return boards;
+}
+
+void SourceMenu::setBoardFinder(BoardFinder finder) {
+    finder_ = std::move(finder);
+}
+
+void SourceMenu::startSearch() {
+    if (searching()) {
+        return;
+    }
+    search_->setText(tr("Recherche des cartes en cours\u2026"));
+    search_->setEnabled(false);
+    watcher_.setFuture(QtConcurrent::run(finder_));
+}
+
+bool SourceMenu::searching() const {
+    return watcher_.isRunning();
+}
+
+void SourceMenu::showBoards(const std::vector<BoardInfo>& boards) {
+    const auto* current = dynamic_cast<const SerialBoardSource*>(&control_.source());
+    for (QAction* action : boardActions()) {
+        const bool inUse = current && action->property(portProperty).toString().toStdString() ==
+                                          current->portPath();
+        if (!inUse) {
+            delete action;
+        }
+    }
+    for (const BoardInfo& board : boards) {
+        const QString path = QString::fromStdString(board.portPath);
+        if (!listed(path)) {
+            addBoardAction(path, boardText(board));
+        }
+    }
+    noBoard_->setVisible(boardActions().isEmpty());
+    updateChecks();
+}
+
+void SourceMenu::addBoardAction(const QString& portPath, const QString& text) {
+    auto* action = new QAction(text, choices_);
+    action->setObjectName(QStringLiteral("sourceBoard"));
+    action->setCheckable(true);
+    action->setProperty(portProperty, portPath);
+    menu_.insertAction(noBoard_, action);
+    connect(action, &QAction::triggered, this, [this, portPath] { chooseBoard(portPath); });
+}
+
+bool SourceMenu::listed(const QString& portPath) const {
+    const auto boards = boardActions();
+    return std::any_of(boards.begin(), boards.end(), [&](const QAction* action) {
+        return action->property(portProperty).toString() == portPath;
+    });
+}
+
+void SourceMenu::chooseBoard(const QString& portPath) {
+    control_.useBoard(portPath.toStdString());
+}
+
+void SourceMenu::askForPort() {
+    bool accepted = false;
+    const QString path = QInputDialog::getText(
+        control_.window(), tr("Autre port série"),
+        tr("Chemin du port où la carte est branchée\n(par exemple /dev/ttyUSB0) :"),
+        QLineEdit::Normal, QStringLiteral("/dev/"), &accepted);
+    if (accepted && !path.trimmed().isEmpty()) {
+        chooseBoard(path.trimmed());
+    }
+}
+
+void SourceMenu::updateChecks() {
+    const auto* board = dynamic_cast<const SerialBoardSource*>(&control_.source());
+    if (board && !listed(QString::fromStdString(board->portPath()))) {
+        addBoardAction(QString::fromStdString(board->portPath()),
+                       QString::fromStdString(board->portPath()));
+        noBoard_->setVisible(false);
+    }
+    simulation_->setChecked(control_.simulatedBench() != nullptr);
+    for (QAction* action : boardActions()) {
+        action->setChecked(board && action->property(portProperty).toString().toStdString() ==
+                                        board->portPath());
+    }
+    if (!control_.simulatedBench() && !board) {
+        // Some other source (a test's script): nothing listed is in use.
+        for (QAction* action : choices_->actions()) {
+            action->setChecked(false);
+        }
+    }
+}
+
+} // namespace thermo

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "acquisition/serial/board_discovery.h"
+
+#include <QFutureWatcher>
+#include <QList>
+#include <QObject>
+#include <functional>
+#include <vector>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+
+namespace thermo {
+
+class OrphyControl;
+
+// The choice of where the codes come from, at the top of the acquisition control's context
+// menu: the simulated bench, the boards found by the last search, the search itself, and a
+// port typed by hand. A choice takes effect from the next read.
+class SourceMenu : public QObject {
+    Q_OBJECT
+public:
+    using BoardFinder = std::function<std::vector<BoardInfo>()>;
+
+    SourceMenu(OrphyControl& control, QMenu& menu);
+    ~SourceMenu() override;
+
+    QAction* simulationAction() const noexcept { return simulation_; }
+    QAction* searchAction() const noexcept { return search_; }
+    QAction* otherPortAction() const noexcept { return otherPort_; }
+    QList<QAction*> boardActions() const;
+
+    // Searching opens every serial port, which resets the boards on them: it runs only when
+    // the user asks, away from the interface's thread. Tests give their own finder.
+    void setBoardFinder(BoardFinder finder);
+    void startSearch();
+    bool searching() const;
+    // Lists these boards, keeping the board in use even if the search could not open it.
+    void showBoards(const std::vector<BoardInfo>& boards);
+
+signals:
+    void searchFinished();
+
+private:
+    bool listed(const QString& portPath) const;
+    void addBoardAction(const QString& portPath, const QString& text);
+    void chooseBoard(const QString& portPath);
+    void askForPort();
+    void updateChecks();
+
+    OrphyControl& control_;
+    QMenu& menu_;
+    QActionGroup* choices_;
+    QAction* simulation_;
+    QAction* noBoard_;
+    QAction* search_;
+    QAction* otherPort_;
+    BoardFinder finder_;
+    QFutureWatcher<std::vector<BoardInfo>> watcher_;
+};
+
+} // namespace thermo
