@@ -11,6 +11,7 @@ packages=(
     fonts-liberation2 xvfb xauth
     qt6-serialport-dev
     make gcc-avr binutils-avr avr-libc libsimavr-dev libelf-dev zlib1g-dev
+    dpkg-dev file desktop-file-utils appstream libxml2-utils lintian
 )
 
 missing_packages() {

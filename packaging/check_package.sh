@@ -1,0 +1,178 @@
+#!/usr/bin/env bash
+# Builds the Debian package with CPack, unpacks it and checks it the way a desktop and Debian
+# will use it: every file at its place, the desktop entry and the AppStream metainfo valid and
+# pointing at each other, the changelog and metainfo naming this version, the dependencies on
+# Qt, and no lintian error.
+#
+# usage: check_package.sh CPACK CPACK_CONFIG SCRATCH_DIR PACKAGE VERSION APP_ID
+set -uo pipefail
+
+if [ "$#" -ne 6 ]; then
+    echo "usage: $0 CPACK CPACK_CONFIG SCRATCH_DIR PACKAGE VERSION APP_ID" >&2
+    exit 2
+fi
+cpack=$1 config=$2 scratch=$3 package=$4 version=$5 app_id=$6
+
+failures=0
+fail() {
+    echo "ÉCHEC : $*"
+    failures=$((failures + 1))
+}
+need() { # need TOOL DEBIAN-PACKAGE
+    if ! command -v "$1" >/dev/null 2>&1; then
+        echo "ÉCHEC : $1 est introuvable (paquet Debian $2, voir scripts/setup.sh)"
+        exit 1
+    fi
+}
+need dpkg-deb dpkg
+need dpkg-shlibdeps dpkg-dev
+need dpkg-parsechangelog dpkg-dev
+need file file
+need desktop-file-validate desktop-file-utils
+need appstreamcli appstream
+need xmllint libxml2-utils
+
+umask 022
+rm -rf "$scratch"
+mkdir -p "$scratch/out" "$scratch/root"
+
+# --- The package ------------------------------------------------------------------------------
+if ! "$cpack" --config "$config" -G DEB -B "$scratch/out" >"$scratch/cpack.log" 2>&1; then
+    cat "$scratch/cpack.log"
+    echo "ÉCHEC : cpack n'a pas construit le paquet"
+    exit 1
+fi
+arch=$(dpkg --print-architecture)
+deb=$scratch/out/${package}_${version}_${arch}.deb
+if [ ! -f "$deb" ]; then
+    ls -l "$scratch/out"
+    echo "ÉCHEC : $deb n'a pas été produit"
+    exit 1
+fi
+echo "Paquet : $(basename "$deb") ($(stat -c %s "$deb") octets)"
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = "$package" ] || fail "Package: $(field Package), attendu $package"
+[ "$(field Version)" = "$version" ] || fail "Version: $(field Version), attendu $version"
+[ "$(field Architecture)" = "$arch" ] || fail "Architecture: $(field Architecture)"
+case "$(field Section)" in
+    science | education) ;;
+    *) fail "Section: '$(field Section)', attendu science ou education" ;;
+esac
+[[ "$(field Maintainer)" =~ ^[^\<]+\ \<[^@\>]+@[^\>]+\>$ ]] ||
+    fail "Maintainer: '$(field Maintainer)' n'est pas de la forme « Nom <adresse> »"
+[ -n "$(field Description)" ] || fail "pas de Description"
+
+depends=$(field Depends)
+echo "Depends: $depends"
+# Each library the executable is linked with must appear, with a version from dpkg-shlibdeps.
+# (Qt Svg comes through libqt6svgwidgets6, which the circuit picture is drawn with.)
+for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svgwidgets6; do
+    pattern=$(sed 's/[+.]/\\&/g' <<<"$lib")
+    if ! grep -Eq "(^|, )$pattern \(>= [^)]+\)" <<<"$depends"; then
+        fail "Depends ne nomme pas $lib avec sa version minimale"
+    fi
+done
+grep -Eq "(^|, )qt6-translations-l10n(,|$)" <<<"$(field Recommends)" ||
+    fail "Recommends ne nomme pas qt6-translations-l10n"
+
+# Nothing outside /usr, and nothing from the build or the tests slipped into the package.
+unexpected=$(dpkg-deb -c "$deb" | awk '{print $6}' |
+    grep -Ev '^\./$|^\./usr/$|^\./usr/(bin|share)/' || true)
+[ -z "$unexpected" ] || fail "fichiers hors de /usr/bin et /usr/share : $unexpected"
+# Every file and folder owned by root, none writable by the group or others.
+bad_modes=$(dpkg-deb -c "$deb" | awk '$2 != "root/root" || $1 ~ /^.{5}w|^.{8}w/ {print}')
+[ -z "$bad_modes" ] || fail "propriétaire ou droits incorrects : $bad_modes"
+
+# --- The unpacked files -----------------------------------------------------------------------
+root=$scratch/root
+dpkg -x "$deb" "$root"
+
+exe=$root/usr/bin/thermometre
+desktop=$root/usr/share/applications/$app_id.desktop
+icon=$root/usr/share/icons/hicolor/scalable/apps/$app_id.svg
+metainfo=$root/usr/share/metainfo/$app_id.metainfo.xml
+docdir=$root/usr/share/doc/$package
+for f in "$exe" "$desktop" "$icon" "$metainfo" \
+    "$root/usr/share/man/man1/thermometre.1.gz" "$root/usr/share/man/fr/man1/thermometre.1.gz" \
+    "$docdir/copyright" "$docdir/changelog.gz"; do
+    [ -f "$f" ] || fail "absent du paquet : ${f#"$root"}"
+done
+
+if [ -f "$exe" ]; then
+    [ -x "$exe" ] || fail "/usr/bin/thermometre n'est pas exécutable"
+    description=$(file -b "$exe")
+    [[ "$description" == ELF* ]] || fail "/usr/bin/thermometre n'est pas un ELF : $description"
+    [[ "$description" == *", stripped"* ]] || fail "/usr/bin/thermometre n'est pas strippé : $description"
+fi
+
+if [ -f "$desktop" ]; then
+    echo "--- desktop-file-validate"
+    if ! desktop-file-validate "$desktop"; then
+        fail "desktop-file-validate signale des erreurs"
+    fi
+    entry() { sed -n "s/^$1=//p" "$desktop" | head -n 1; }
+    exec_cmd=$(entry Exec)
+    [ -x "$root/usr/bin/${exec_cmd%% *}" ] || fail "Exec=$exec_cmd ne désigne pas un programme du paquet"
+    [ "$(entry Icon)" = "$app_id" ] || fail "Icon=$(entry Icon), attendu $app_id"
+    [ "$(entry Terminal)" = false ] || fail "Terminal=$(entry Terminal), attendu false"
+    [ "$(entry 'Name\[fr\]')" = "Thermomètre" ] || fail "Name[fr]=$(entry 'Name\[fr\]')"
+    for category in Education Science Physics; do
+        [[ ";$(entry Categories)" == *";$category;"* ]] || fail "Categories sans $category"
+    done
+fi
+
+if [ -f "$icon" ]; then
+    xmllint --noout "$icon" || fail "l'icône n'est pas un fichier XML bien formé"
+    [ "$(xmllint --xpath 'local-name(/*)' "$icon" 2>/dev/null)" = svg ] ||
+        fail "l'icône n'est pas un dessin SVG"
+    [ -n "$(xmllint --xpath 'string(/*/@viewBox)' "$icon" 2>/dev/null)" ] ||
+        fail "l'icône n'a pas de viewBox : elle ne se mettrait pas à l'échelle"
+fi
+
+if [ -f "$metainfo" ]; then
+    echo "--- appstreamcli validate --no-net"
+    if ! appstreamcli validate --no-net --pedantic "$metainfo"; then
+        fail "appstreamcli validate signale des erreurs"
+    fi
+    # The whole tree, as a software centre reads it: metainfo, desktop entry and icon together.
+    echo "--- appstreamcli validate-tree --no-net"
+    if ! appstreamcli validate-tree --no-net --pedantic "$root"; then
+        fail "appstreamcli validate-tree signale des erreurs"
+    fi
+    xpath() { xmllint --xpath "$1" "$metainfo" 2>/dev/null; }
+    [ "$(xpath 'string(/component/id)')" = "$app_id" ] || fail "l'id de la metainfo n'est pas $app_id"
+    [ "$(xpath 'string(/component/launchable[@type="desktop-id"])')" = "$app_id.desktop" ] ||
+        fail "la metainfo ne lance pas $app_id.desktop"
+    [ "$(xpath 'string(/component/releases/release[1]/@version)')" = "$version" ] ||
+        fail "la dernière version dans la metainfo est $(xpath 'string(/component/releases/release[1]/@version)'), pas $version"
+    [ -n "$(xpath 'string(/component/description/p[@xml:lang="fr"])')" ] ||
+        fail "la metainfo n'a pas de description en français"
+fi
+
+if [ -f "$docdir/changelog.gz" ]; then
+    changelog_version=$(zcat "$docdir/changelog.gz" | dpkg-parsechangelog -l - -S Version 2>&1)
+    [ "$changelog_version" = "$version" ] ||
+        fail "la dernière entrée du changelog est $changelog_version, pas $version"
+fi
+
+# --- lintian ----------------------------------------------------------------------------------
+if command -v lintian >/dev/null 2>&1; then
+    echo "--- lintian"
+    lintian --tag-display-limit 0 --display-info --pedantic --show-overrides "$deb" >"$scratch/lintian.log" 2>&1
+    lintian_status=$?
+    cat "$scratch/lintian.log"
+    if grep -q '^E: ' "$scratch/lintian.log"; then
+        fail "lintian signale des erreurs"
+    elif [ "$lintian_status" -ne 0 ] && ! grep -q '^[WIP]: ' "$scratch/lintian.log"; then
+        fail "lintian s'est arrêté sur le code $lintian_status"
+    fi
+else
+    echo "lintian n'est pas installé : paquet non examiné par lintian"
+fi
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures échec(s)"
+    exit 1
+fi
+echo "Paquet $package $version conforme"
