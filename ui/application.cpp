@@ -1,9 +1,23 @@
 #include "ui/application.h"
 
+#include "ui/fonts.h"
 #include "ui/form1.h"
 #include "ui/parametres.h"
+#include "ui/qt_translations.h"
+
+#include <QApplication>
 
 namespace thermo {
+
+void setUpQtApplication() {
+    registerEmbeddedFonts();
+    QApplication::setFont(sansFont(8.25));
+    // A missing catalogue only leaves Qt's own texts in English.
+    installQtTranslations(qtTranslationsFolder());
+    // The windows end the program themselves ("Quitter", their frames); hiding the dialog on
+    // Validation must not count as closing the last window.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
 
 Application::Application() : dialog_(std::make_unique<parametres>(*this)) {}
 

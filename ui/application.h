@@ -8,6 +8,10 @@ namespace thermo {
 class Form1;
 class parametres;
 
+// What the program does to Qt before its first window: the embedded fonts, the default font,
+// Qt's own texts in French, and no end of the program when its last window is merely hidden.
+void setUpQtApplication();
+
 // Owns the program's two windows: the parameters dialog from the start, the main window from
 // its first use (the first Validation) to the end.
 class Application : public QObject {
