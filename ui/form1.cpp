@@ -120,6 +120,12 @@ QPushButton* addButton(QWidget* window, const char* name, const QString& text) {
     return button;
 }
 
+// What a screen reader says of a control: its name, then what it shows.
+void describe(QWidget* control, const QString& name, const QString& description) {
+    control->setAccessibleName(name);
+    control->setAccessibleDescription(description);
+}
+
 } // namespace
 
 Form1::Form1(QWidget* parametersDialog)
@@ -142,6 +148,10 @@ Form1::Form1(QWidget* parametersDialog)
 
     auto* picture = new CircuitPicture(this);
     picture->setObjectName(QStringLiteral("Image1"));
+    describe(picture, tr("Schéma du montage"),
+             tr("Pont diviseur alimenté sous 5 V : la résistance R entre A et B, la thermistance "
+                "CTN entre B et M. L'entrée EA0 mesure Uth = Ubm, l'entrée EA1 mesure "
+                "Ut = Uam."));
     for (const LinePlacement& line : linePlacements) {
         addLine(this, line);
     }
@@ -153,18 +163,31 @@ Form1::Form1(QWidget* parametersDialog)
     addLabel(this, "Label2", QStringLiteral("Entrée Analogique EA0 d'ORPHY GTS2"), bold,
              QColor(0xC0, 0x00, 0x00));
     text7_ = addField(this, "Text7", binaryColour);
-    addLabel(this, "Label9", QStringLiteral("Binaire"), regular);
+    addLabel(this, "Label9", QStringLiteral("Binaire"), regular)->setBuddy(text7_);
     text4_ = addField(this, "Text4", binaryColour);
-    addLabel(this, "label4", QStringLiteral("Hexadécimal"), regular);
+    addLabel(this, "label4", QStringLiteral("Hexadécimal"), regular)->setBuddy(text4_);
     text2_ = addField(this, "Text2", binaryColour);
-    addLabel(this, "Label5", QStringLiteral("Décimal"), regular);
-    addLabel(this, "Label6", QStringLiteral("Tension calculée  Uth = Ubm"), heading, Qt::blue);
-    addLabel(this, "Label10", QStringLiteral("Tension calculée  Ut = Uam"), heading, Qt::blue);
+    addLabel(this, "Label5", QStringLiteral("Décimal"), regular)->setBuddy(text2_);
     text3_ = addField(this, "Text3", voltageColour);
     text8_ = addField(this, "Text8", voltageColour);
-    addLabel(this, "Label7", QStringLiteral("Température calculée"), heading, Qt::red,
-             Qt::AlignHCenter);
+    addLabel(this, "Label6", QStringLiteral("Tension calculée  Uth = Ubm"), heading, Qt::blue)
+        ->setBuddy(text3_);
+    addLabel(this, "Label10", QStringLiteral("Tension calculée  Ut = Uam"), heading, Qt::blue)
+        ->setBuddy(text8_);
+    QLabel* label7 = addLabel(this, "Label7", QStringLiteral("Température calculée"), heading,
+                              Qt::red, Qt::AlignHCenter);
     command2_ = addButton(this, "Command2", QStringLiteral("Saisie des paramètres du montage"));
+    describe(text7_, tr("Code binaire"),
+             tr("Code de l'entrée EA0 en binaire, seize chiffres au plus"));
+    describe(text4_, tr("Code hexadécimal"), tr("Code de l'entrée EA0 en hexadécimal"));
+    describe(text2_, tr("Code décimal"),
+             tr("Code de l'entrée EA0 en décimal, de 0 à 65535 ; 32768 correspond à 0 V"));
+    describe(text3_, tr("Tension Uth"), tr("Tension aux bornes de la thermistance, en volts"));
+    describe(text8_, tr("Tension Ut"), tr("Tension d'alimentation du montage, en volts"));
+    describe(command2_, tr("Saisie des paramètres du montage"),
+             tr("Ouvre la fenêtre des paramètres R, A et B ; la mesure continue pendant la "
+                "saisie"));
+
 
     // Text1 wraps, so that the low-supply message shows whole on two centred lines at 8 pt.
     text1_ = new QTextEdit(this);
@@ -188,6 +211,11 @@ Form1::Form1(QWidget* parametersDialog)
                                 temperatureColours.color(QPalette::Active, QPalette::Text));
     text1_->setPalette(temperatureColours);
     text1_->setEnabled(false);
+    label7->setBuddy(text1_);
+    describe(text1_, tr("Température calculée"),
+             tr("Température de la thermistance en degrés Celsius, ou ce qui empêche de la "
+                "calculer"));
+
 
     text6_ = addStoreField(this, "Text6", "10000");
     text9_ = addStoreField(this, "Text9", "10000");
@@ -197,6 +225,7 @@ Form1::Form1(QWidget* parametersDialog)
     QPalette white = command1_->palette();
     white.setColor(QPalette::Button, Qt::white);
     command1_->setPalette(white);
+    describe(command1_, tr("Quitter"), tr("Arrête la mesure et ferme le programme"));
 
     addLabel(this, "Label3",
              QStringLiteral("%1 %2").arg(QString::fromUtf8(programName),

@@ -50,11 +50,14 @@ QLabel* addLabel(QWidget* window, const char* name, const QString& text, bool un
     return label;
 }
 
-QLineEdit* addField(QWidget* window, const char* name, const char* text) {
+QLineEdit* addField(QWidget* window, const char* name, const char* text,
+                    const QString& accessibleName, const QString& description) {
     auto* field = new QLineEdit(QString::fromLatin1(text), window);
     field->setObjectName(QString::fromLatin1(name));
     // The window's ground colour is for the labels; the fields keep the system's colours.
     field->setPalette(QPalette());
+    field->setAccessibleName(accessibleName);
+    field->setAccessibleDescription(description);
     return field;
 }
 
@@ -73,19 +76,26 @@ parametres::parametres(Application& application)
     setPalette(colours);
     setFixedSize(toPixels(clientWidth, clientHeight));
 
-    addLabel(this, "Label6", QStringLiteral("Résistance série R"), true);
-    text1_ = addField(this, "Text1", "10000");
+    QLabel* label6 = addLabel(this, "Label6", QStringLiteral("Résistance série R"), true);
+    text1_ = addField(this, "Text1", "10000", tr("Résistance série R"),
+                      tr("Résistance R en série avec la thermistance, en ohms"));
+    label6->setBuddy(text1_);
     addLabel(this, "Label1", QStringLiteral("Valeur en OHM"));
     addLabel(this, "Label8", QStringLiteral("Valeur nominale 10000"));
     addLabel(this, "Label7", QStringLiteral("Thermistance CTN"), true, Qt::red);
-    text2_ = addField(this, "Text2", "10000");
-    addLabel(this, "Label2", QStringLiteral("Paramètre A :"));
+    text2_ = addField(this, "Text2", "10000", tr("Paramètre A"),
+                      tr("Résistance nominale de la thermistance à 25 °C, en ohms"));
+    addLabel(this, "Label2", QStringLiteral("Paramètre A :"))->setBuddy(text2_);
     addLabel(this, "Label4", QStringLiteral("Valeur nominale à 25°C"));
-    text3_ = addField(this, "Text3", "4275");
-    addLabel(this, "Label3", QStringLiteral("Paramètre B :"));
+    text3_ = addField(this, "Text3", "4275", tr("Paramètre B"),
+                      tr("Indice de sensibilité thermique B de la thermistance, en kelvins"));
+    addLabel(this, "Label3", QStringLiteral("Paramètre B :"))->setBuddy(text3_);
     addLabel(this, "Label5", QStringLiteral("indice de sensibilité thermique"));
     command1_ = new QPushButton(QStringLiteral("Validation"), this);
     command1_->setObjectName(QStringLiteral("Command1"));
+    command1_->setAccessibleName(tr("Validation"));
+    command1_->setAccessibleDescription(
+        tr("Transmet R, A et B à la fenêtre de mesure et l'affiche"));
     // No Enter or Escape button in this dialog.
     command1_->setAutoDefault(false);
     command1_->setDefault(false);
