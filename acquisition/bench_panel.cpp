@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace thermo {
 
@@ -21,6 +22,17 @@ QFont smallFont(qreal points) {
     QFont font;
     font.setPointSizeF(points);
     return font;
+}
+
+// Type sizes and spacing at 100 %.
+constexpr qreal spinBoxPoints = 7.5;
+constexpr qreal captionPoints = 6.5;
+constexpr int sidePixels = 2;
+constexpr int bottomPixels = 1;
+constexpr int settingsSpacing = 2;
+
+int scaled(int pixels, double zoom) {
+    return static_cast<int>(std::lround(pixels * zoom));
 }
 
 struct FaultEntry {
@@ -58,7 +70,7 @@ QDoubleSpinBox* makeSpinBox(QWidget* parent, const char* objectName, const QStri
     box->setObjectName(QString::fromLatin1(objectName));
     box->setAccessibleName(accessibleName);
     box->setToolTip(toolTip);
-    box->setFont(smallFont(7.5));
+    box->setFont(smallFont(spinBoxPoints));
     // A value is taken when typing is finished, not at every keystroke: typing "4.85" must
     // not pass through a supply of 4 V.
     box->setKeyboardTracking(false);
@@ -81,7 +93,7 @@ BenchPanel::BenchPanel(QWidget* parent) : QFrame(parent) {
 
     caption_ = new QLabel(this);
     caption_->setObjectName(QStringLiteral("benchCaption"));
-    caption_->setFont(smallFont(6.5));
+    caption_->setFont(smallFont(captionPoints));
 
     temperature_ = makeSpinBox(this, "benchTemperature", tr("Température simulée"),
                                tr("Température de la thermistance sur le banc simulé"));
@@ -97,16 +109,16 @@ BenchPanel::BenchPanel(QWidget* parent) : QFrame(parent) {
     supply_->setSingleStep(0.05);
     supply_->setSuffix(QStringLiteral(" V"));
 
-    auto* settings = new QHBoxLayout;
-    settings->setSpacing(2);
-    settings->addWidget(temperature_);
-    settings->addWidget(supply_);
+    settings_ = new QHBoxLayout;
+    settings_->setSpacing(settingsSpacing);
+    settings_->addWidget(temperature_);
+    settings_->addWidget(supply_);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(2, 0, 2, 1);
-    layout->setSpacing(0);
-    layout->addWidget(caption_);
-    layout->addLayout(settings);
+    layout_ = new QVBoxLayout(this);
+    layout_->setContentsMargins(sidePixels, 0, sidePixels, bottomPixels);
+    layout_->setSpacing(0);
+    layout_->addWidget(caption_);
+    layout_->addLayout(settings_);
 
     menu_ = new QMenu(this);
     menu_->setObjectName(QStringLiteral("benchFaultMenu"));
@@ -158,6 +170,15 @@ QAction* BenchPanel::faultAction(BenchFault fault) const {
         }
     }
     return nullptr;
+}
+
+void BenchPanel::setZoom(double zoom) {
+    caption_->setFont(smallFont(captionPoints * zoom));
+    temperature_->setFont(smallFont(spinBoxPoints * zoom));
+    supply_->setFont(smallFont(spinBoxPoints * zoom));
+    layout_->setContentsMargins(scaled(sidePixels, zoom), 0, scaled(sidePixels, zoom),
+                                scaled(bottomPixels, zoom));
+    settings_->setSpacing(scaled(settingsSpacing, zoom));
 }
 
 void BenchPanel::contextMenuEvent(QContextMenuEvent* event) {

@@ -7,8 +7,10 @@
 class QAction;
 class QActionGroup;
 class QDoubleSpinBox;
+class QHBoxLayout;
 class QLabel;
 class QMenu;
+class QVBoxLayout;
 
 namespace thermo {
 
@@ -31,6 +33,9 @@ public:
     // The right-click menu; the control adds the choice of source at its top.
     QMenu& menu() const noexcept { return *menu_; }
 
+    // Projector mode: the panel's type and margins grow with the main window.
+    void setZoom(double zoom);
+
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
@@ -47,6 +52,8 @@ private:
     QDoubleSpinBox* supply_;
     QActionGroup* faults_;
     QMenu* menu_;
+    QVBoxLayout* layout_;
+    QHBoxLayout* settings_;
 };
 
 } // namespace thermo

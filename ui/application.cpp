@@ -4,8 +4,10 @@
 #include "ui/form1.h"
 #include "ui/parametres.h"
 #include "ui/qt_translations.h"
+#include "ui/scaled_layout.h"
 
 #include <QApplication>
+#include <QMenu>
 
 namespace thermo {
 
@@ -19,13 +21,36 @@ void setUpQtApplication() {
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
-Application::Application() : dialog_(std::make_unique<parametres>(*this)) {}
+Application::Application()
+    : menuFont_(QApplication::font("QMenu")), dialog_(std::make_unique<parametres>(*this)) {
+    zoom_.addShortcutsTo(dialog_.get());
+    connect(&zoom_, &ProjectorZoom::factorChanged, dialog_.get(), &parametres::setZoom);
+    connect(&zoom_, &ProjectorZoom::factorChanged, this, &Application::zoomMenus);
+}
 
-Application::~Application() = default;
+Application::~Application() {
+    zoomMenus(1.0);
+}
+
+// Menus are windows of their own and take no font from the window they open on. Qt gives
+// new menus the font set for their class, but only when they are first shown: the menus that
+// already exist are given it too.
+void Application::zoomMenus(double zoom) {
+    const QFont font = zoomedFont(menuFont_, zoom);
+    QApplication::setFont(font, "QMenu");
+    for (QWidget* widget : QApplication::allWidgets()) {
+        if (auto* menu = qobject_cast<QMenu*>(widget)) {
+            menu->setFont(font);
+        }
+    }
+}
 
 Form1& Application::mainWindow() {
     if (!mainWindow_) {
         mainWindow_ = std::make_unique<Form1>(dialog_.get());
+        mainWindow_->setZoom(zoom_.factor());
+        zoom_.addShortcutsTo(mainWindow_.get());
+        connect(&zoom_, &ProjectorZoom::factorChanged, mainWindow_.get(), &Form1::setZoom);
         emit mainWindowCreated(mainWindow_.get());
     }
     return *mainWindow_;

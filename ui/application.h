@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ui/projector_zoom.h"
+
+#include <QFont>
 #include <QObject>
 #include <memory>
 
@@ -13,7 +16,8 @@ class parametres;
 void setUpQtApplication();
 
 // Owns the program's two windows: the parameters dialog from the start, the main window from
-// its first use (the first Validation) to the end.
+// its first use (the first Validation) to the end. Both follow the one projector zoom, and so
+// do the menus that open from them.
 class Application : public QObject {
     Q_OBJECT
 public:
@@ -21,9 +25,10 @@ public:
     ~Application() override;
 
     parametres& parametersDialog() noexcept { return *dialog_; }
-    // Creates the main window on first use; its timer starts with it.
+    // Creates the main window on first use, at the current zoom; its timer starts with it.
     Form1& mainWindow();
     Form1* existingMainWindow() const noexcept { return mainWindow_.get(); }
+    ProjectorZoom& zoom() noexcept { return zoom_; }
 
     // Shows the parameters dialog as the first and only window.
     void start();
@@ -33,6 +38,10 @@ signals:
     void mainWindowCreated(thermo::Form1* window);
 
 private:
+    void zoomMenus(double zoom);
+
+    ProjectorZoom zoom_;
+    QFont menuFont_; // at 100 %
     std::unique_ptr<parametres> dialog_;
     std::unique_ptr<Form1> mainWindow_; // destroyed first: it refers to the dialog
 };

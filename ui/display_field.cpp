@@ -1,12 +1,22 @@
 #include "ui/display_field.h"
 
 #include "ui/fonts.h"
+#include "ui/twips.h"
 
 #include <QPainter>
 #include <QPalette>
+#include <algorithm>
 #include <qdrawutil.h>
 
 namespace thermo {
+
+namespace {
+// At 100 %: one pixel of border inside two of margin.
+constexpr int borderTwips = 15;
+constexpr int marginTwips = 30;
+// What QLineEdit always keeps on each side of its text.
+constexpr int qtLineEditMargin = 2;
+} // namespace
 
 DisplayField::DisplayField(const QColor& background, QWidget* parent) : QLineEdit(parent) {
     setFrame(false);
@@ -21,6 +31,13 @@ DisplayField::DisplayField(const QColor& background, QWidget* parent) : QLineEdi
     setPalette(colours);
 }
 
+void DisplayField::setZoom(double zoom) {
+    border_ = std::max(1, toPixels(borderTwips, zoom));
+    const int extra = std::max(0, toPixels(marginTwips, zoom) - qtLineEditMargin);
+    setTextMargins(extra, 0, extra, 0);
+    update();
+}
+
 void DisplayField::paintEvent(QPaintEvent* event) {
     {
         // Some styles leave a frameless line edit's edge unpainted.
@@ -29,7 +46,7 @@ void DisplayField::paintEvent(QPaintEvent* event) {
     }
     QLineEdit::paintEvent(event);
     QPainter border(this);
-    qDrawShadePanel(&border, rect(), palette(), true, 1);
+    qDrawShadePanel(&border, rect(), palette(), true, border_);
 }
 
 } // namespace thermo

@@ -6,16 +6,23 @@
 namespace thermo {
 
 // A measurement field of the main window: bold 18 pt, centred, on a coloured ground. The
-// style's frame is replaced by a 1-pixel sunken border drawn in Qt's own 2-pixel text margin,
-// so that the longest text of each field (sixteen binary digits, "-9,999 V") fits its
-// rectangle whatever the user's widget style.
+// style's frame is replaced by a sunken border, 1 pixel at 100 %, drawn in a text margin of
+// 2 pixels at 100 % (Qt's own), so that the longest text of each field (sixteen binary
+// digits, "-9,999 V") fits its rectangle whatever the user's widget style. Border and margin
+// grow with the projector zoom.
 class DisplayField : public QLineEdit {
     Q_OBJECT
 public:
     DisplayField(const QColor& background, QWidget* parent = nullptr);
 
+    void setZoom(double zoom);
+    int borderWidth() const noexcept { return border_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    int border_ = 1;
 };
 
 } // namespace thermo

@@ -1,10 +1,12 @@
 #include "ui/form1.h"
 
+#include "acquisition/bench_panel.h"
 #include "acquisition/orphy_control.h"
 #include "core/failure.h"
 #include "ui/circuit_picture.h"
 #include "ui/display_field.h"
 #include "ui/fonts.h"
+#include "ui/scaled_layout.h"
 #include "ui/twips.h"
 #include "ui/version.h"
 
@@ -28,6 +30,7 @@ namespace {
 constexpr int clientWidth = 13875;
 constexpr int clientHeight = 6585;
 constexpr int tickMilliseconds = 100;
+constexpr int text1BorderTwips = 15; // one pixel at 100 %
 
 const QColor windowColour(0xFF, 0xE0, 0xC0);
 const QColor binaryColour(0xFF, 0xFF, 0xC0); // the conversion group's fields
@@ -97,7 +100,10 @@ QLineEdit* addStoreField(QWidget* window, const char* name, const char* text) {
     return field;
 }
 
-void addLine(QWidget* window, const LinePlacement& line) {
+// One pixel at 100 %.
+constexpr int lineTwips = 15;
+
+QFrame* addLine(QWidget* window, const LinePlacement& line) {
     auto* frame = new QFrame(window);
     frame->setObjectName(QString::fromLatin1(line.name));
     frame->setFrameShape(QFrame::NoFrame);
@@ -105,10 +111,23 @@ void addLine(QWidget* window, const LinePlacement& line) {
     QPalette colours = frame->palette();
     colours.setColor(QPalette::Window, Qt::black);
     frame->setPalette(colours);
-    // Both end points are drawn, so the line covers them inclusively.
-    const QPoint from(toPixels(std::min(line.x1, line.x2)), toPixels(std::min(line.y1, line.y2)));
-    const QPoint to(toPixels(std::max(line.x1, line.x2)), toPixels(std::max(line.y1, line.y2)));
-    frame->setGeometry(QRect(from, to));
+    return frame;
+}
+
+// Both end points are drawn, so the line covers them inclusively; it thickens with the zoom.
+void placeLine(QFrame* frame, const LinePlacement& line, double zoom) {
+    const QPoint from(toPixels(std::min(line.x1, line.x2), zoom),
+                      toPixels(std::min(line.y1, line.y2), zoom));
+    const QPoint to(toPixels(std::max(line.x1, line.x2), zoom),
+                    toPixels(std::max(line.y1, line.y2), zoom));
+    const int thickness = std::max(1, toPixels(lineTwips, zoom));
+    frame->setGeometry(QRect(from, to + QPoint(thickness - 1, thickness - 1)));
+}
+
+// What a screen reader says of a control: its name, then what it shows.
+void describe(QWidget* control, const QString& name, const QString& description) {
+    control->setAccessibleName(name);
+    control->setAccessibleDescription(description);
 }
 
 QPushButton* addButton(QWidget* window, const char* name, const QString& text) {
@@ -120,12 +139,6 @@ QPushButton* addButton(QWidget* window, const char* name, const QString& text) {
     return button;
 }
 
-// What a screen reader says of a control: its name, then what it shows.
-void describe(QWidget* control, const QString& name, const QString& description) {
-    control->setAccessibleName(name);
-    control->setAccessibleDescription(description);
-}
-
 } // namespace
 
 Form1::Form1(QWidget* parametersDialog)
@@ -133,16 +146,15 @@ Form1::Form1(QWidget* parametersDialog)
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint),
       parametersDialog_(parametersDialog),
+      layout_(std::make_unique<ScaledLayout>(*this, clientWidth, clientHeight, sansFont(8.25))),
       orphy1_(new OrphyControl(OrphyProperties::mainWindowSet(), this)),
       binding_(*orphy1_, userNumberLocale()), cycle_(*this, binding_, userNumberLocale()) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Thermomètre avec une thermistance"));
-    setFont(sansFont(8.25));
     setAutoFillBackground(true);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, windowColour);
     setPalette(colours);
-    setFixedSize(toPixels(clientWidth, clientHeight));
 
     orphy1_->setObjectName(QStringLiteral("orphy1"));
 
@@ -153,7 +165,7 @@ Form1::Form1(QWidget* parametersDialog)
                 "CTN entre B et M. L'entrée EA0 mesure Uth = Ubm, l'entrée EA1 mesure "
                 "Ut = Uam."));
     for (const LinePlacement& line : linePlacements) {
-        addLine(this, line);
+        lines_.push_back(addLine(this, line));
     }
 
     const QFont regular = sansFont(8.25);
@@ -188,18 +200,15 @@ Form1::Form1(QWidget* parametersDialog)
              tr("Ouvre la fenêtre des paramètres R, A et B ; la mesure continue pendant la "
                 "saisie"));
 
-
     // Text1 wraps, so that the low-supply message shows whole on two centred lines at 8 pt.
     text1_ = new QTextEdit(this);
     text1_->setObjectName(QStringLiteral("Text1"));
     text1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    text1_->setLineWidth(1);
     text1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     text1_->setAcceptRichText(false);
     text1_->setTabChangesFocus(true);
     text1_->setLineWrapMode(QTextEdit::WidgetWidth);
-    text1_->document()->setDocumentMargin(1);
     QTextOption centred = text1_->document()->defaultTextOption();
     centred.setAlignment(Qt::AlignHCenter);
     centred.setWrapMode(QTextOption::WordWrap);
@@ -215,7 +224,6 @@ Form1::Form1(QWidget* parametersDialog)
     describe(text1_, tr("Température calculée"),
              tr("Température de la thermistance en degrés Celsius, ou ce qui empêche de la "
                 "calculer"));
-
 
     text6_ = addStoreField(this, "Text6", "10000");
     text9_ = addStoreField(this, "Text9", "10000");
@@ -233,9 +241,11 @@ Form1::Form1(QWidget* parametersDialog)
              serifFont(6.75), Qt::black, Qt::AlignHCenter);
 
     for (const Placement& placement : placements) {
-        findChild<QWidget*>(QString::fromLatin1(placement.name), Qt::FindDirectChildrenOnly)
-            ->setGeometry(toPixels(placement.twips));
+        layout_->add(
+            findChild<QWidget*>(QString::fromLatin1(placement.name), Qt::FindDirectChildrenOnly),
+            placement.twips);
     }
+    setZoom(1.0);
 
     // The acquisition control's own inputs come first, then the table's order.
     QList<QWidget*> focusOrder;
@@ -305,9 +315,30 @@ void Form1::setText(Field field, const std::string& text) {
 }
 
 void Form1::setTemperatureFontSize(int points) {
-    QFont font = text1_->font();
+    QFont font = layout_->baseFont(text1_);
     font.setPointSize(points);
-    text1_->setFont(font);
+    layout_->setBaseFont(text1_, font);
+}
+
+void Form1::setZoom(double zoom) {
+    layout_->apply(zoom);
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        placeLine(lines_[i], linePlacements[i], zoom);
+    }
+    for (QLineEdit* field : {text2_, text3_, text4_, text7_, text8_}) {
+        static_cast<DisplayField*>(field)->setZoom(zoom);
+    }
+    // Text1's border and margin grow like the other measurement fields'.
+    const int border = std::max(1, toPixels(text1BorderTwips, zoom));
+    text1_->setLineWidth(border);
+    text1_->document()->setDocumentMargin(border);
+    if (auto* panel = orphy1_->findChild<BenchPanel*>()) {
+        panel->setZoom(zoom);
+    }
+}
+
+double Form1::zoom() const noexcept {
+    return layout_->zoom();
 }
 
 void Form1::setTemperatureFieldEnabled(bool enabled) {

@@ -5,8 +5,11 @@
 #include "core/measurement_cycle.h"
 
 #include <QWidget>
+#include <memory>
 #include <string>
+#include <vector>
 
+class QFrame;
 class QLineEdit;
 class QPushButton;
 class QTextEdit;
@@ -15,6 +18,7 @@ class QTimer;
 namespace thermo {
 
 class OrphyControl;
+class ScaledLayout;
 
 // The main window "Thermomètre avec une thermistance": the circuit picture, the conversion
 // group, the two voltages, the temperature, the acquisition control and the parameter store
@@ -33,6 +37,8 @@ public:
 
     void setTemperatureFieldEnabled(bool enabled);
 
+    double zoom() const noexcept;
+
     OrphyControl& acquisitionControl() noexcept { return *orphy1_; }
     MeasurementCycle& cycle() noexcept { return cycle_; }
     QTimer& timer() noexcept { return *timer_; }
@@ -43,6 +49,10 @@ public slots:
     // so the temperature comes back by itself once the cause is gone. Anything else is a
     // defect: measurement stops, the error is shown and the program ends with status 1.
     void tick();
+
+    // Projector mode: the whole window, its fonts and the acquisition panel at `zoom` times
+    // their size in the layout table.
+    void setZoom(double zoom);
 
 protected:
     // Closing the window from its frame ends the program, as "Quitter" does.
@@ -55,6 +65,8 @@ private:
     QLineEdit* lineField(Field field) const;
 
     QWidget* parametersDialog_;
+    std::unique_ptr<ScaledLayout> layout_;
+    std::vector<QFrame*> lines_;
     QLineEdit* text2_;
     QLineEdit* text3_;
     QLineEdit* text4_;

@@ -4,6 +4,7 @@
 #include "ui/application.h"
 #include "ui/fonts.h"
 #include "ui/form1.h"
+#include "ui/scaled_layout.h"
 #include "ui/twips.h"
 
 #include <QCloseEvent>
@@ -66,15 +67,14 @@ QLineEdit* addField(QWidget* window, const char* name, const char* text,
 parametres::parametres(Application& application)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      application_(application) {
+      application_(application),
+      layout_(std::make_unique<ScaledLayout>(*this, clientWidth, clientHeight, sansFont(8.25))) {
     setObjectName(QStringLiteral("parametres"));
     setWindowTitle(QStringLiteral("Paramètres de la CTN"));
-    setFont(sansFont(8.25));
     setAutoFillBackground(true);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, windowColour);
     setPalette(colours);
-    setFixedSize(toPixels(clientWidth, clientHeight));
 
     QLabel* label6 = addLabel(this, "Label6", QStringLiteral("Résistance série R"), true);
     text1_ = addField(this, "Text1", "10000", tr("Résistance série R"),
@@ -101,8 +101,9 @@ parametres::parametres(Application& application)
     command1_->setDefault(false);
 
     for (const Placement& placement : placements) {
-        findChild<QWidget*>(QString::fromLatin1(placement.name), Qt::FindDirectChildrenOnly)
-            ->setGeometry(toPixels(placement.twips));
+        layout_->add(
+            findChild<QWidget*>(QString::fromLatin1(placement.name), Qt::FindDirectChildrenOnly),
+            placement.twips);
     }
 
     setTabOrder(text1_, text2_);
@@ -114,6 +115,14 @@ parametres::parametres(Application& application)
 }
 
 parametres::~parametres() = default;
+
+void parametres::setZoom(double zoom) {
+    layout_->apply(zoom);
+}
+
+double parametres::zoom() const noexcept {
+    return layout_->zoom();
+}
 
 void parametres::validate() {
     // The first access to the main window creates it; its first tick can only come after

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 class QLineEdit;
 class QPushButton;
@@ -8,6 +9,7 @@ class QPushButton;
 namespace thermo {
 
 class Application;
+class ScaledLayout;
 
 // The parameters dialog "Paramètres de la CTN": the program's first window, where the user
 // types the series resistance R, the thermistor's resistance A at 25 °C and its B parameter.
@@ -19,8 +21,12 @@ public:
     explicit parametres(Application& application);
     ~parametres() override;
 
+    double zoom() const noexcept;
+
 public slots:
     void validate();
+    // Projector mode: the whole dialog and its fonts at `zoom` times their size.
+    void setZoom(double zoom);
 
 protected:
     // Once the main window exists, closing the dialog from its frame validates, so the main
@@ -29,6 +35,7 @@ protected:
 
 private:
     Application& application_;
+    std::unique_ptr<ScaledLayout> layout_;
     QLineEdit* text1_;
     QLineEdit* text2_;
     QLineEdit* text3_;

@@ -14,10 +14,11 @@ struct TwipsRect {
 };
 
 // The one conversion from the tables' twips to pixels: 15 twips per pixel at 100 % scale,
-// rounded to the nearest pixel. Every window dimension goes through it.
-int toPixels(int twips);
+// times the projector zoom, rounded to the nearest pixel. Every window dimension, and every
+// border or margin that must grow with the windows, goes through it.
+int toPixels(int twips, double zoom = 1.0);
 
-QRect toPixels(const TwipsRect& rect);
-QSize toPixels(int widthTwips, int heightTwips);
+QRect toPixels(const TwipsRect& rect, double zoom = 1.0);
+QSize toPixels(int widthTwips, int heightTwips, double zoom = 1.0);
 
 } // namespace thermo

@@ -4,6 +4,7 @@
 #include "core/thermistor.h"
 #include "event_loop.h"
 #include "scripted_source.h"
+#include "text_fit.h"
 #include "ui/fonts.h"
 #include "ui/form1.h"
 #include "ui/version.h"
@@ -20,7 +21,6 @@
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleFactory>
-#include <QStyleOptionFrame>
 #include <QSvgRenderer>
 #include <QSvgWidget>
 #include <QTest>
@@ -34,6 +34,8 @@
 
 using namespace thermo;
 using thermo::test::ScriptedSource;
+using thermo::test::textWidth;
+using thermo::test::usableTextWidth;
 
 namespace {
 
@@ -47,26 +49,6 @@ QString failureMessage(double uth, double ut, const char* r, const char* a, cons
         return QString::fromUtf8(failure.what());
     }
     return {};
-}
-
-// Width Qt's line edit leaves for text: the style's contents rectangle, less the text margins
-// and the 2 pixels QLineEdit keeps on each side.
-int usableTextWidth(const QLineEdit& field) {
-    QStyleOptionFrame option;
-    option.initFrom(&field);
-    option.rect = field.rect();
-    option.lineWidth =
-        field.hasFrame() ? field.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &field)
-                         : 0;
-    const QRect contents =
-        field.style()->subElementRect(QStyle::SE_LineEditContents, &option, &field);
-    constexpr int lineEditHorizontalMargin = 2;
-    return contents.marginsRemoved(field.textMargins()).width() - 2 * lineEditHorizontalMargin;
-}
-
-int textWidth(const QFont& font, const QString& text) {
-    const QFontMetrics metrics(font);
-    return std::max(metrics.horizontalAdvance(text), metrics.boundingRect(text).width());
 }
 
 // A main window whose field set fails with an error that is not a Failure, as a defect would.
