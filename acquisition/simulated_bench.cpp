@@ -65,14 +65,29 @@ std::int32_t SimulatedBench::codeOf(double volts) {
         std::clamp(code, static_cast<double>(lowestCode), static_cast<double>(highestCode)));
 }
 
-std::int32_t SimulatedBench::noisy(std::int32_t code) {
+std::int32_t SimulatedBench::deviation() {
+    const double limit = noiseLimitCodes;
+    return static_cast<std::int32_t>(
+        std::round(std::clamp(distribution_(generator_), -limit, limit)));
+}
+
+std::int32_t SimulatedBench::noisy(std::int32_t channel, std::int32_t code) {
     if (noise_ == Noise::Off) {
         return code;
     }
-    const double limit = noiseLimitCodes;
-    const auto deviation =
-        static_cast<std::int32_t>(std::round(std::clamp(distribution_(generator_), -limit, limit)));
-    return std::clamp(code + deviation, lowestCode, highestCode);
+    // With the thermistor open, EA0 and EA1 sit on one and the same node, sampled back to
+    // back: the supply reading repeats the thermistor reading's deviation.
+    std::int32_t shift = 0;
+    if (channel == 1 && fault_ == BenchFault::OpenThermistor && lastEa0Deviation_) {
+        shift = *lastEa0Deviation_;
+    } else {
+        shift = deviation();
+    }
+    lastEa0Deviation_.reset();
+    if (channel == 0) {
+        lastEa0Deviation_ = shift;
+    }
+    return std::clamp(code + shift, lowestCode, highestCode);
 }
 
 AutomationValue SimulatedBench::read(std::int32_t channel) {
@@ -81,9 +96,9 @@ AutomationValue SimulatedBench::read(std::int32_t channel) {
     }
     switch (channel) {
     case 0:
-        return std::int64_t{noisy(codeOf(thermistorVoltage()))};
+        return std::int64_t{noisy(0, codeOf(thermistorVoltage()))};
     case 1:
-        return std::int64_t{noisy(codeOf(supply_))};
+        return std::int64_t{noisy(1, codeOf(supply_))};
     default:
         throw Failure(FailureKind::AcquisitionFailed, "Banc simulé : voie inexistante");
     }

@@ -3,6 +3,7 @@
 #include "acquisition/code_source.h"
 
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -55,7 +56,8 @@ public:
     static std::int32_t codeOf(double volts);
 
 private:
-    std::int32_t noisy(std::int32_t code);
+    std::int32_t deviation();
+    std::int32_t noisy(std::int32_t channel, std::int32_t code);
 
     double celsius_ = 25.0;
     double supply_ = 5.0;
@@ -63,6 +65,7 @@ private:
     Noise noise_;
     std::mt19937 generator_;
     std::normal_distribution<double> distribution_{0.0, noiseSigmaCodes};
+    std::optional<std::int32_t> lastEa0Deviation_;
 };
 
 } // namespace thermo

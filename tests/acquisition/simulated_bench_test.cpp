@@ -182,6 +182,19 @@ TEST(SimulatedBenchNoise, StaysSmallAroundTheTrueCode) {
     EXPECT_NEAR(sigma, 1.0, 0.2);
 }
 
+// Both inputs then measure the same node: the program must see Uth = Ut and say why.
+TEST(SimulatedBenchNoise, OpenThermistorReadsTheSameOnBothChannels) {
+    SimulatedBench bench(Noise::On, 7);
+    bench.setFault(BenchFault::OpenThermistor);
+    int varied = 0;
+    for (int i = 0; i < 1000; ++i) {
+        const auto ea0 = codeOn(bench, 0);
+        ASSERT_EQ(codeOn(bench, 1), ea0) << "pair " << i;
+        varied += ea0 != 49152;
+    }
+    EXPECT_GT(varied, 100);
+}
+
 TEST(SimulatedBenchNoise, IsOnByDefaultAndCanBeSwitchedOff) {
     SimulatedBench bench;
     EXPECT_EQ(bench.noise(), Noise::On);
