@@ -2,7 +2,9 @@
 
 #include "ui/embedded_resources.h"
 
+#include <QByteArray>
 #include <QFontDatabase>
+#include <QResource>
 #include <QString>
 
 namespace thermo {
@@ -23,6 +25,18 @@ QFont tableFont(const char* family, double points, bool bold) {
     return font;
 }
 
+// Stored uncompressed (thermo_ui.qrc.in), a font is handed to Qt where it lies in the
+// program's image: no decompressed copy stays on the heap for as long as the program runs.
+int addEmbeddedFont(const char* file) {
+    const QResource resource(QString::fromLatin1(file));
+    if (resource.isValid() && resource.compressionAlgorithm() == QResource::NoCompression) {
+        return QFontDatabase::addApplicationFontFromData(
+            QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()),
+                                    static_cast<qsizetype>(resource.size())));
+    }
+    return QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+}
+
 } // namespace
 
 bool registerEmbeddedFonts() {
@@ -30,7 +44,7 @@ bool registerEmbeddedFonts() {
         initEmbeddedResources();
         bool all = true;
         for (const char* file : embeddedFontFiles) {
-            all = QFontDatabase::addApplicationFont(QString::fromLatin1(file)) >= 0 && all;
+            all = addEmbeddedFont(file) >= 0 && all;
         }
         return all;
     }();
