@@ -20,6 +20,7 @@
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,6 +31,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <malloc.h>
 
 using namespace thermo;
 
@@ -68,6 +70,12 @@ long residentKiB() {
         }
     }
     return -1;
+}
+
+// Bytes the allocator has handed out and not taken back, mapped blocks included.
+std::size_t heapInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
 }
 
 // What the bench is set to during one step of the soak.
@@ -320,13 +328,30 @@ private:
 class ProgramSoak : public QObject {
     Q_OBJECT
 
+private:
+    qint64 fontHeapBytes_ = 0;
+
 private slots:
     void initTestCase() {
         // The platform the classroom PC runs, not the offscreen stand-in.
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+        // The font database reads the system's fonts on first use; what comes after that is
+        // what registering the program's own fonts keeps.
+        QVERIFY(!QFontDatabase::families().isEmpty());
+        const std::size_t heapBefore = heapInUse();
         QVERIFY(registerEmbeddedFonts());
+        fontHeapBytes_ = static_cast<qint64>(heapInUse()) - static_cast<qint64>(heapBefore);
         QApplication::setFont(sansFont(8.25));
         QApplication::setQuitOnLastWindowClosed(false);
+    }
+
+    // The three embedded fonts weigh 1.2 MB; a copy of them would stay on the heap all lesson.
+    void embeddedFontsAreUsedInPlace() {
+        if (!checkMemory) {
+            QSKIP("ASan's allocator does not report the heap through mallinfo2");
+        }
+        qInfo("heap kept by registering the embedded fonts: %lld KiB", fontHeapBytes_ / 1024);
+        QVERIFY(fontHeapBytes_ < 256 * 1024);
     }
 
     void measuresWithoutFailingOrGrowing() {
