@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-svg-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    fonts-liberation2 xvfb xauth
+    fonts-liberation2 xvfb xauth libxcb1-dev
     qt6-serialport-dev
     make gcc-avr binutils-avr avr-libc libsimavr-dev libelf-dev zlib1g-dev
     dpkg-dev file desktop-file-utils appstream libxml2-utils lintian
