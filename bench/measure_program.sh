@@ -66,7 +66,8 @@ median() { sort -g | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2
 
 # Seconds from start to the first window mapped, the program ended at once.
 start_time() {
-    DISPLAY=":$1" timeout 30 "$timer" "$2" "$3" 2>/dev/null
+    DISPLAY=":$1" "$timer" "$2" "$3" 2>/dev/null ||
+        { echo "$3 ne montre pas « $2 »" >&2; return 1; }
 }
 
 # Start-up, alternating the two programs so that both see the same machine state; one
@@ -84,11 +85,11 @@ baseline_start=$(printf '%s\n' "${baseline_starts[@]}" | median)
 
 # Measuring: the program is validated with its defaults (a click on "Validation"), the
 # baseline runs its timer from the start. Both run side by side over the same seconds.
-read -r _ program_pid < <(DISPLAY=":$program_display" timeout 30 "$timer" --keep \
+read -r _ program_pid < <(DISPLAY=":$program_display" "$timer" --keep \
     "$dialog_title" "$program" 2>/dev/null) || true
 [ -n "${program_pid:-}" ] || { echo "Thermomètre ne montre pas sa fenêtre" >&2; exit 1; }
 pids+=("$program_pid")
-read -r _ baseline_pid < <(DISPLAY=":$baseline_display" timeout 30 "$timer" --keep \
+read -r _ baseline_pid < <(DISPLAY=":$baseline_display" "$timer" --keep \
     "$baseline_title" "$baseline" 2>/dev/null) || true
 [ -n "${baseline_pid:-}" ] || { echo "La référence ne montre pas sa fenêtre" >&2; exit 1; }
 pids+=("$baseline_pid")
