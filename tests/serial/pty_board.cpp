@@ -29,21 +29,28 @@ void writeAll(int fd, std::string_view bytes) {
 
 } // namespace
 
-PtyBoard::PtyBoard(Responder responder) : responder_(std::move(responder)) {
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
+RawPty openRawPty(int masterFlags) {
+    RawPty pty;
+    pty.master = ::posix_openpt(O_RDWR | O_NOCTTY | masterFlags);
+    if (pty.master < 0 || ::grantpt(pty.master) != 0 || ::unlockpt(pty.master) != 0) {
         throw std::runtime_error("posix_openpt failed");
     }
-    path_ = ::ptsname(master_);
-    slave_ = ::open(path_.c_str(), O_RDWR | O_NOCTTY);
+    pty.path = ::ptsname(pty.master);
+    pty.slave = ::open(pty.path.c_str(), O_RDWR | O_NOCTTY);
     termios raw{};
-    if (slave_ < 0 || ::tcgetattr(slave_, &raw) != 0) {
-        throw std::runtime_error("cannot open " + path_);
+    if (pty.slave < 0 || ::tcgetattr(pty.slave, &raw) != 0) {
+        throw std::runtime_error("cannot open " + pty.path);
     }
-    // No echo, no line editing: until the program sets its own mode, the pty must not send
-    // our replies back to us as requests.
     ::cfmakeraw(&raw);
-    ::tcsetattr(slave_, TCSANOW, &raw);
+    ::tcsetattr(pty.slave, TCSANOW, &raw);
+    return pty;
+}
+
+PtyBoard::PtyBoard(Responder responder) : responder_(std::move(responder)) {
+    const RawPty pty = openRawPty();
+    master_ = pty.master;
+    slave_ = pty.slave;
+    path_ = pty.path;
     thread_ = std::thread([this] { serve(); });
 }
 

@@ -11,6 +11,16 @@
 
 namespace thermo::testing {
 
+// A pseudo-terminal whose terminal end is opened and held open in raw mode: no echo and no
+// line editing, so that nothing written by the peer comes back to it as a request before the
+// program sets the line up. Throws std::runtime_error when the system has no pty to give.
+struct RawPty {
+    int master = -1;
+    int slave = -1;
+    std::string path;
+};
+RawPty openRawPty(int masterFlags = 0);
+
 // A pseudo-terminal whose master end plays a device on a serial line. Request lines are handed
 // one at a time to the responder, whose replies are written back after their delay: like the
 // firmware, a slow answer holds up the requests behind it.

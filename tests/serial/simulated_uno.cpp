@@ -1,5 +1,7 @@
 #include "tests/serial/simulated_uno.h"
 
+#include "tests/serial/pty_board.h"
+
 #include <avr_adc.h>
 #include <avr_uart.h>
 #include <cstdarg>
@@ -100,20 +102,12 @@ SimulatedUno::SimulatedUno(const std::string& firmwareElf, int supplyMillivolts)
     avr_irq_register_notify(sim_->uart + UART_IRQ_OUT_XON, onXon, sim_.get());
     avr_irq_register_notify(sim_->uart + UART_IRQ_OUT_XOFF, onXoff, sim_.get());
 
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
-        throw std::runtime_error("posix_openpt failed");
-    }
-    path_ = ::ptsname(master_);
     // Held open and raw: a pty's default echo would hand the firmware its own READY line
     // back as a request before the program sets the line up.
-    slave_ = ::open(path_.c_str(), O_RDWR | O_NOCTTY);
-    termios raw{};
-    if (slave_ < 0 || ::tcgetattr(slave_, &raw) != 0) {
-        throw std::runtime_error("cannot open " + path_);
-    }
-    ::cfmakeraw(&raw);
-    ::tcsetattr(slave_, TCSANOW, &raw);
+    const RawPty pty = openRawPty(O_NONBLOCK);
+    master_ = pty.master;
+    slave_ = pty.slave;
+    path_ = pty.path;
     sim_->master = master_;
     thread_ = std::thread([this] { run(); });
 }
