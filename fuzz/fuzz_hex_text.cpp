@@ -1,6 +1,7 @@
 // hexText on arbitrary texts: capital base-16 digits of the rounded 32-bit number, or a
 // TypeMismatch/Overflow.
 #include "core/core.h"
+#include "fuzz/fuzz_input.h"
 
 #include <cmath>
 #include <cstdint>
@@ -8,28 +9,18 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
-
-void check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-} // namespace
+using thermo::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
         return 0;
     }
-    const thermo::NumberLocale locale{(data[0] & 1) != 0 ? "," : "."};
-    const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+    const auto [locale, text] = thermo::fuzz::numberInput(data, size);
     std::string hex;
     try {
         hex = thermo::hexText(text, locale);
     } catch (const thermo::Failure& f) {
-        check(f.kind() == thermo::FailureKind::TypeMismatch ||
-              f.kind() == thermo::FailureKind::Overflow);
+        thermo::fuzz::checkReadingFailure(f);
         return 0;
     }
     check(!hex.empty() && hex.size() <= 8);

@@ -2,6 +2,7 @@
 // an accepted text holds only the characters of the accepted forms; and the general text of
 // the number reads back as the number rounded to 15 significant digits.
 #include "core/core.h"
+#include "fuzz/fuzz_input.h"
 
 #include <charconv>
 #include <cmath>
@@ -10,12 +11,6 @@
 #include <string>
 
 namespace {
-
-void check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
 
 bool onlyNumberCharacters(const std::string& text, const std::string& separator) {
     for (std::size_t i = 0; i < text.size();) {
@@ -35,18 +30,18 @@ bool onlyNumberCharacters(const std::string& text, const std::string& separator)
 
 } // namespace
 
+using thermo::fuzz::check;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
         return 0;
     }
-    const thermo::NumberLocale locale{(data[0] & 1) != 0 ? "," : "."};
-    const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+    const auto [locale, text] = thermo::fuzz::numberInput(data, size);
     double x = 0.0;
     try {
         x = thermo::parseNumber(text, locale);
     } catch (const thermo::Failure& f) {
-        check(f.kind() == thermo::FailureKind::TypeMismatch ||
-              f.kind() == thermo::FailureKind::Overflow);
+        thermo::fuzz::checkReadingFailure(f);
         return 0;
     }
     check(std::isfinite(x));

@@ -2,6 +2,7 @@
 // field is written in order with the texts the number rules give, or a Failure of a listed kind
 // escapes after exactly the writes that precede the failing step.
 #include "core/core.h"
+#include "fuzz/fuzz_input.h"
 #include "tests/core/recording_fields.h"
 
 #include <cstdint>
@@ -11,12 +12,6 @@
 #include <vector>
 
 namespace {
-
-void check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
 
 std::string nextText(const std::uint8_t*& data, const std::uint8_t* end) {
     const auto* stop = static_cast<const std::uint8_t*>(std::memchr(data, '\n', end - data));
@@ -29,6 +24,8 @@ std::string nextText(const std::uint8_t*& data, const std::uint8_t* end) {
 }
 
 } // namespace
+
+using thermo::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 9) {
