@@ -98,11 +98,8 @@ bool SourceMenu::searching() const {
 }
 
 void SourceMenu::showBoards(const std::vector<BoardInfo>& boards) {
-    const auto* current = dynamic_cast<const SerialBoardSource*>(&control_.source());
     for (QAction* action : boardActions()) {
-        const bool inUse = current && action->property(portProperty).toString().toStdString() ==
-                                          current->portPath();
-        if (!inUse) {
+        if (!inUse(action)) {
             delete action;
         }
     }
@@ -147,6 +144,11 @@ void SourceMenu::askForPort() {
     }
 }
 
+bool SourceMenu::inUse(const QAction* action) const {
+    const auto* board = dynamic_cast<const SerialBoardSource*>(&control_.source());
+    return board && action->property(portProperty).toString().toStdString() == board->portPath();
+}
+
 void SourceMenu::updateChecks() {
     const auto* board = dynamic_cast<const SerialBoardSource*>(&control_.source());
     if (board && !listed(QString::fromStdString(board->portPath()))) {
@@ -154,16 +156,10 @@ void SourceMenu::updateChecks() {
                        QString::fromStdString(board->portPath()));
         noBoard_->setVisible(false);
     }
+    // With some other source (a test's script) nothing listed is checked.
     simulation_->setChecked(control_.simulatedBench() != nullptr);
     for (QAction* action : boardActions()) {
-        action->setChecked(board && action->property(portProperty).toString().toStdString() ==
-                                        board->portPath());
-    }
-    if (!control_.simulatedBench() && !board) {
-        // Some other source (a test's script): nothing listed is in use.
-        for (QAction* action : choices_->actions()) {
-            action->setChecked(false);
-        }
+        action->setChecked(inUse(action));
     }
 }
 

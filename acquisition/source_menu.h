@@ -45,6 +45,8 @@ signals:
 
 private:
     bool listed(const QString& portPath) const;
+    // The board action whose port the control reads from now.
+    bool inUse(const QAction* action) const;
     void addBoardAction(const QString& portPath, const QString& text);
     void chooseBoard(const QString& portPath);
     void askForPort();
