@@ -18,15 +18,7 @@ double finite(double x) {
 
 // A parameter is read where the formula uses it; a bad text is reported under its name.
 double parameter(const std::string& text, char name, const NumberLocale& locale) {
-    try {
-        return parseNumber(text, locale);
-    } catch (const Failure& failure) {
-        const std::string prefix = std::string("Le paramètre ") + name;
-        if (failure.kind() == FailureKind::Overflow) {
-            throw Failure(FailureKind::Overflow, prefix + " est trop grand");
-        }
-        throw Failure(failure.kind(), prefix + " n'est pas un nombre");
-    }
+    return parseNumber(text, NumberSubject{std::string("Le paramètre ") + name}, locale);
 }
 
 } // namespace
