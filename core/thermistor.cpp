@@ -16,17 +16,8 @@ double finite(double x) {
     return x;
 }
 
-// A parameter is read where the formula uses it; a bad text is reported under its name.
-double parameter(const std::string& text, char name, const NumberLocale& locale) {
-    try {
-        return parseNumber(text, locale);
-    } catch (const Failure& failure) {
-        const std::string prefix = std::string("Le paramètre ") + name;
-        if (failure.kind() == FailureKind::Overflow) {
-            throw Failure(FailureKind::Overflow, prefix + " est trop grand");
-        }
-        throw Failure(failure.kind(), prefix + " n'est pas un nombre");
-    }
+[[noreturn]] void nonPositiveRatio() {
+    throw Failure(FailureKind::InvalidArgument, "Rth/A négatif ou nul : vérifiez R et A");
 }
 
 } // namespace
@@ -35,17 +26,25 @@ bool supplyHighEnough(double ut) {
     return ut > supplyThreshold;
 }
 
-double thermistorTemperature(double uth, double ut, const std::string& r, const std::string& a,
-                             const std::string& b, const NumberLocale& locale) {
-    // The same current flows through R and the thermistor: Rth / R = Uth / (Ut - Uth).
+double parseParameter(const std::string& text, char name, const NumberLocale& locale) {
+    return parseNumber(text, NumberSubject{std::string("Le paramètre ") + name}, locale);
+}
+
+double dividerRatio(double uth, double ut) {
     const double acrossR = finite(ut - uth);
     if (acrossR == 0.0) {
         throw Failure(FailureKind::DivisionByZero,
                       "Uth = Ut : thermistance coupée ou fil débranché");
     }
-    const double q = finite(uth / acrossR);
-    const double rth = finite(q * parameter(r, 'R', locale));
-    const double nominal = parameter(a, 'A', locale);
+    return finite(uth / acrossR);
+}
+
+double thermistorTemperature(double uth, double ut, const std::string& r, const std::string& a,
+                             const std::string& b, const NumberLocale& locale) {
+    // Each parameter is read where the formula first uses it, so the first failing step wins.
+    const double q = dividerRatio(uth, ut);
+    const double rth = finite(q * parseParameter(r, 'R', locale));
+    const double nominal = parseParameter(a, 'A', locale);
     if (nominal == 0.0) {
         throw Failure(FailureKind::DivisionByZero, "Le paramètre A est nul : division par zéro");
     }
@@ -59,17 +58,39 @@ double thermistorTemperature(double uth, double ut, const std::string& r, const 
             throw Failure(FailureKind::InvalidArgument,
                           "Tensions incohérentes : vérifiez le montage");
         }
-        throw Failure(FailureKind::InvalidArgument, "Rth/A négatif ou nul : vérifiez R et A");
+        nonPositiveRatio();
+    }
+    return thermistorTemperature(rth, nominal, parseParameter(b, 'B', locale));
+}
+
+double thermistorTemperature(double rth, double a, double b) {
+    if (a == 0.0) {
+        throw Failure(FailureKind::DivisionByZero, "Le paramètre A est nul : division par zéro");
+    }
+    const double ratio = finite(rth / a);
+    if (!(ratio > 0.0)) {
+        nonPositiveRatio();
+    }
+    if (!(b > 0.0)) {
+        throw Failure(FailureKind::InvalidArgument, "Le paramètre B doit être positif");
     }
     // B-parameter law 1/T = 1/298 + ln(Rth/A)/B, solved for T, in this order of operations.
     const double l = std::log(ratio);
     const double l298 = finite(l * referenceKelvin);
-    const double numerator = finite(referenceKelvin * parameter(b, 'B', locale));
-    const double denominator = finite(l298 + parameter(b, 'B', locale));
+    const double numerator = finite(referenceKelvin * b);
+    const double denominator = finite(l298 + b);
     if (denominator == 0.0) {
         throw Failure(FailureKind::DivisionByZero, "Division par zéro : vérifiez le paramètre B");
     }
-    return finite(finite(numerator / denominator) - kelvinOffset);
+    const double kelvin = numerator / denominator;
+    if (!std::isfinite(kelvin)) {
+        throw Failure(FailureKind::Overflow, "Température infinie : vérifiez R, A et B");
+    }
+    if (!(kelvin > 0.0)) {
+        throw Failure(FailureKind::InvalidArgument,
+                      "Température sous le zéro absolu : vérifiez R, A et B");
+    }
+    return kelvin - kelvinOffset;
 }
 
 } // namespace thermo

@@ -12,10 +12,23 @@ inline constexpr int kelvinOffset = 273;
 
 bool supplyHighEnough(double ut);
 
+// The text of parameter R, A or B as a number; a text that is not one is reported under the
+// parameter's name ("Le paramètre R est vide").
+double parseParameter(const std::string& text, char name, const NumberLocale& locale = {});
+
+// Uth / (Ut - Uth): the thermistor's resistance over R, since the same current flows through
+// both. Ut = Uth (an open thermistor) is a DivisionByZero.
+double dividerRatio(double uth, double ut);
+
 // Temperature in °C of the thermistor from the divider's voltages and the three parameter
 // texts, by the B-parameter law in its fixed order of operations. Each failure is raised as a
 // Failure whose kind says what went wrong and whose message names the likely cause.
 double thermistorTemperature(double uth, double ut, const std::string& r, const std::string& a,
                              const std::string& b, const NumberLocale& locale = {});
+
+// The same law from the thermistor's resistance and the parameters as numbers. A B that is not
+// positive, or a temperature at or below 0 K, is refused: such parameters cannot describe a
+// thermistor.
+double thermistorTemperature(double rth, double a, double b);
 
 } // namespace thermo

@@ -81,7 +81,7 @@ struct Parameters {
 };
 
 // The B-parameter law in its fixed order of operations; nullopt where the logarithm or a
-// division has no value.
+// division has no value, or where the law gives 0 K or less.
 std::optional<double> referenceTemperature(double uth, double ut, const Parameters& p) {
     if (ut - uth == 0.0) {
         return std::nullopt;
@@ -95,7 +95,11 @@ std::optional<double> referenceTemperature(double uth, double ut, const Paramete
     const double l298 = std::log(ratio) * 298;
     const double numerator = 298 * p.bValue;
     const double denominator = l298 + p.bValue;
-    return numerator / denominator - 273;
+    const double kelvin = numerator / denominator;
+    if (!(kelvin > 0.0)) {
+        return std::nullopt;
+    }
+    return kelvin - 273;
 }
 
 TEST(ExactReference, AgreesWithHandWorkedRoundings) {

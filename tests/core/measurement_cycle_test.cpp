@@ -183,7 +183,7 @@ TEST(MeasurementCycle, BadParameterFailsOnlyWhenTheTemperatureNeedsIt) {
         FAIL();
     } catch (const Failure& f) {
         EXPECT_EQ(f.kind(), FailureKind::TypeMismatch);
-        EXPECT_STREQ(f.what(), "Le paramètre B n'est pas un nombre");
+        EXPECT_STREQ(f.what(), "Le paramètre B est vide");
     }
     // A store changed between ticks is read again at the start of the next one.
     fields.texts[Field::Text10] = "4275";

@@ -50,6 +50,8 @@ TEST(TemperatureLocale, ParametersUseTheLocalesSeparator) {
     const NumberLocale comma{","};
     EXPECT_NEAR(thermistorTemperature(2.0, 5.0, "10000,0", " 10000 ", "4275,", comma), 33.6677,
                 1e-4);
+    EXPECT_NEAR(thermistorTemperature(2.0, 5.0, "10 000", "10\u00A0000,0", "4\u202F275", comma),
+                33.6677, 1e-4);
 }
 
 struct FailureRow {
@@ -61,6 +63,7 @@ struct FailureRow {
     const char* b;
     FailureKind kind;
     const char* message;
+    NumberLocale locale = {};
     friend void PrintTo(const FailureRow& row, std::ostream* os) { *os << row.name; }
 };
 
@@ -69,7 +72,7 @@ class TemperatureFailure : public testing::TestWithParam<FailureRow> {};
 TEST_P(TemperatureFailure, RaisesItsKindAndNamesTheCause) {
     const auto& row = GetParam();
     try {
-        const double t = thermistorTemperature(row.uth, row.ut, row.r, row.a, row.b);
+        const double t = thermistorTemperature(row.uth, row.ut, row.r, row.a, row.b, row.locale);
         FAIL() << "computed " << t;
     } catch (const Failure& f) {
         EXPECT_EQ(f.kind(), row.kind);
@@ -94,14 +97,29 @@ INSTANTIATE_TEST_SUITE_P(
                    "Rth/A négatif ou nul : vérifiez R et A"},
         FailureRow{"ZeroA", 2.5, 5.0, "10000", "0", "4275", FailureKind::DivisionByZero,
                    "Le paramètre A est nul : division par zéro"},
-        FailureRow{"ZeroDenominator", 2.5, 5.0, "10000", "10000", "0", FailureKind::DivisionByZero,
-                   "Division par zéro : vérifiez le paramètre B"},
+        FailureRow{"ZeroB", 2.5, 5.0, "10000", "10000", "0", FailureKind::InvalidArgument,
+                   "Le paramètre B doit être positif"},
+        FailureRow{"NegativeB", 2.0, 5.0, "10000", "10000", "-4275", FailureKind::InvalidArgument,
+                   "Le paramètre B doit être positif"},
+        FailureRow{"BelowAbsoluteZero", 0.1, 5.0, "10000", "10000", "1000",
+                   FailureKind::InvalidArgument,
+                   "Température sous le zéro absolu : vérifiez R, A et B"},
         FailureRow{"RNotANumber", 2.5, 5.0, "abc", "10000", "4275", FailureKind::TypeMismatch,
                    "Le paramètre R n'est pas un nombre"},
+        FailureRow{"RWithAPointForAComma", 2.5, 5.0, " 1.5e4 ", "10000", "4275",
+                   FailureKind::TypeMismatch, "Le paramètre R s'écrit avec une virgule : 1,5e4",
+                   NumberLocale{","}},
+        FailureRow{"RGroupedByAPoint", 2.5, 5.0, "10.000", "10000", "4275",
+                   FailureKind::TypeMismatch, "Le paramètre R n'est pas un nombre",
+                   NumberLocale{","}},
+        FailureRow{"BWithACommaForAPoint", 2.5, 5.0, "10000", "10000", "3977,5",
+                   FailureKind::TypeMismatch, "Le paramètre B s'écrit avec un point : 3977.5"},
         FailureRow{"AEmpty", 2.5, 5.0, "10000", "", "4275", FailureKind::TypeMismatch,
-                   "Le paramètre A n'est pas un nombre"},
+                   "Le paramètre A est vide"},
         FailureRow{"BEmpty", 2.5, 5.0, "10000", "10000", "", FailureKind::TypeMismatch,
-                   "Le paramètre B n'est pas un nombre"},
+                   "Le paramètre B est vide"},
+        FailureRow{"BSpacesOnly", 2.5, 5.0, "10000", "10000", " \t ", FailureKind::TypeMismatch,
+                   "Le paramètre B est vide", NumberLocale{","}},
         FailureRow{"RBeyondDouble", 2.5, 5.0, "1e400", "10000", "4275", FailureKind::Overflow,
                    "Le paramètre R est trop grand"},
         FailureRow{"RthOverflows", 4.0, 5.0, "1e308", "10000", "4275", FailureKind::Overflow,
