@@ -1,8 +1,8 @@
 #pragma once
 
-#include "acquisition/read_operation.h"
 #include "core/failure.h"
 #include "core/main_window_fields.h"
+#include "core/read_operation.h"
 
 #include <cstdint>
 #include <deque>
