@@ -2,7 +2,6 @@
 
 #include "acquisition/bench_panel.h"
 #include "acquisition/orphy_control.h"
-#include "core/failure.h"
 #include "ui/circuit_picture.h"
 #include "ui/display_field.h"
 #include "ui/fonts.h"
@@ -15,13 +14,11 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLocale>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QTextOption>
 #include <QTimer>
 #include <algorithm>
-#include <exception>
 
 namespace thermo {
 
@@ -29,7 +26,6 @@ namespace {
 
 constexpr int clientWidth = 13875;
 constexpr int clientHeight = 6585;
-constexpr int tickMilliseconds = 100;
 constexpr int text1BorderTwips = 15; // one pixel at 100 %
 
 const QColor windowColour(0xFF, 0xE0, 0xC0);
@@ -148,7 +144,7 @@ Form1::Form1(QWidget* parametersDialog)
       parametersDialog_(parametersDialog),
       layout_(std::make_unique<ScaledLayout>(*this, clientWidth, clientHeight, sansFont(8.25))),
       orphy1_(new OrphyControl(OrphyProperties::mainWindowSet(), this)),
-      binding_(*orphy1_, userNumberLocale()), cycle_(*this, binding_, userNumberLocale()) {
+      binding_(*orphy1_, userNumberLocale()) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Thermomètre avec une thermistance"));
     setAutoFillBackground(true);
@@ -266,11 +262,7 @@ Form1::Form1(QWidget* parametersDialog)
     connect(command1_, &QPushButton::clicked, this, &Form1::quit);
     connect(command2_, &QPushButton::clicked, this, &Form1::showParameters);
 
-    timer_ = new QTimer(this);
-    timer_->setObjectName(QStringLiteral("Timer1"));
-    timer_->setInterval(tickMilliseconds);
-    connect(timer_, &QTimer::timeout, this, &Form1::tick);
-    timer_->start();
+    measurement_ = new MeasurementLoop(*this, binding_, userNumberLocale(), this);
 }
 
 Form1::~Form1() = default;
@@ -346,29 +338,11 @@ void Form1::setTemperatureFieldEnabled(bool enabled) {
 }
 
 void Form1::tick() {
-    try {
-        cycle_.tick();
-    } catch (const Failure& failure) {
-        // Shown where the temperature would be; the program must not die in a lesson.
-        setTemperatureFontSize(messageFontPoints);
-        text1_->setPlainText(QString::fromUtf8(failure.what()));
-    } catch (const std::exception& error) {
-        stopOnDefect(QString::fromLocal8Bit(error.what()));
-    } catch (...) {
-        stopOnDefect(tr("exception d'un type inconnu"));
-    }
-}
-
-void Form1::stopOnDefect(const QString& error) {
-    timer_->stop();
-    QMessageBox::critical(
-        nullptr, QString::fromUtf8(programName),
-        tr("Erreur interne du programme : %1\n\nLe programme va s'arrêter.").arg(error));
-    QCoreApplication::exit(1);
+    measurement_->tick();
 }
 
 void Form1::quit() {
-    timer_->stop();
+    timer().stop();
     // exit() rather than quit(): quit() would first close every window, and the parameters
     // dialog treats its closing as a Validation.
     QCoreApplication::exit(0);

@@ -2,7 +2,7 @@
 
 #include "acquisition/orphy_binding.h"
 #include "core/main_window_fields.h"
-#include "core/measurement_cycle.h"
+#include "ui/measurement_loop.h"
 
 #include <QWidget>
 #include <memory>
@@ -13,7 +13,6 @@ class QFrame;
 class QLineEdit;
 class QPushButton;
 class QTextEdit;
-class QTimer;
 
 namespace thermo {
 
@@ -40,14 +39,13 @@ public:
     double zoom() const noexcept;
 
     OrphyControl& acquisitionControl() noexcept { return *orphy1_; }
-    MeasurementCycle& cycle() noexcept { return cycle_; }
-    QTimer& timer() noexcept { return *timer_; }
+    // Timer1, the cycle, and the readingTaken signal of every tick.
+    MeasurementLoop& measurement() noexcept { return *measurement_; }
+    MeasurementCycle& cycle() noexcept { return measurement_->cycle(); }
+    QTimer& timer() noexcept { return measurement_->timer(); }
 
 public slots:
-    // Timer1's handler: one measurement. A Failure (bad parameter, faulty circuit, no answer
-    // from the interface) is shown in the temperature field and the next tick measures again,
-    // so the temperature comes back by itself once the cause is gone. Anything else is a
-    // defect: measurement stops, the error is shown and the program ends with status 1.
+    // What Timer1 runs: one measurement (MeasurementLoop::tick).
     void tick();
 
     // Projector mode: the whole window, its fonts and the acquisition panel at `zoom` times
@@ -61,7 +59,6 @@ protected:
 private:
     void quit();
     void showParameters();
-    void stopOnDefect(const QString& error);
     QLineEdit* lineField(Field field) const;
 
     QWidget* parametersDialog_;
@@ -78,10 +75,9 @@ private:
     QTextEdit* text1_;
     QPushButton* command1_;
     QPushButton* command2_;
-    QTimer* timer_;
     OrphyControl* orphy1_;
     OrphyBinding binding_;
-    MeasurementCycle cycle_;
+    MeasurementLoop* measurement_ = nullptr;
 };
 
 } // namespace thermo

@@ -476,6 +476,7 @@ private slots:
         QVERIFY(!message.isEmpty());
         Form1 form;
         ScriptedSource& source = ScriptedSource::installIn(form.acquisitionControl());
+        QSignalSpy readings(&form.measurement(), &MeasurementLoop::readingTaken);
         source.setCodes(40960, 49152);
         form.tick();
         QCOMPARE(shown(form, Field::Text1), QStringLiteral("25 °C"));
@@ -494,6 +495,11 @@ private slots:
                               shown(form, Field::Text8)}),
                  fields);
         QVERIFY(form.timer().isActive());
+        // Published once a tick, the failing one with what the temperature field says.
+        QCOMPARE(readings.count(), 2);
+        const auto failed = readings.last().first().value<Reading>();
+        QVERIFY(failed.failure && !failed.hasTemperature());
+        QCOMPARE(QString::fromStdString(failed.failure->message), message);
 
         // Once the cause is gone the next tick measures again.
         source.setCodes(40960, 49152);
