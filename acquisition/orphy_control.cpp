@@ -1,9 +1,9 @@
 #include "acquisition/orphy_control.h"
 
-#include "acquisition/bench_panel.h"
-#include "acquisition/serial/serial_board_source.h"
+#include "acquisition/board_kinds.h"
 #include "acquisition/simulated_bench.h"
 #include "acquisition/source_menu.h"
+#include "acquisition/source_panel.h"
 #include "core/failure.h"
 
 #include <QVBoxLayout>
@@ -39,9 +39,11 @@ OrphyProperties OrphyProperties::mainWindowSet() {
 
 struct OrphyControl::Impl {
     OrphyProperties properties;
-    std::unique_ptr<CodeSource> source;
-    std::unique_ptr<SimulatedBench> parkedBench;
-    BenchPanel* panel = nullptr;
+    std::unique_ptr<SimulatedBench> bench;
+    std::unique_ptr<CodeSource> other; // the source in use when it is not the bench
+    const BoardKind* boardKind = nullptr;
+    CodeSource* source = nullptr;
+    SourcePanel* panel = nullptr;
     SourceMenu* sources = nullptr;
 };
 
@@ -49,9 +51,10 @@ OrphyControl::OrphyControl(const OrphyProperties& properties, QWidget* parent)
     : QWidget(parent), impl_(std::make_unique<Impl>()) {
     setAccessibleName(tr("Interface d'acquisition ORPHY GTS2"));
     impl_->properties = properties;
-    impl_->source = std::make_unique<SimulatedBench>(Noise::On);
-    impl_->panel = new BenchPanel(this);
-    impl_->panel->setSource(impl_->source.get());
+    impl_->bench = std::make_unique<SimulatedBench>(Noise::On);
+    impl_->panel = new SourcePanel(this);
+    connect(this, &OrphyControl::sourceUpdated, impl_->panel, &SourcePanel::refresh);
+    use(impl_->bench.get());
     impl_->sources = new SourceMenu(*this, impl_->panel->menu());
 
     auto* layout = new QVBoxLayout(this);
@@ -59,7 +62,9 @@ OrphyControl::OrphyControl(const OrphyProperties& properties, QWidget* parent)
     layout->addWidget(impl_->panel);
 }
 
-OrphyControl::~OrphyControl() = default;
+OrphyControl::~OrphyControl() {
+    impl_->panel->setSource(nullptr);
+}
 
 const OrphyProperties& OrphyControl::properties() const noexcept {
     return impl_->properties;
@@ -81,33 +86,49 @@ AutomationValue OrphyControl::invoke(std::int32_t dispatchId, std::int32_t argum
     throw Failure(FailureKind::AcquisitionFailed, "Acquisition : la lecture a échoué");
 }
 
+// The panel and the listener let go of the source before it is replaced or destroyed.
+void OrphyControl::use(CodeSource* source) {
+    if (impl_->source != nullptr) {
+        impl_->source->setListener({});
+    }
+    impl_->source = source;
+    source->setListener([this] { emit sourceUpdated(); });
+    impl_->panel->setSource(source);
+}
+
 void OrphyControl::setSource(std::unique_ptr<CodeSource> source) {
     if (!source) {
         throw std::invalid_argument("OrphyControl::setSource: null source");
     }
-    // The panel lets go of the old source before it is destroyed.
-    impl_->panel->setSource(source.get());
-    std::unique_ptr<CodeSource> previous = std::exchange(impl_->source, std::move(source));
-    if (auto* bench = dynamic_cast<SimulatedBench*>(previous.get())) {
-        previous.release();
-        impl_->parkedBench.reset(bench);
-    }
+    use(source.get());
+    impl_->other = std::move(source);
+    impl_->boardKind = nullptr;
     emit sourceChanged();
 }
 
 void OrphyControl::useSimulation() {
-    if (simulatedBench()) {
+    if (usingBench()) {
         return;
     }
-    std::unique_ptr<SimulatedBench> bench = std::move(impl_->parkedBench);
-    if (!bench) {
-        bench = std::make_unique<SimulatedBench>(Noise::On);
-    }
-    setSource(std::move(bench));
+    use(impl_->bench.get());
+    impl_->other.reset();
+    impl_->boardKind = nullptr;
+    emit sourceChanged();
 }
 
-void OrphyControl::useBoard(const std::string& portPath) {
-    setSource(std::make_unique<SerialBoardSource>(portPath));
+void OrphyControl::useBoard(const BoardKind& kind, const std::string& portPath) {
+    std::unique_ptr<CodeSource> board = kind.open(portPath);
+    if (!board) {
+        throw std::invalid_argument("OrphyControl::useBoard: no source");
+    }
+    use(board.get());
+    impl_->other = std::move(board);
+    impl_->boardKind = &kind;
+    emit sourceChanged();
+}
+
+const BoardKind* OrphyControl::boardKind() const noexcept {
+    return impl_->boardKind;
 }
 
 SourceMenu& OrphyControl::sourceMenu() noexcept {
@@ -118,12 +139,16 @@ CodeSource& OrphyControl::source() noexcept {
     return *impl_->source;
 }
 
-SimulatedBench* OrphyControl::simulatedBench() noexcept {
-    return dynamic_cast<SimulatedBench*>(impl_->source.get());
+SimulatedBench& OrphyControl::bench() noexcept {
+    return *impl_->bench;
 }
 
-void OrphyControl::refreshPanel() {
-    impl_->panel->refresh();
+bool OrphyControl::usingBench() const noexcept {
+    return impl_->source == impl_->bench.get();
+}
+
+void OrphyControl::setZoom(double zoom) {
+    impl_->panel->setZoom(zoom);
 }
 
 QSize OrphyControl::sizeHint() const {

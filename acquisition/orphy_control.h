@@ -9,6 +9,7 @@
 
 namespace thermo {
 
+struct BoardKind;
 class SimulatedBench;
 class SourceMenu;
 
@@ -33,7 +34,9 @@ struct OrphyProperties {
 };
 
 // Stand-in for the ORPHY GTS2 acquisition control: a widget in the main window whose one
-// automation entry reads a channel from its source of codes (the simulated bench by default).
+// automation entry reads a channel from its source of codes. Its own simulated bench is the
+// source at first; another source may take its place, and the bench, kept aside with its
+// settings, comes back with useSimulation().
 class OrphyControl : public QWidget {
     Q_OBJECT
 public:
@@ -46,28 +49,34 @@ public:
     // identifier, no answer from the source) throws Failure(AcquisitionFailed).
     AutomationValue invoke(std::int32_t dispatchId, std::int32_t argument);
 
-    // Replaces the source of codes from the next call on. A simulated bench that is replaced
-    // is kept aside, settings and all, for useSimulation().
+    // Replaces the source of codes from the next call on.
     void setSource(std::unique_ptr<CodeSource> source);
     // Back to the simulated bench as it was left.
     void useSimulation();
-    // The thermistor board on this serial port.
-    void useBoard(const std::string& portPath);
+    // A board of that kind on this serial port.
+    void useBoard(const BoardKind& kind, const std::string& portPath);
     CodeSource& source() noexcept;
-    // The simulated bench when it is the source, otherwise nullptr.
-    SimulatedBench* simulatedBench() noexcept;
-    // Shows the bench's settings again after they were changed other than through the panel.
-    void refreshPanel();
+    // The control's own bench, whether it is the source or kept aside.
+    SimulatedBench& bench() noexcept;
+    bool usingBench() const noexcept;
+    // The kind of the board in use, when one was chosen through useBoard().
+    const BoardKind* boardKind() const noexcept;
 
     // 2535 x 495 twips, the control's rectangle in the main window.
     QSize sizeHint() const override;
 
     SourceMenu& sourceMenu() noexcept;
+    void setZoom(double zoom);
 
 signals:
+    // Another source is in use.
     void sourceChanged();
+    // A setting or the status of the source in use changed, from whichever thread changed it.
+    void sourceUpdated();
 
 private:
+    void use(CodeSource* source);
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

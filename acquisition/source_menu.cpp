@@ -1,8 +1,7 @@
 #include "acquisition/source_menu.h"
 
+#include "acquisition/board_kinds.h"
 #include "acquisition/orphy_control.h"
-#include "acquisition/serial/serial_board_source.h"
-#include "acquisition/simulated_bench.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -106,20 +105,22 @@ void SourceMenu::showBoards(const std::vector<BoardInfo>& boards) {
     for (const BoardInfo& board : boards) {
         const QString path = QString::fromStdString(board.portPath);
         if (!listed(path)) {
-            addBoardAction(path, boardText(board));
+            addBoardAction(board.kind, path, boardText(board));
         }
     }
     noBoard_->setVisible(boardActions().isEmpty());
     updateChecks();
 }
 
-void SourceMenu::addBoardAction(const QString& portPath, const QString& text) {
+void SourceMenu::addBoardAction(const BoardKind* kind, const QString& portPath,
+                                const QString& text) {
     auto* action = new QAction(text, choices_);
     action->setObjectName(QStringLiteral("sourceBoard"));
     action->setCheckable(true);
     action->setProperty(portProperty, portPath);
     menu_.insertAction(noBoard_, action);
-    connect(action, &QAction::triggered, this, [this, portPath] { chooseBoard(portPath); });
+    connect(action, &QAction::triggered, this,
+            [this, kind, portPath] { chooseBoard(kind, portPath); });
 }
 
 bool SourceMenu::listed(const QString& portPath) const {
@@ -129,8 +130,10 @@ bool SourceMenu::listed(const QString& portPath) const {
     });
 }
 
-void SourceMenu::chooseBoard(const QString& portPath) {
-    control_.useBoard(portPath.toStdString());
+// A board of no known kind (typed by hand, found by a test's finder) is taken for the
+// project's own.
+void SourceMenu::chooseBoard(const BoardKind* kind, const QString& portPath) {
+    control_.useBoard(kind ? *kind : boardKinds().front(), portPath.toStdString());
 }
 
 void SourceMenu::askForPort() {
@@ -140,24 +143,23 @@ void SourceMenu::askForPort() {
         tr("Chemin du port où la carte est branchée\n(par exemple /dev/ttyUSB0) :"),
         QLineEdit::Normal, QStringLiteral("/dev/"), &accepted);
     if (accepted && !path.trimmed().isEmpty()) {
-        chooseBoard(path.trimmed());
+        chooseBoard(nullptr, path.trimmed());
     }
 }
 
 bool SourceMenu::inUse(const QAction* action) const {
-    const auto* board = dynamic_cast<const SerialBoardSource*>(&control_.source());
-    return board && action->property(portProperty).toString().toStdString() == board->portPath();
+    const std::string port = control_.source().portPath();
+    return !port.empty() && action->property(portProperty).toString().toStdString() == port;
 }
 
 void SourceMenu::updateChecks() {
-    const auto* board = dynamic_cast<const SerialBoardSource*>(&control_.source());
-    if (board && !listed(QString::fromStdString(board->portPath()))) {
-        addBoardAction(QString::fromStdString(board->portPath()),
-                       QString::fromStdString(board->portPath()));
+    const QString port = QString::fromStdString(control_.source().portPath());
+    if (!port.isEmpty() && !listed(port)) {
+        addBoardAction(control_.boardKind(), port, port);
         noBoard_->setVisible(false);
     }
     // With some other source (a test's script) nothing listed is checked.
-    simulation_->setChecked(control_.simulatedBench() != nullptr);
+    simulation_->setChecked(control_.usingBench());
     for (QAction* action : boardActions()) {
         action->setChecked(inUse(action));
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "acquisition/serial/board_discovery.h"
+#include "acquisition/board_info.h"
 
 #include <QFutureWatcher>
 #include <QList>
@@ -14,6 +14,7 @@ class QMenu;
 
 namespace thermo {
 
+struct BoardKind;
 class OrphyControl;
 
 // The choice of where the codes come from, at the top of the acquisition control's context
@@ -47,8 +48,8 @@ private:
     bool listed(const QString& portPath) const;
     // The board action whose port the control reads from now.
     bool inUse(const QAction* action) const;
-    void addBoardAction(const QString& portPath, const QString& text);
-    void chooseBoard(const QString& portPath);
+    void addBoardAction(const BoardKind* kind, const QString& portPath, const QString& text);
+    void chooseBoard(const BoardKind* kind, const QString& portPath);
     void askForPort();
     void updateChecks();
 

@@ -1,6 +1,5 @@
 #include "ui/form1.h"
 
-#include "acquisition/bench_panel.h"
 #include "acquisition/orphy_control.h"
 #include "ui/circuit_picture.h"
 #include "ui/display_field.h"
@@ -324,9 +323,7 @@ void Form1::setZoom(double zoom) {
     const int border = std::max(1, toPixels(text1BorderTwips, zoom));
     text1_->setLineWidth(border);
     text1_->document()->setDocumentMargin(border);
-    if (auto* panel = orphy1_->findChild<BenchPanel*>()) {
-        panel->setZoom(zoom);
-    }
+    orphy1_->setZoom(zoom);
 }
 
 double Form1::zoom() const noexcept {

@@ -113,8 +113,4 @@ std::vector<BoardInfo> probeBoards(const std::vector<std::string>& portPaths,
     return boards;
 }
 
-std::vector<BoardInfo> findBoards(std::chrono::milliseconds limit) {
-    return probeBoards(serialPortPaths(), limit);
-}
-
 } // namespace thermo

@@ -32,7 +32,7 @@ SerialBoardSource::SerialBoardSource(std::string portPath, SerialTiming timing)
 
 SerialBoardSource::~SerialBoardSource() = default;
 
-const std::string& SerialBoardSource::portPath() const noexcept {
+std::string SerialBoardSource::portPath() const {
     return link_->portPath();
 }
 
@@ -54,6 +54,26 @@ void SerialBoardSource::dropPort(const char* message) {
 
 AutomationValue SerialBoardSource::read(std::int32_t channel) {
     const std::string command = protocol::measureCommand(channel);
+    try {
+        const std::int32_t code = readCode(command);
+        setStatus({SourceState::Connected, {}});
+        return std::int64_t{code};
+    } catch (const Failure& failure) {
+        // A board still starting is on its way; any other failure lost it.
+        setStatus({state_ == State::Booting ? SourceState::Connecting : SourceState::Lost,
+                   failure.what()});
+        throw;
+    }
+}
+
+void SerialBoardSource::setStatus(SourceStatus status) {
+    if (status != status_) {
+        status_ = std::move(status);
+        notifyChanged();
+    }
+}
+
+std::int32_t SerialBoardSource::readCode(const std::string& command) {
     const auto start = Clock::now();
     const auto deadline = start + timing_.readTimeout;
     if (state_ == State::Closed) {
@@ -62,7 +82,7 @@ AutomationValue SerialBoardSource::read(std::int32_t channel) {
     if (state_ == State::Booting) {
         awaitBoard(deadline);
     }
-    return static_cast<std::int64_t>(query(command, deadline));
+    return query(command, deadline);
 }
 
 void SerialBoardSource::openIfDue(Clock::time_point now) {

@@ -37,8 +37,10 @@ public:
     AutomationValue read(std::int32_t channel) override;
     // "Carte série (/dev/ttyACM0)"
     std::string name() const override;
+    std::string portPath() const override;
+    // Connecting until the first code, then as the last read went.
+    SourceStatus status() const override { return status_; }
 
-    const std::string& portPath() const noexcept;
     // What the board said of itself, once it has answered *IDN?.
     std::optional<board_protocol::BoardIdentity> identity() const { return identity_; }
 
@@ -46,6 +48,8 @@ private:
     enum class State { Closed, Booting, Ready };
     using Clock = std::chrono::steady_clock;
 
+    std::int32_t readCode(const std::string& command);
+    void setStatus(SourceStatus status);
     void openIfDue(Clock::time_point now);
     void awaitBoard(Clock::time_point deadline);
     void sendIdentityQuery(Clock::time_point deadline);
@@ -62,6 +66,7 @@ private:
     std::optional<std::uint16_t> identityTag_;
     std::optional<board_protocol::BoardIdentity> identity_;
     std::uint16_t tag_ = 0;
+    SourceStatus status_{SourceState::Connecting, {}};
 };
 
 } // namespace thermo

@@ -1,6 +1,7 @@
+#include "acquisition/board_kinds.h"
 #include "acquisition/orphy_binding.h"
 #include "acquisition/orphy_control.h"
-#include "acquisition/serial/serial_board_source.h"
+#include "acquisition/serial/board_discovery.h"
 #include "acquisition/simulated_bench.h"
 #include "acquisition/source_menu.h"
 #include "core/failure.h"
@@ -15,7 +16,6 @@
 using thermo::BoardInfo;
 using thermo::OrphyControl;
 using thermo::OrphyProperties;
-using thermo::SerialBoardSource;
 using thermo::SourceMenu;
 using thermo::testing::PtyBoard;
 
@@ -117,9 +117,8 @@ void SourceMenuTest::searchRunsAwayFromTheInterfaceThread() {
 void SourceMenuTest::choosingABoardMeasuresThroughItFromTheNextRead() {
     searchWith({BoardInfo{board_->path(), "", "0042", "1.0"}});
     menu().boardActions()[0]->trigger();
-    const auto* source = dynamic_cast<const SerialBoardSource*>(&control_->source());
-    QVERIFY(source);
-    QCOMPARE(source->portPath(), board_->path());
+    QCOMPARE(control_->source().portPath(), board_->path());
+    QCOMPARE(control_->boardKind(), &thermo::boardKinds().front());
     QVERIFY(menu().boardActions()[0]->isChecked());
     QVERIFY(!menu().simulationAction()->isChecked());
     QCOMPARE(readUntilAnswer(0), std::optional<std::int32_t>(39321));
@@ -127,21 +126,21 @@ void SourceMenuTest::choosingABoardMeasuresThroughItFromTheNextRead() {
 }
 
 void SourceMenuTest::simulationComesBackAsItWasLeft() {
-    control_->simulatedBench()->setTemperature(31.5);
-    control_->simulatedBench()->setFault(thermo::BenchFault::ShortedThermistor);
-    control_->useBoard(board_->path());
-    QVERIFY(!control_->simulatedBench());
+    control_->bench().setTemperature(31.5);
+    control_->bench().setFault(thermo::BenchFault::ShortedThermistor);
+    control_->useBoard(thermo::boardKinds().front(), board_->path());
+    QVERIFY(!control_->usingBench());
     menu().simulationAction()->trigger();
-    QVERIFY(control_->simulatedBench());
-    QCOMPARE(control_->simulatedBench()->temperature(), 31.5);
-    QCOMPARE(control_->simulatedBench()->fault(), thermo::BenchFault::ShortedThermistor);
+    QVERIFY(control_->usingBench());
+    QCOMPARE(control_->bench().temperature(), 31.5);
+    QCOMPARE(control_->bench().fault(), thermo::BenchFault::ShortedThermistor);
     QVERIFY(menu().simulationAction()->isChecked());
     QVERIFY(!menu().boardActions()[0]->isChecked());
 }
 
 void SourceMenuTest::boardInUseStaysListedAfterASearch() {
     // The board in use holds its port, so a search cannot open it and does not find it.
-    control_->useBoard(board_->path());
+    control_->useBoard(thermo::boardKinds().front(), board_->path());
     searchWith({});
     const auto boards = menu().boardActions();
     QCOMPARE(boards.size(), 1);
