@@ -292,17 +292,26 @@ TEST(SerialBoardSource, RecoversWhenTheBoardIsPluggedBackIn) {
     auto first = std::make_unique<PtyBoard>(testing::boardAnswering({{"MEAS:EA0?", "41000"}}));
     port.pointAt(first->path());
     SerialBoardSource source(port.path(), quickRecovery);
+    int changes = 0;
+    source.setListener([&changes] { ++changes; });
+    EXPECT_EQ(source.status().state, SourceState::Connecting);
+    EXPECT_EQ(source.portPath(), port.path());
     ASSERT_TRUE(waitUntilIdentified(source));
     EXPECT_EQ(codeOf(source.read(0)), 41000);
+    EXPECT_EQ(source.status(), (SourceStatus{SourceState::Connected, ""}));
 
     first->unplug();
     port.remove();
     expectFailure(source, 0, "Carte débranchée");
+    const int changesWhenLost = changes;
     expectFailure(source, 0, "Carte débranchée");
+    EXPECT_EQ(source.status(), (SourceStatus{SourceState::Lost, "Carte débranchée"}));
+    EXPECT_EQ(changes, changesWhenLost); // told once, not at every failing read
 
     PtyBoard second(testing::boardAnswering({{"MEAS:EA0?", "42000"}}));
     port.pointAt(second.path());
     EXPECT_EQ(readUntilAnswer(source, 0, 2s), 42000);
+    EXPECT_EQ(source.status().state, SourceState::Connected);
 }
 
 TEST(SerialBoardSource, StartsWithoutTheBoardAndFindsItLater) {
