@@ -1,6 +1,7 @@
 #include "ui/form1.h"
 
 #include "acquisition/orphy_control.h"
+#include "ui/acquisition/orphy_view.h"
 #include "ui/circuit_picture.h"
 #include "ui/display_field.h"
 #include "ui/fonts.h"
@@ -142,8 +143,8 @@ Form1::Form1(QWidget* parametersDialog)
                            Qt::WindowCloseButtonHint),
       parametersDialog_(parametersDialog),
       layout_(std::make_unique<ScaledLayout>(*this, clientWidth, clientHeight, sansFont(8.25))),
-      orphy1_(new OrphyControl(OrphyProperties::mainWindowSet(), this)),
-      binding_(*orphy1_, userNumberLocale()) {
+      orphy1_(new OrphyView(OrphyProperties::mainWindowSet(), this)),
+      binding_(orphy1_->control(), userNumberLocale()) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Thermomètre avec une thermistance"));
     setAutoFillBackground(true);
@@ -265,6 +266,10 @@ Form1::Form1(QWidget* parametersDialog)
 }
 
 Form1::~Form1() = default;
+
+OrphyControl& Form1::acquisitionControl() noexcept {
+    return orphy1_->control();
+}
 
 QLineEdit* Form1::lineField(Field field) const {
     switch (field) {

@@ -17,6 +17,7 @@ class QTextEdit;
 namespace thermo {
 
 class OrphyControl;
+class OrphyView;
 class ScaledLayout;
 
 // The main window "Thermomètre avec une thermistance": the circuit picture, the conversion
@@ -38,7 +39,9 @@ public:
 
     double zoom() const noexcept;
 
-    OrphyControl& acquisitionControl() noexcept { return *orphy1_; }
+    OrphyControl& acquisitionControl() noexcept;
+    // What the acquisition control shows, in the rectangle of orphy1.
+    OrphyView& acquisitionView() noexcept { return *orphy1_; }
     // Timer1, the cycle, and the readingTaken signal of every tick.
     MeasurementLoop& measurement() noexcept { return *measurement_; }
     MeasurementCycle& cycle() noexcept { return measurement_->cycle(); }
@@ -75,7 +78,7 @@ private:
     QTextEdit* text1_;
     QPushButton* command1_;
     QPushButton* command2_;
-    OrphyControl* orphy1_;
+    OrphyView* orphy1_;
     OrphyBinding binding_;
     MeasurementLoop* measurement_ = nullptr;
 };

@@ -2,7 +2,7 @@
 #include "acquisition/simulated_bench.h"
 #include "core/failure.h"
 #include "message_fit.h"
-#include "scripted_source.h"
+#include "tests/support/scripted_source.h"
 
 #include <QTest>
 #include <algorithm>
@@ -125,5 +125,5 @@ void OrphyControlTest::switchesToAnotherSource() {
     QCOMPARE(std::get<std::int64_t>(control.invoke(thermo::readDispatchId, 1)), 45875);
 }
 
-QTEST_MAIN(OrphyControlTest)
+QTEST_GUILESS_MAIN(OrphyControlTest)
 #include "orphy_control_test.moc"

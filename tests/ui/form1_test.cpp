@@ -3,8 +3,9 @@
 #include "core/measurement_cycle.h"
 #include "core/thermistor.h"
 #include "event_loop.h"
-#include "scripted_source.h"
+#include "tests/support/scripted_source.h"
 #include "text_fit.h"
+#include "ui/acquisition/orphy_view.h"
 #include "ui/fonts.h"
 #include "ui/form1.h"
 #include "ui/version.h"
@@ -110,7 +111,7 @@ private slots:
         QCOMPARE(form.cycle().NUth(), 0);
 
         const OrphyProperties& properties = form.acquisitionControl().properties();
-        QCOMPARE(form.acquisitionControl().objectName(), QStringLiteral("orphy1"));
+        QCOMPARE(form.acquisitionView().objectName(), QStringLiteral("orphy1"));
         QCOMPARE(properties.extentX, 4471);
         QCOMPARE(properties.voie, 1);
         QCOMPARE(properties.version.size(), std::size_t{20});
@@ -347,7 +348,7 @@ private slots:
                 QCOMPARE(i, 2);
                 return;
             }
-            QVERIFY2(form.acquisitionControl().isAncestorOf(focused),
+            QVERIFY2(form.acquisitionView().isAncestorOf(focused),
                      qPrintable(focused->objectName()));
         }
         QFAIL("Tab never came back to Command1");

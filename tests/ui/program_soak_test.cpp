@@ -5,11 +5,12 @@
 // flat and still end on "Quitter".
 #include "acquisition/orphy_control.h"
 #include "acquisition/simulated_bench.h"
-#include "acquisition/source_panel.h"
 #include "core/code_conversion.h"
 #include "core/main_window_fields.h"
 #include "core/measurement_cycle.h"
 #include "core/number_text.h"
+#include "ui/acquisition/orphy_view.h"
+#include "ui/acquisition/source_panel.h"
 #include "ui/application.h"
 #include "ui/fonts.h"
 #include "ui/form1.h"
@@ -162,7 +163,7 @@ public:
         if (form_ == nullptr) {
             return false;
         }
-        panel_ = form_->acquisitionControl().findChild<SourcePanel*>();
+        panel_ = form_->acquisitionView().findChild<SourcePanel*>();
         bench_ = &form_->acquisitionControl().bench();
         return panel_ != nullptr;
     }

@@ -1,7 +1,8 @@
 #include "acquisition/orphy_control.h"
 #include "core/measurement_cycle.h"
-#include "scripted_source.h"
+#include "tests/support/scripted_source.h"
 #include "text_fit.h"
+#include "ui/acquisition/orphy_view.h"
 #include "ui/application.h"
 #include "ui/display_field.h"
 #include "ui/form1.h"
@@ -184,7 +185,7 @@ private slots:
         auto* line2 = control<QFrame>(form, "Line2");
         auto* text3 = control<DisplayField>(form, "Text3");
         auto* text1 = control<QTextEdit>(form, "Text1");
-        auto* spinBox = form.acquisitionControl().findChild<QDoubleSpinBox*>();
+        auto* spinBox = form.acquisitionView().findChild<QDoubleSpinBox*>();
         QVERIFY(spinBox != nullptr);
         const double spinBoxPoints = spinBox->font().pointSizeF();
         const int margin100 = text3->textMargins().left();
@@ -197,7 +198,7 @@ private slots:
         QCOMPARE(text1->lineWidth(), 2);
         QCOMPARE(text1->document()->documentMargin(), 2.0);
         QCOMPARE(spinBox->font().pointSizeF(), 2 * spinBoxPoints);
-        QVERIFY(form.acquisitionControl().geometry().contains(
+        QVERIFY(form.acquisitionView().geometry().contains(
             spinBox->mapTo(&form, spinBox->rect().bottomRight())));
 
         form.setZoom(1.0);
@@ -316,7 +317,7 @@ private slots:
                 control<QLineEdit>(form, "Text2")->createStandardContextMenu());
             fieldMenu->ensurePolished(); // as showing it does
             QCOMPARE(fieldMenu->font().pointSizeF(), 1.5 * normal);
-            auto* benchMenu = form.acquisitionControl().findChild<QMenu*>();
+            auto* benchMenu = form.acquisitionView().findChild<QMenu*>();
             QVERIFY(benchMenu != nullptr);
             benchMenu->ensurePolished();
             QCOMPARE(benchMenu->font().pointSizeF(), 1.5 * normal);

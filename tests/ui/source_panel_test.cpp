@@ -1,7 +1,8 @@
 #include "acquisition/orphy_control.h"
 #include "acquisition/simulated_bench.h"
-#include "acquisition/source_panel.h"
-#include "scripted_source.h"
+#include "tests/support/scripted_source.h"
+#include "ui/acquisition/orphy_view.h"
+#include "ui/acquisition/source_panel.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -14,7 +15,7 @@
 #include <QTimer>
 
 using thermo::BenchFault;
-using thermo::OrphyControl;
+using thermo::OrphyView;
 using thermo::SimulatedBench;
 
 Q_DECLARE_METATYPE(thermo::BenchFault)
@@ -49,16 +50,16 @@ private:
         return control_->findChild<QAction*>(QString::fromLatin1(name));
     }
     std::int64_t read(std::int32_t channel) {
-        return std::get<std::int64_t>(control_->invoke(thermo::readDispatchId, channel));
+        return std::get<std::int64_t>(control_->control().invoke(thermo::readDispatchId, channel));
     }
 
-    std::unique_ptr<OrphyControl> control_;
+    std::unique_ptr<OrphyView> control_;
     SimulatedBench* bench_ = nullptr;
 };
 
 void SourcePanelTest::init() {
-    control_ = std::make_unique<OrphyControl>(thermo::OrphyProperties::mainWindowSet());
-    bench_ = &control_->bench();
+    control_ = std::make_unique<OrphyView>(thermo::OrphyProperties::mainWindowSet());
+    bench_ = &control_->control().bench();
     bench_->setNoise(thermo::Noise::Off);
     control_->resize(control_->sizeHint());
     control_->show();
@@ -180,7 +181,7 @@ void SourcePanelTest::rightClickAnywhereOpensTheMenu() {
 }
 
 void SourcePanelTest::showsAnotherSourceByName() {
-    control_->setSource(std::make_unique<thermo::test::ScriptedSource>("Carte série"));
+    control_->control().setSource(std::make_unique<thermo::test::ScriptedSource>("Carte série"));
     QCOMPARE(caption()->text(), QStringLiteral("Carte série"));
     QVERIFY(!box("benchTemperature"));
     QVERIFY(!box("benchSupply"));
@@ -190,7 +191,7 @@ void SourcePanelTest::showsAnotherSourceByName() {
     bench_->setTemperature(30.04);
     bench_->setSupplyVoltage(4.837);
     bench_->setFault(BenchFault::ShortedThermistor);
-    control_->useSimulation();
+    control_->control().useSimulation();
     QVERIFY(box("benchTemperature")->isVisible());
     QCOMPARE(box("benchTemperature")->value(), 30.0);
     QCOMPARE(box("benchSupply")->value(), 4.84);
@@ -250,7 +251,7 @@ void SourcePanelTest::namesEveryWidget() {
 void SourcePanelTest::writesDecimalsTheUsersWay() {
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-    OrphyControl control(thermo::OrphyProperties::mainWindowSet());
+    OrphyView control(thermo::OrphyProperties::mainWindowSet());
     QLocale::setDefault(saved);
     const auto* temperature = control.findChild<QDoubleSpinBox*>("benchTemperature");
     const auto* supply = control.findChild<QDoubleSpinBox*>("benchSupply");

@@ -3,19 +3,22 @@
 #include "acquisition/orphy_control.h"
 #include "acquisition/serial/board_discovery.h"
 #include "acquisition/simulated_bench.h"
-#include "acquisition/source_menu.h"
 #include "core/failure.h"
 #include "tests/serial/pty_board.h"
+#include "ui/acquisition/orphy_view.h"
+#include "ui/acquisition/source_menu.h"
 
 #include <QAction>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
 #include <optional>
+#include <stdexcept>
 
 using thermo::BoardInfo;
 using thermo::OrphyControl;
 using thermo::OrphyProperties;
+using thermo::OrphyView;
 using thermo::SourceMenu;
 using thermo::testing::PtyBoard;
 
@@ -34,24 +37,27 @@ private slots:
     void simulationComesBackAsItWasLeft();
     void boardInUseStaysListedAfterASearch();
     void saysWhenNoBoardWasFound();
+    void searchThatFailsFindsNothing();
 
 private:
-    SourceMenu& menu() { return control_->sourceMenu(); }
+    SourceMenu& menu() { return view_->sourceMenu(); }
     void searchWith(std::vector<BoardInfo> found);
     std::optional<std::int32_t> readUntilAnswer(std::int32_t channel);
 
     std::unique_ptr<PtyBoard> board_;
-    std::unique_ptr<OrphyControl> control_;
+    std::unique_ptr<OrphyView> view_;
+    OrphyControl* control_ = nullptr;
 };
 
 void SourceMenuTest::init() {
     board_ = std::make_unique<PtyBoard>(thermo::testing::boardAnswering(
         {{"MEAS:EA0?", "39321"}, {"MEAS:EA1?", "49152"}}, "THERMOMETRE,CARTE-CTN,0042,1.0"));
-    control_ = std::make_unique<OrphyControl>(OrphyProperties::mainWindowSet());
+    view_ = std::make_unique<OrphyView>(OrphyProperties::mainWindowSet());
+    control_ = &view_->control();
 }
 
 void SourceMenuTest::cleanup() {
-    control_.reset();
+    view_.reset();
     board_.reset();
 }
 
@@ -149,12 +155,26 @@ void SourceMenuTest::boardInUseStaysListedAfterASearch() {
 
 void SourceMenuTest::saysWhenNoBoardWasFound() {
     searchWith({});
-    const auto* none = control_->findChild<QAction*>(QStringLiteral("sourceNoBoard"));
+    const auto* none = view_->findChild<QAction*>(QStringLiteral("sourceNoBoard"));
     QVERIFY(none);
     QVERIFY(none->isVisible());
     QVERIFY(!none->isEnabled());
     searchWith({BoardInfo{board_->path(), "", "0042", "1.0"}});
     QVERIFY(!none->isVisible());
+}
+
+// An error in the search comes back as its outcome, never thrown inside the interface's loop.
+void SourceMenuTest::searchThatFailsFindsNothing() {
+    menu().setBoardFinder(
+        []() -> std::vector<BoardInfo> { throw std::runtime_error("ports illisibles"); });
+    QSignalSpy finished(&menu(), &SourceMenu::searchFinished);
+    menu().startSearch();
+    QVERIFY(finished.wait(2000));
+    const auto* none = view_->findChild<QAction*>(QStringLiteral("sourceNoBoard"));
+    QVERIFY(none->isVisible());
+    QCOMPARE(none->toolTip(), QStringLiteral("ports illisibles"));
+    QVERIFY(menu().searchAction()->isEnabled());
+    QVERIFY(menu().simulationAction()->isChecked());
 }
 
 QTEST_MAIN(SourceMenuTest)

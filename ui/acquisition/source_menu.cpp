@@ -1,4 +1,4 @@
-#include "acquisition/source_menu.h"
+#include "ui/acquisition/source_menu.h"
 
 #include "acquisition/board_kinds.h"
 #include "acquisition/orphy_control.h"
@@ -7,7 +7,6 @@
 #include <QActionGroup>
 #include <QInputDialog>
 #include <QMenu>
-#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 
 namespace thermo {
@@ -27,8 +26,9 @@ QString boardText(const BoardInfo& board) {
 
 } // namespace
 
-SourceMenu::SourceMenu(OrphyControl& control, QMenu& menu)
-    : QObject(&control), control_(control), menu_(menu), finder_([] { return findBoards(); }) {
+SourceMenu::SourceMenu(OrphyControl& control, QMenu& menu, QWidget* owner)
+    : QObject(owner), control_(control), menu_(menu), owner_(owner),
+      boards_(new BoardSearch(this)) {
     QAction* first = menu_.actions().value(0);
     menu_.insertSection(first, tr("Source des mesures"));
     choices_ = new QActionGroup(this);
@@ -59,19 +59,11 @@ SourceMenu::SourceMenu(OrphyControl& control, QMenu& menu)
     connect(search_, &QAction::triggered, this, &SourceMenu::startSearch);
     connect(otherPort_, &QAction::triggered, this, &SourceMenu::askForPort);
     connect(&control_, &OrphyControl::sourceChanged, this, &SourceMenu::updateChecks);
-    connect(&watcher_, &QFutureWatcher<std::vector<BoardInfo>>::finished, this, [this] {
-        showBoards(watcher_.result());
-        search_->setText(tr("Rechercher les cartes"));
-        search_->setEnabled(true);
-        emit searchFinished();
-    });
+    connect(boards_, &BoardSearch::finished, this, &SourceMenu::searchEnded);
     updateChecks();
 }
 
-SourceMenu::~SourceMenu() {
-    // A search still running only touches its own ports; let it end before the menu goes.
-    watcher_.waitForFinished();
-}
+SourceMenu::~SourceMenu() = default;
 
 QList<QAction*> SourceMenu::boardActions() const {
     QList<QAction*> boards = choices_->actions();
@@ -80,7 +72,7 @@ QList<QAction*> SourceMenu::boardActions() const {
 }
 
 void SourceMenu::setBoardFinder(BoardFinder finder) {
-    finder_ = std::move(finder);
+    boards_->setFinder(std::move(finder));
 }
 
 void SourceMenu::startSearch() {
@@ -89,11 +81,21 @@ void SourceMenu::startSearch() {
     }
     search_->setText(tr("Recherche des cartes en cours\u2026"));
     search_->setEnabled(false);
-    watcher_.setFuture(QtConcurrent::run(finder_));
+    boards_->start();
 }
 
 bool SourceMenu::searching() const {
-    return watcher_.isRunning();
+    return boards_->running();
+}
+
+void SourceMenu::searchEnded() {
+    const BoardSearch::Result& result = boards_->result();
+    showBoards(result.boards);
+    // A search that could not be made found nothing; the entry says why.
+    noBoard_->setToolTip(QString::fromStdString(result.error));
+    search_->setText(tr("Rechercher les cartes"));
+    search_->setEnabled(true);
+    emit searchFinished();
 }
 
 void SourceMenu::showBoards(const std::vector<BoardInfo>& boards) {
@@ -139,7 +141,7 @@ void SourceMenu::chooseBoard(const BoardKind* kind, const QString& portPath) {
 void SourceMenu::askForPort() {
     bool accepted = false;
     const QString path = QInputDialog::getText(
-        control_.window(), tr("Autre port série"),
+        owner_->window(), tr("Autre port série"),
         tr("Chemin du port où la carte est branchée\n(par exemple /dev/ttyUSB0) :"),
         QLineEdit::Normal, QStringLiteral("/dev/"), &accepted);
     if (accepted && !path.trimmed().isEmpty()) {

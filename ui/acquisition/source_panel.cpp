@@ -1,4 +1,4 @@
-#include "acquisition/source_panel.h"
+#include "ui/acquisition/source_panel.h"
 
 #include "acquisition/code_source.h"
 

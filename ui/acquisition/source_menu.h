@@ -1,8 +1,8 @@
 #pragma once
 
 #include "acquisition/board_info.h"
+#include "acquisition/board_search.h"
 
-#include <QFutureWatcher>
 #include <QList>
 #include <QObject>
 #include <functional>
@@ -23,9 +23,10 @@ class OrphyControl;
 class SourceMenu : public QObject {
     Q_OBJECT
 public:
-    using BoardFinder = std::function<std::vector<BoardInfo>()>;
+    using BoardFinder = BoardSearch::Finder;
 
-    SourceMenu(OrphyControl& control, QMenu& menu);
+    // `owner` is the widget the menu opens from, and the parent of the port's input dialog.
+    SourceMenu(OrphyControl& control, QMenu& menu, QWidget* owner);
     ~SourceMenu() override;
 
     QAction* simulationAction() const noexcept { return simulation_; }
@@ -52,6 +53,7 @@ private:
     void chooseBoard(const BoardKind* kind, const QString& portPath);
     void askForPort();
     void updateChecks();
+    void searchEnded();
 
     OrphyControl& control_;
     QMenu& menu_;
@@ -60,8 +62,8 @@ private:
     QAction* noBoard_;
     QAction* search_;
     QAction* otherPort_;
-    BoardFinder finder_;
-    QFutureWatcher<std::vector<BoardInfo>> watcher_;
+    QWidget* owner_;
+    BoardSearch* boards_;
 };
 
 } // namespace thermo
