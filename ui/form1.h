@@ -2,28 +2,25 @@
 
 #include "acquisition/orphy_binding.h"
 #include "core/main_window_fields.h"
+#include "ui/fixed_window.h"
 #include "ui/measurement_loop.h"
 
-#include <QWidget>
-#include <memory>
 #include <string>
-#include <vector>
 
-class QFrame;
 class QLineEdit;
 class QPushButton;
-class QTextEdit;
 
 namespace thermo {
 
+class DisplayField;
 class OrphyControl;
 class OrphyView;
-class ScaledLayout;
+class TemperatureField;
 
 // The main window "Thermomètre avec une thermistance": the circuit picture, the conversion
 // group, the two voltages, the temperature, the acquisition control and the parameter store
 // (the hidden fields Text6, Text9, Text10). Its timer runs the measurement ten times a second.
-class Form1 : public QWidget, public MainWindowFields {
+class Form1 : public FixedWindow, public MainWindowFields {
     Q_OBJECT
 public:
     // parametersDialog is the window that "Saisie des paramètres du montage" shows; without
@@ -37,8 +34,6 @@ public:
 
     void setTemperatureFieldEnabled(bool enabled);
 
-    double zoom() const noexcept;
-
     OrphyControl& acquisitionControl() noexcept;
     // What the acquisition control shows, in the rectangle of orphy1.
     OrphyView& acquisitionView() noexcept { return *orphy1_; }
@@ -51,9 +46,9 @@ public slots:
     // What Timer1 runs: one measurement (MeasurementLoop::tick).
     void tick();
 
-    // Projector mode: the whole window, its fonts and the acquisition panel at `zoom` times
-    // their size in the layout table.
-    void setZoom(double zoom);
+    // Projector mode: the whole window, its fonts, the fields' borders and the acquisition
+    // panel at `zoom` times their size in the layout table.
+    void setZoom(double zoom) override;
 
 protected:
     // Closing the window from its frame ends the program, as "Quitter" does.
@@ -65,17 +60,15 @@ private:
     QLineEdit* lineField(Field field) const;
 
     QWidget* parametersDialog_;
-    std::unique_ptr<ScaledLayout> layout_;
-    std::vector<QFrame*> lines_;
-    QLineEdit* text2_;
-    QLineEdit* text3_;
-    QLineEdit* text4_;
-    QLineEdit* text7_;
-    QLineEdit* text8_;
+    DisplayField* text2_;
+    DisplayField* text3_;
+    DisplayField* text4_;
+    DisplayField* text7_;
+    DisplayField* text8_;
     QLineEdit* text6_;
     QLineEdit* text9_;
     QLineEdit* text10_;
-    QTextEdit* text1_;
+    TemperatureField* text1_;
     QPushButton* command1_;
     QPushButton* command2_;
     OrphyView* orphy1_;
