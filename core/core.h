@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/code_conversion.h"
+#include "core/digits.h"
 #include "core/failure.h"
 #include "core/main_window_fields.h"
 #include "core/measurement_cycle.h"

@@ -3,7 +3,7 @@
 // escapes after exactly the writes that precede the failing step.
 #include "core/core.h"
 #include "fuzz/fuzz_input.h"
-#include "tests/core/recording_fields.h"
+#include "tests/support/recording_fields.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -43,8 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string b = nextText(cursor, end);
 
     const thermo::NumberLocale locale{(flags & 1) != 0 ? "," : "."};
-    thermo::testing::RecordingFields fields(r, a, b);
-    thermo::testing::ScriptedReads reads;
+    thermo::test::RecordingFields fields(r, a, b);
+    thermo::test::ScriptedReads reads;
     const thermo::Failure unplugged(thermo::FailureKind::AcquisitionFailed, "débranchée");
     if ((flags & 2) != 0) {
         reads.answers.emplace_back(unplugged);

@@ -2,6 +2,7 @@
 
 #include "acquisition/code_source.h"
 #include "acquisition/serial/board_protocol.h"
+#include "acquisition/serial/identity_handshake.h"
 
 #include <chrono>
 #include <memory>
@@ -9,8 +10,6 @@
 #include <string>
 
 namespace thermo {
-
-class BoardLink;
 
 struct SerialTiming {
     // The whole of one read(), reopening and waiting for the board included: the measurement
@@ -52,7 +51,6 @@ private:
     void setStatus(SourceStatus status);
     void openIfDue(Clock::time_point now);
     void awaitBoard(Clock::time_point deadline);
-    void sendIdentityQuery(Clock::time_point deadline);
     std::int32_t query(const std::string& command, Clock::time_point deadline);
     [[noreturn]] void dropPort(const char* message);
     std::uint16_t nextTag();
@@ -62,8 +60,7 @@ private:
     State state_ = State::Closed;
     Clock::time_point nextOpenAttempt_{};
     Clock::time_point bootDeadline_{};
-    Clock::time_point lastIdentityQuery_{};
-    std::optional<std::uint16_t> identityTag_;
+    std::optional<IdentityHandshake> handshake_; // while the board is starting
     std::optional<board_protocol::BoardIdentity> identity_;
     std::uint16_t tag_ = 0;
     SourceStatus status_{SourceState::Connecting, {}};

@@ -1,7 +1,7 @@
 #include "acquisition/orphy_control.h"
 #include "acquisition/simulated_bench.h"
 #include "core/failure.h"
-#include "message_fit.h"
+#include "tests/support/message_fit.h"
 #include "tests/support/scripted_source.h"
 
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "acquisition/simulated_bench.h"
 #include "core/failure.h"
-#include "message_fit.h"
+#include "tests/support/message_fit.h"
 
 #include <cmath>
 #include <cstdlib>

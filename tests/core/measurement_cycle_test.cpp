@@ -1,6 +1,6 @@
 #include "core/failure.h"
 #include "core/measurement_cycle.h"
-#include "recording_fields.h"
+#include "tests/support/recording_fields.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
@@ -12,8 +12,8 @@
 namespace thermo {
 namespace {
 
-using testing::RecordingFields;
-using testing::ScriptedReads;
+using test::RecordingFields;
+using test::ScriptedReads;
 using Writes = std::vector<std::string>;
 
 const std::string degrees = " \u00B0C";

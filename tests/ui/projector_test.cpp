@@ -1,7 +1,7 @@
 #include "acquisition/orphy_control.h"
 #include "core/measurement_cycle.h"
 #include "tests/support/scripted_source.h"
-#include "text_fit.h"
+#include "tests/support/text_fit.h"
 #include "ui/acquisition/orphy_view.h"
 #include "ui/application.h"
 #include "ui/display_field.h"

@@ -20,7 +20,7 @@ using thermo::OrphyControl;
 using thermo::OrphyProperties;
 using thermo::OrphyView;
 using thermo::SourceMenu;
-using thermo::testing::PtyBoard;
+using thermo::test::PtyBoard;
 
 // The choice of source in the acquisition control's menu, against a board played on a
 // pseudo-terminal.
@@ -50,7 +50,7 @@ private:
 };
 
 void SourceMenuTest::init() {
-    board_ = std::make_unique<PtyBoard>(thermo::testing::boardAnswering(
+    board_ = std::make_unique<PtyBoard>(thermo::test::boardAnswering(
         {{"MEAS:EA0?", "39321"}, {"MEAS:EA1?", "49152"}}, "THERMOMETRE,CARTE-CTN,0042,1.0"));
     view_ = std::make_unique<OrphyView>(OrphyProperties::mainWindowSet());
     control_ = &view_->control();
@@ -71,7 +71,7 @@ void SourceMenuTest::searchWith(std::vector<BoardInfo> found) {
 std::optional<std::int32_t> SourceMenuTest::readUntilAnswer(std::int32_t channel) {
     thermo::OrphyBinding binding(*control_);
     std::optional<std::int32_t> code;
-    thermo::testing::waitFor(
+    thermo::test::waitFor(
         [&] {
             try {
                 code = binding.readChannel(channel);
