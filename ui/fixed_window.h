@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -33,6 +34,10 @@ public:
     ~FixedWindow() override;
 
     double zoom() const noexcept { return layout_->zoom(); }
+    // Where the window's table puts a control, if it is in the table.
+    std::optional<TwipsRect> tableRect(const QWidget* control) const {
+        return layout_->twips(control);
+    }
 
 public slots:
     // Projector mode: the whole window and its fonts at `zoom` times their size in the table.

@@ -41,6 +41,12 @@ QFont ScaledLayout::baseFont(const QWidget* control) const {
     return entry(control).font;
 }
 
+std::optional<TwipsRect> ScaledLayout::twips(const QWidget* control) const {
+    const auto found = std::find_if(controls_.begin(), controls_.end(),
+                                    [control](const Control& c) { return c.widget == control; });
+    return found == controls_.end() ? std::nullopt : std::optional(found->twips);
+}
+
 void ScaledLayout::apply(double zoom) {
     zoom_ = zoom;
     window_.setFont(zoomedFont(windowFont_, zoom));

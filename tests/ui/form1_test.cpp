@@ -3,6 +3,7 @@
 #include "core/measurement_cycle.h"
 #include "core/thermistor.h"
 #include "tests/support/event_loop.h"
+#include "tests/support/layout_check.h"
 #include "tests/support/scripted_source.h"
 #include "tests/support/text_fit.h"
 #include "ui/acquisition/orphy_view.h"
@@ -30,6 +31,7 @@
 #include <QTextEdit>
 #include <QTextLayout>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
@@ -130,31 +132,27 @@ private slots:
         }
     }
 
-    void geometry_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QRect>("pixels");
-        // Twips of the layout table divided by 15, rounded.
-        QTest::newRow("Image1") << "Image1" << QRect(24, 8, 459, 229);
-        QTest::newRow("Text7") << "Text7" << QRect(584, 96, 233, 33);
-        QTest::newRow("Text2") << "Text2" << QRect(664, 192, 81, 33);
-        QTest::newRow("Text3") << "Text3" << QRect(80, 280, 97, 37);
-        QTest::newRow("Text1") << "Text1" << QRect(160, 344, 169, 37);
-        QTest::newRow("orphy1") << "orphy1" << QRect(496, 264, 169, 33);
-        QTest::newRow("Command1, fractional twips") << "Command1" << QRect(24, 384, 73, 41);
-        QTest::newRow("Command2") << "Command2" << QRect(592, 328, 225, 49);
-        QTest::newRow("label4") << "label4" << QRect(792, 152, 97, 17);
-        QTest::newRow("Label3") << "Label3" << QRect(824, 408, 81, 17);
-        QTest::newRow("Text10") << "Text10" << QRect(360, 408, 65, 25);
-        QTest::newRow("Line1, vertical") << "Line1" << QRect(512, 8, 1, 233);
-        QTest::newRow("Line2, drawn right to left") << "Line2" << QRect(512, 8, 393, 1);
-        QTest::newRow("Line3, drawn upwards") << "Line3" << QRect(904, 8, 1, 233);
-        QTest::newRow("Line4") << "Line4" << QRect(512, 240, 393, 1);
-    }
-    void geometry() {
-        QFETCH(QString, name);
-        QFETCH(QRect, pixels);
+    void layoutIsSound() {
         Form1 form;
-        QCOMPARE(control(form, name.toLatin1().constData())->geometry(), pixels);
+        QCOMPARE(thermo::test::layoutFaults(form), QStringList());
+    }
+
+    // The four lines close the frame of the conversion group: each end touches another line.
+    void frameIsClosed() {
+        Form1 form;
+        QList<QRect> lines;
+        for (const char* name : {"Line1", "Line2", "Line3", "Line4"}) {
+            lines << control(form, name)->geometry();
+        }
+        for (const QRect& line : lines) {
+            QVERIFY(line.width() == 1 || line.height() == 1);
+            for (const QPoint& end : {line.topLeft(), line.bottomRight()}) {
+                const auto touching =
+                    std::count_if(lines.begin(), lines.end(),
+                                  [&](const QRect& r) { return r != line && r.contains(end); });
+                QCOMPARE(touching, 1);
+            }
+        }
     }
 
     void appearance_data() {
@@ -307,19 +305,6 @@ private slots:
                  qPrintable(QStringLiteral("%1 px of text, %2 px of room")
                                 .arg(document->size().height())
                                 .arg(text1->viewport()->height())));
-    }
-
-    void labelsFit() {
-        Form1 form;
-        const QList<QLabel*> labels = form.findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
-        QCOMPARE(labels.size(), 9);
-        for (QLabel* label : labels) {
-            const QFontMetrics metrics(label->font());
-            QVERIFY2(textWidth(label->font(), label->text()) <= label->contentsRect().width(),
-                     qPrintable(label->objectName()));
-            QVERIFY2(metrics.height() <= label->contentsRect().height(),
-                     qPrintable(label->objectName()));
-        }
     }
 
     void focusOrder() {
