@@ -98,15 +98,14 @@ done
 [ -n "$main" ] || { echo "La fenêtre principale ne s'ouvre pas après Validation" >&2; exit 1; }
 
 sleep 2 # the first ticks and paints settle
-p0=$(cpu_ns "$program_pid")
-b0=$(cpu_ns "$baseline_pid")
-ps0=$(cpu_ns "$program_server")
-bs0=$(cpu_ns "$baseline_server")
+# CPU time so far of the program, the baseline, and their X servers.
+cpu_times() {
+    echo "$(cpu_ns "$program_pid") $(cpu_ns "$baseline_pid") $(cpu_ns "$program_server")" \
+        "$(cpu_ns "$baseline_server")"
+}
+read -r p0 b0 ps0 bs0 < <(cpu_times)
 sleep "$seconds"
-p1=$(cpu_ns "$program_pid")
-b1=$(cpu_ns "$baseline_pid")
-ps1=$(cpu_ns "$program_server")
-bs1=$(cpu_ns "$baseline_server")
+read -r p1 b1 ps1 bs1 < <(cpu_times)
 percent() { echo "($2 - $1) / ($seconds * 10000000)" | bc -l; }
 program_cpu=$(percent "$p0" "$p1")
 baseline_cpu=$(percent "$b0" "$b1")

@@ -1,17 +1,12 @@
 #include "ui/temperature_field.h"
 
 #include "core/measurement_cycle.h"
+#include "ui/display_field.h"
 #include "ui/fonts.h"
-#include "ui/twips.h"
 
 #include <QTextOption>
-#include <algorithm>
 
 namespace thermo {
-
-namespace {
-constexpr int borderTwips = 15; // one pixel at 100 %
-} // namespace
 
 TemperatureField::TemperatureField(const QColor& background, QWidget* parent) : QTextEdit(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -25,16 +20,11 @@ TemperatureField::TemperatureField(const QColor& background, QWidget* parent) : 
     centred.setWrapMode(QTextOption::WordWrap);
     document()->setDefaultTextOption(centred);
     setFont(sansFont(temperatureFontPoints, true));
-    QPalette colours = palette();
-    colours.setColor(QPalette::Base, background);
-    // Disabled until the first Validation, and the readings stay as legible as ever.
-    colours.setColor(QPalette::Disabled, QPalette::Text,
-                     colours.color(QPalette::Active, QPalette::Text));
-    setPalette(colours);
+    setPalette(measurementColours(palette(), background));
 }
 
 void TemperatureField::setZoom(double zoom) {
-    const int border = std::max(1, toPixels(borderTwips, zoom));
+    const int border = measurementBorder(zoom);
     setLineWidth(border);
     document()->setDocumentMargin(border);
 }

@@ -1,6 +1,7 @@
 #include "acquisition/orphy_control.h"
 #include "core/measurement_cycle.h"
 #include "tests/support/layout_check.h"
+#include "tests/support/scripted_program.h"
 #include "tests/support/scripted_source.h"
 #include "tests/support/text_fit.h"
 #include "ui/acquisition/orphy_view.h"
@@ -224,10 +225,7 @@ private slots:
     void shortcutsFromEitherWindow() {
         Application application;
         ScriptedSource* source = nullptr;
-        connect(&application, &Application::mainWindowCreated, this, [&](Form1* window) {
-            source = &ScriptedSource::installIn(window->acquisitionControl());
-            source->setCodes(40960, 49152);
-        });
+        thermo::test::scriptTheMainWindow(application, source);
         parametres& dialog = application.parametersDialog();
         application.start();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
