@@ -37,6 +37,7 @@ private:
         TwipsRect twips;
         QFont font;
     };
+    const Control* find(const QWidget* control) const;
     Control& entry(const QWidget* control);
     const Control& entry(const QWidget* control) const;
 
