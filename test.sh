@@ -13,15 +13,11 @@ stage "compilation dev"
 # The tests that start the real program need an X server; bring our own when there is none.
 xvfb_pid=
 if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 90 140); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-    done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
+    source scripts/xvfb.sh
     trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true' EXIT
     trap 'exit 130' INT TERM # through the EXIT trap, so the server goes too
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    start_xvfb 90 140
+    export DISPLAY=":$xvfb_display"
 fi
 
 ctest --preset dev

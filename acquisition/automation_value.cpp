@@ -1,5 +1,6 @@
 #include "acquisition/automation_value.h"
 
+#include "core/code_conversion.h"
 #include "core/failure.h"
 #include "core/number_parse.h"
 
@@ -24,20 +25,6 @@ std::int32_t fromInteger(std::int64_t n) {
     return static_cast<std::int32_t>(n);
 }
 
-// floor and the subtraction below are exact, so the result does not depend on the
-// floating-point rounding mode in force.
-double roundHalfToEven(double x) {
-    const double below = std::floor(x);
-    const double fraction = x - below;
-    if (fraction > 0.5) {
-        return below + 1.0;
-    }
-    if (fraction < 0.5) {
-        return below;
-    }
-    return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
-}
-
 std::int32_t fromDouble(double x) {
     if (std::isnan(x)) {
         throw Failure(FailureKind::TypeMismatch, "Acquisition : valeur non numérique");
@@ -45,7 +32,7 @@ std::int32_t fromDouble(double x) {
     if (std::isinf(x)) {
         outOfRange();
     }
-    const double rounded = roundHalfToEven(x);
+    const double rounded = roundHalfEven(x, 0);
     if (rounded < static_cast<double>(int32Min) || rounded > static_cast<double>(int32Max)) {
         outOfRange();
     }

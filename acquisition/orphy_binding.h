@@ -1,7 +1,7 @@
 #pragma once
 
-#include "acquisition/read_operation.h"
 #include "core/number_locale.h"
+#include "core/read_operation.h"
 
 namespace thermo {
 

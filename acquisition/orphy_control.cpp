@@ -1,62 +1,28 @@
 #include "acquisition/orphy_control.h"
 
-#include "acquisition/bench_panel.h"
-#include "acquisition/serial/serial_board_source.h"
+#include "acquisition/board_kinds.h"
 #include "acquisition/simulated_bench.h"
-#include "acquisition/source_menu.h"
 #include "core/failure.h"
 
-#include <QVBoxLayout>
 #include <stdexcept>
 #include <utility>
 
 namespace thermo {
 
-namespace {
-
-std::string padded(std::string text, std::size_t size, char filler) {
-    text.resize(size, filler);
-    return text;
-}
-
-} // namespace
-
-OrphyProperties OrphyProperties::mainWindowSet() {
-    OrphyProperties set;
-    set.extentX = 4471;
-    set.extentY = 873;
-    set.voie = 1;
-    set.backColor = 0x80000005;
-    set.calibre = 0;
-    set.nomGrandeur = padded("tension", 50, ' ');
-    set.nomUnite = padded("V", 20, ' ');
-    set.valGrandeur = 5.0836181640625f;
-    set.nomSymbole = padded("U", 20, ' ');
-    set.version = padded("7.13", 20, ' ');
-    set.rom = padded("ORPHY GTS2 V1.25\n\r", 200, '\0');
-    return set;
-}
-
 struct OrphyControl::Impl {
     OrphyProperties properties;
-    std::unique_ptr<CodeSource> source;
-    std::unique_ptr<SimulatedBench> parkedBench;
-    BenchPanel* panel = nullptr;
-    SourceMenu* sources = nullptr;
+    std::unique_ptr<SimulatedBench> bench;
+    std::unique_ptr<CodeSource> other; // the source in use when it is not the bench
+    const BoardKind* boardKind = nullptr;
+    CodeSource* source = nullptr;
 };
 
-OrphyControl::OrphyControl(const OrphyProperties& properties, QWidget* parent)
-    : QWidget(parent), impl_(std::make_unique<Impl>()) {
-    setAccessibleName(tr("Interface d'acquisition ORPHY GTS2"));
+OrphyControl::OrphyControl(const OrphyProperties& properties, QObject* parent)
+    : QObject(parent), impl_(std::make_unique<Impl>()) {
     impl_->properties = properties;
-    impl_->source = std::make_unique<SimulatedBench>(Noise::On);
-    impl_->panel = new BenchPanel(this);
-    impl_->panel->setSource(impl_->source.get());
-    impl_->sources = new SourceMenu(*this, impl_->panel->menu());
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(impl_->panel);
+    impl_->bench = std::make_unique<SimulatedBench>(Noise::On);
+    impl_->source = impl_->bench.get();
+    impl_->source->setListener([this] { emit sourceUpdated(); });
 }
 
 OrphyControl::~OrphyControl() = default;
@@ -81,53 +47,53 @@ AutomationValue OrphyControl::invoke(std::int32_t dispatchId, std::int32_t argum
     throw Failure(FailureKind::AcquisitionFailed, "Acquisition : la lecture a échoué");
 }
 
+void OrphyControl::use(CodeSource* source, std::unique_ptr<CodeSource> other,
+                       const BoardKind* kind) {
+    impl_->source->setListener({});
+    std::unique_ptr<CodeSource> previous = std::exchange(impl_->other, std::move(other));
+    impl_->source = source;
+    impl_->boardKind = kind;
+    source->setListener([this] { emit sourceUpdated(); });
+    emit sourceChanged();
+}
+
 void OrphyControl::setSource(std::unique_ptr<CodeSource> source) {
     if (!source) {
         throw std::invalid_argument("OrphyControl::setSource: null source");
     }
-    // The panel lets go of the old source before it is destroyed.
-    impl_->panel->setSource(source.get());
-    std::unique_ptr<CodeSource> previous = std::exchange(impl_->source, std::move(source));
-    if (auto* bench = dynamic_cast<SimulatedBench*>(previous.get())) {
-        previous.release();
-        impl_->parkedBench.reset(bench);
-    }
-    emit sourceChanged();
+    CodeSource* raw = source.get();
+    use(raw, std::move(source), nullptr);
 }
 
 void OrphyControl::useSimulation() {
-    if (simulatedBench()) {
-        return;
+    if (!usingBench()) {
+        use(impl_->bench.get(), nullptr, nullptr);
     }
-    std::unique_ptr<SimulatedBench> bench = std::move(impl_->parkedBench);
-    if (!bench) {
-        bench = std::make_unique<SimulatedBench>(Noise::On);
-    }
-    setSource(std::move(bench));
 }
 
-void OrphyControl::useBoard(const std::string& portPath) {
-    setSource(std::make_unique<SerialBoardSource>(portPath));
-}
-
-SourceMenu& OrphyControl::sourceMenu() noexcept {
-    return *impl_->sources;
+void OrphyControl::useBoard(const BoardKind& kind, const std::string& portPath) {
+    std::unique_ptr<CodeSource> board = kind.open(portPath);
+    if (!board) {
+        throw std::invalid_argument("OrphyControl::useBoard: no source");
+    }
+    CodeSource* raw = board.get();
+    use(raw, std::move(board), &kind);
 }
 
 CodeSource& OrphyControl::source() noexcept {
     return *impl_->source;
 }
 
-SimulatedBench* OrphyControl::simulatedBench() noexcept {
-    return dynamic_cast<SimulatedBench*>(impl_->source.get());
+SimulatedBench& OrphyControl::bench() noexcept {
+    return *impl_->bench;
 }
 
-void OrphyControl::refreshPanel() {
-    impl_->panel->refresh();
+bool OrphyControl::usingBench() const noexcept {
+    return impl_->source == impl_->bench.get();
 }
 
-QSize OrphyControl::sizeHint() const {
-    return {169, 33};
+const BoardKind* OrphyControl::boardKind() const noexcept {
+    return impl_->boardKind;
 }
 
 } // namespace thermo

@@ -2,42 +2,28 @@
 
 #include "acquisition/automation_value.h"
 #include "acquisition/code_source.h"
+#include "acquisition/orphy_properties.h"
 
-#include <QWidget>
+#include <QObject>
 #include <cstdint>
 #include <memory>
 
 namespace thermo {
 
+struct BoardKind;
 class SimulatedBench;
-class SourceMenu;
 
 // Dispatch identifier of the control's read method.
 inline constexpr std::int32_t readDispatchId = 0x6003001E;
 
-// The persisted property set the main window hands to the control when it is created. Kept as
-// typed values; nothing reads them.
-struct OrphyProperties {
-    std::int32_t extentX = 4471; // hundredths of a millimetre
-    std::int32_t extentY = 873;
-    std::int32_t voie = 1;
-    std::uint32_t backColor = 0x80000005; // the system's window background
-    std::int16_t calibre = 0;
-    std::string nomGrandeur; // 50 characters
-    std::string nomUnite;    // 20 characters
-    float valGrandeur = 5.0836181640625f;
-    std::string nomSymbole; // 20 characters
-    std::string version;    // 20 characters
-    std::string rom;        // 200 characters
-    static OrphyProperties mainWindowSet();
-};
-
-// Stand-in for the ORPHY GTS2 acquisition control: a widget in the main window whose one
-// automation entry reads a channel from its source of codes (the simulated bench by default).
-class OrphyControl : public QWidget {
+// Stand-in for the ORPHY GTS2 acquisition control: its one automation entry reads a channel
+// from its source of codes. Its own simulated bench is the source at first; another source may
+// take its place, and the bench, kept aside with its settings, comes back with useSimulation().
+// What the control shows in the main window is ui/acquisition/orphy_view.h.
+class OrphyControl : public QObject {
     Q_OBJECT
 public:
-    explicit OrphyControl(const OrphyProperties& properties, QWidget* parent = nullptr);
+    explicit OrphyControl(const OrphyProperties& properties, QObject* parent = nullptr);
     ~OrphyControl() override;
 
     const OrphyProperties& properties() const noexcept;
@@ -46,28 +32,29 @@ public:
     // identifier, no answer from the source) throws Failure(AcquisitionFailed).
     AutomationValue invoke(std::int32_t dispatchId, std::int32_t argument);
 
-    // Replaces the source of codes from the next call on. A simulated bench that is replaced
-    // is kept aside, settings and all, for useSimulation().
+    // Replaces the source of codes from the next call on.
     void setSource(std::unique_ptr<CodeSource> source);
     // Back to the simulated bench as it was left.
     void useSimulation();
-    // The thermistor board on this serial port.
-    void useBoard(const std::string& portPath);
+    // A board of that kind on this serial port.
+    void useBoard(const BoardKind& kind, const std::string& portPath);
     CodeSource& source() noexcept;
-    // The simulated bench when it is the source, otherwise nullptr.
-    SimulatedBench* simulatedBench() noexcept;
-    // Shows the bench's settings again after they were changed other than through the panel.
-    void refreshPanel();
-
-    // 2535 x 495 twips, the control's rectangle in the main window.
-    QSize sizeHint() const override;
-
-    SourceMenu& sourceMenu() noexcept;
+    // The control's own bench, whether it is the source or kept aside.
+    SimulatedBench& bench() noexcept;
+    bool usingBench() const noexcept;
+    // The kind of the board in use, when one was chosen through useBoard().
+    const BoardKind* boardKind() const noexcept;
 
 signals:
+    // Another source is in use. The one before is destroyed once this signal has been
+    // handled, so whatever still points at it must be connected directly.
     void sourceChanged();
+    // A setting or the status of the source in use changed, from whichever thread changed it.
+    void sourceUpdated();
 
 private:
+    void use(CodeSource* source, std::unique_ptr<CodeSource> other, const BoardKind* kind);
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -16,6 +16,27 @@ constexpr double referenceKelvin = 298.15;
 constexpr std::int32_t lowestCode = 0;
 constexpr std::int32_t highestCode = 65535;
 
+constexpr const char* unpluggedMessage = "Interface débranchée : aucune mesure";
+
+struct FaultEntry {
+    BenchFault fault;
+    const char* key;
+    const char* text;
+    const char* remark; // after the bench's name while the fault is staged
+};
+
+constexpr FaultEntry faultEntries[] = {
+    {BenchFault::None, "faultNone", "Montage normal", ""},
+    {BenchFault::OpenThermistor, "faultOpenThermistor", "Thermistance coupée", "coupure"},
+    {BenchFault::ShortedThermistor, "faultShortedThermistor", "Thermistance en court-circuit",
+     "court-circuit"},
+    {BenchFault::Unplugged, "faultUnplugged", "Interface débranchée", "débranché"},
+};
+
+[[noreturn]] void unknownSetting(const std::string& key) {
+    throw std::invalid_argument("SimulatedBench: no setting " + key);
+}
+
 double clampedSetting(double value, double low, double high) {
     if (std::isnan(value)) {
         throw std::invalid_argument("SimulatedBench: NaN setting");
@@ -31,12 +52,91 @@ std::string SimulatedBench::name() const {
     return "Banc simulé";
 }
 
+SourceStatus SimulatedBench::status() const {
+    if (fault_ == BenchFault::Unplugged) {
+        return {SourceState::Lost, unpluggedMessage};
+    }
+    return {};
+}
+
 void SimulatedBench::setTemperature(double celsius) {
     celsius_ = clampedSetting(celsius, minCelsius, maxCelsius);
+    notifyChanged();
 }
 
 void SimulatedBench::setSupplyVoltage(double volts) {
     supply_ = clampedSetting(volts, minSupply, maxSupply);
+    notifyChanged();
+}
+
+void SimulatedBench::setFault(BenchFault fault) {
+    fault_ = fault;
+    notifyChanged();
+}
+
+std::string SimulatedBench::faultChoiceKey(BenchFault fault) {
+    for (const FaultEntry& entry : faultEntries) {
+        if (entry.fault == fault) {
+            return entry.key;
+        }
+    }
+    throw std::invalid_argument("SimulatedBench: unknown fault");
+}
+
+std::vector<NumberSetting> SimulatedBench::numberSettings() const {
+    return {{temperatureKey, "Température simulée",
+             "Température de la thermistance sur le banc simulé", "\u00B0C", minCelsius, maxCelsius,
+             1, 0.5},
+            {supplyKey, "Tension d'alimentation simulée",
+             "Tension d'alimentation Ut = Uam du banc simulé", "V", minSupply, maxSupply, 2, 0.05}};
+}
+
+double SimulatedBench::number(const std::string& key) const {
+    if (key == temperatureKey) {
+        return celsius_;
+    }
+    if (key == supplyKey) {
+        return supply_;
+    }
+    unknownSetting(key);
+}
+
+void SimulatedBench::setNumber(const std::string& key, double value) {
+    if (key == temperatureKey) {
+        setTemperature(value);
+    } else if (key == supplyKey) {
+        setSupplyVoltage(value);
+    } else {
+        unknownSetting(key);
+    }
+}
+
+std::vector<ChoiceSetting> SimulatedBench::choiceSettings() const {
+    ChoiceSetting faults{
+        faultKey, "Pannes du banc simulé", "Clic droit : simuler une panne du montage", {}};
+    for (const FaultEntry& entry : faultEntries) {
+        faults.choices.push_back({entry.key, entry.text, entry.remark});
+    }
+    return {faults};
+}
+
+std::string SimulatedBench::choice(const std::string& key) const {
+    if (key != faultKey) {
+        unknownSetting(key);
+    }
+    return faultChoiceKey(fault_);
+}
+
+void SimulatedBench::choose(const std::string& key, const std::string& choiceKey) {
+    if (key == faultKey) {
+        for (const FaultEntry& entry : faultEntries) {
+            if (entry.key == choiceKey) {
+                setFault(entry.fault);
+                return;
+            }
+        }
+    }
+    unknownSetting(key + "/" + choiceKey);
 }
 
 double SimulatedBench::thermistorOhms() const {
@@ -92,7 +192,7 @@ std::int32_t SimulatedBench::noisy(std::int32_t channel, std::int32_t code) {
 
 AutomationValue SimulatedBench::read(std::int32_t channel) {
     if (fault_ == BenchFault::Unplugged) {
-        throw Failure(FailureKind::AcquisitionFailed, "Interface débranchée : aucune mesure");
+        throw Failure(FailureKind::AcquisitionFailed, unpluggedMessage);
     }
     switch (channel) {
     case 0:

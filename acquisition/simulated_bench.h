@@ -6,6 +6,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace thermo {
 
@@ -30,11 +31,26 @@ public:
     // Converter noise is cut off here so that a reading never strays further.
     static constexpr int noiseLimitCodes = 4;
 
+    // Its settings as the acquisition control shows them: two spin boxes and the faults.
+    static constexpr const char* temperatureKey = "benchTemperature";
+    static constexpr const char* supplyKey = "benchSupply";
+    static constexpr const char* faultKey = "benchFault";
+    static std::string faultChoiceKey(BenchFault fault);
+
     explicit SimulatedBench(Noise noise = Noise::On,
                             std::uint32_t seed = std::mt19937::default_seed);
 
     AutomationValue read(std::int32_t channel) override;
     std::string name() const override;
+    // Lost while the interface is unplugged.
+    SourceStatus status() const override;
+
+    std::vector<NumberSetting> numberSettings() const override;
+    double number(const std::string& key) const override;
+    void setNumber(const std::string& key, double value) override;
+    std::vector<ChoiceSetting> choiceSettings() const override;
+    std::string choice(const std::string& key) const override;
+    void choose(const std::string& key, const std::string& choiceKey) override;
 
     double temperature() const noexcept { return celsius_; }
     // Clamped to minCelsius..maxCelsius; NaN throws std::invalid_argument.
@@ -43,7 +59,7 @@ public:
     // Clamped to minSupply..maxSupply; NaN throws std::invalid_argument.
     void setSupplyVoltage(double volts);
     BenchFault fault() const noexcept { return fault_; }
-    void setFault(BenchFault fault) noexcept { fault_ = fault; }
+    void setFault(BenchFault fault);
     Noise noise() const noexcept { return noise_; }
     void setNoise(Noise noise) noexcept { noise_ = noise; }
 

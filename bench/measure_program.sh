@@ -11,6 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 export LC_ALL=C.UTF-8 # numbers with a point for bc and printf; window titles in UTF-8
 source scripts/setup.sh
+source scripts/xvfb.sh
 install_missing xdotool bc
 if [ -n "${THERMO_BUILD_DIR:-}" ]; then
     build=$THERMO_BUILD_DIR
@@ -36,26 +37,14 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# Starts an X server of our own on a free display; prints the display number.
-start_xvfb() {
-    local n
-    for n in $(seq "$1" 199); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-    done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    pids+=("$xvfb_pid")
-    for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
-    [ -e "/tmp/.X11-unix/X$n" ] || { echo "Xvfb :$n ne démarre pas" >&2; exit 1; }
-    xvfb_display=$n
-}
-
 # The program and the baseline each get their own X server, so that the drawing each one
 # asks of its server is measured too.
-start_xvfb 150
+start_xvfb 150 199
+pids+=("$xvfb_pid")
 program_display=$xvfb_display
 program_server=$xvfb_pid
-start_xvfb $((program_display + 1))
+start_xvfb $((program_display + 1)) 199
+pids+=("$xvfb_pid")
 baseline_display=$xvfb_display
 baseline_server=$xvfb_pid
 
@@ -109,15 +98,14 @@ done
 [ -n "$main" ] || { echo "La fenêtre principale ne s'ouvre pas après Validation" >&2; exit 1; }
 
 sleep 2 # the first ticks and paints settle
-p0=$(cpu_ns "$program_pid")
-b0=$(cpu_ns "$baseline_pid")
-ps0=$(cpu_ns "$program_server")
-bs0=$(cpu_ns "$baseline_server")
+# CPU time so far of the program, the baseline, and their X servers.
+cpu_times() {
+    echo "$(cpu_ns "$program_pid") $(cpu_ns "$baseline_pid") $(cpu_ns "$program_server")" \
+        "$(cpu_ns "$baseline_server")"
+}
+read -r p0 b0 ps0 bs0 < <(cpu_times)
 sleep "$seconds"
-p1=$(cpu_ns "$program_pid")
-b1=$(cpu_ns "$baseline_pid")
-ps1=$(cpu_ns "$program_server")
-bs1=$(cpu_ns "$baseline_server")
+read -r p1 b1 ps1 bs1 < <(cpu_times)
 percent() { echo "($2 - $1) / ($seconds * 10000000)" | bc -l; }
 program_cpu=$(percent "$p0" "$p1")
 baseline_cpu=$(percent "$b0" "$b1")

@@ -1,5 +1,6 @@
 #include "core/number_parse.h"
 
+#include "core/digits.h"
 #include "core/failure.h"
 
 #include <charconv>
@@ -10,9 +11,6 @@ namespace thermo {
 
 namespace {
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 bool isSpace(char c) {
     return c == ' ' || c == '\t';
 }

@@ -21,12 +21,12 @@ struct ReadingFailure {
 struct Reading {
     using Clock = std::chrono::steady_clock;
 
-    Clock::time_point time;               // when the tick began
-    std::optional<std::int32_t> code;     // EA0 code (NUth)
-    std::optional<double> uth;            // volts, rounded to 3 decimals as shown
-    std::optional<double> ut;             // volts, rounded to 3 decimals as shown
-    std::optional<double> celsius;        // before the display's rounding to 1 decimal
-    bool lowSupply = false;               // Ut at or below the threshold: no temperature asked
+    Clock::time_point time;           // when the tick began
+    std::optional<std::int32_t> code; // EA0 code (NUth)
+    std::optional<double> uth;        // volts, rounded to 3 decimals as shown
+    std::optional<double> ut;         // volts, rounded to 3 decimals as shown
+    std::optional<double> celsius;    // before the display's rounding to 1 decimal
+    bool lowSupply = false;           // Ut at or below the threshold: no temperature asked
     std::optional<ReadingFailure> failure;
 
     // A temperature was measured: no failure, supply high enough.

@@ -22,17 +22,24 @@ DisplayField::DisplayField(const QColor& background, QWidget* parent) : QLineEdi
     setFrame(false);
     setAlignment(Qt::AlignCenter);
     setFont(sansFont(18, true));
-    QPalette colours = palette();
-    colours.setColor(QPalette::Base, background);
+    setPalette(measurementColours(palette(), background));
+}
+
+QPalette measurementColours(QPalette colours, const QColor& ground) {
+    colours.setColor(QPalette::Base, ground);
     // The window is disabled while the parameters are edited, yet it goes on measuring: the
     // readings stay as legible as ever.
     colours.setColor(QPalette::Disabled, QPalette::Text,
                      colours.color(QPalette::Active, QPalette::Text));
-    setPalette(colours);
+    return colours;
+}
+
+int measurementBorder(double zoom) {
+    return std::max(1, toPixels(borderTwips, zoom));
 }
 
 void DisplayField::setZoom(double zoom) {
-    border_ = std::max(1, toPixels(borderTwips, zoom));
+    border_ = measurementBorder(zoom);
     const int extra = std::max(0, toPixels(marginTwips, zoom) - qtLineEditMargin);
     setTextMargins(extra, 0, extra, 0);
     update();

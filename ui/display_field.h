@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QLineEdit>
+#include <QPalette>
 
 namespace thermo {
 
@@ -24,5 +25,11 @@ protected:
 private:
     int border_ = 1;
 };
+
+// What the main window's measurement fields share: their colours (the ground given, and text
+// that stays dark while the window is disabled, for it goes on measuring) and the width of
+// their border at a zoom.
+QPalette measurementColours(QPalette colours, const QColor& ground);
+int measurementBorder(double zoom);
 
 } // namespace thermo

@@ -1,27 +1,19 @@
 #include "ui/form1.h"
 
-#include "acquisition/bench_panel.h"
 #include "acquisition/orphy_control.h"
-#include "core/failure.h"
+#include "ui/acquisition/orphy_view.h"
 #include "ui/circuit_picture.h"
 #include "ui/display_field.h"
 #include "ui/fonts.h"
-#include "ui/scaled_layout.h"
-#include "ui/twips.h"
+#include "ui/temperature_field.h"
 #include "ui/version.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFrame>
 #include <QLabel>
 #include <QLocale>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QTextEdit>
-#include <QTextOption>
 #include <QTimer>
-#include <algorithm>
-#include <exception>
 
 namespace thermo {
 
@@ -29,21 +21,13 @@ namespace {
 
 constexpr int clientWidth = 13875;
 constexpr int clientHeight = 6585;
-constexpr int tickMilliseconds = 100;
-constexpr int text1BorderTwips = 15; // one pixel at 100 %
 
-const QColor windowColour(0xFF, 0xE0, 0xC0);
 const QColor binaryColour(0xFF, 0xFF, 0xC0); // the conversion group's fields
 const QColor voltageColour(0xC0, 0xC0, 0xFF);
 const QColor temperatureColour(0xFF, 0xC0, 0xFF);
 
-struct Placement {
-    const char* name;
-    TwipsRect twips;
-};
-
 // The window's layout in twips; the controls are found by their object names.
-constexpr Placement placements[] = {
+constexpr FixedWindow::Placement placements[] = {
     {"Image1", {360, 120, 6885, 3435}},   {"Label1", {9120, 360, 3375, 375}},
     {"Label2", {8880, 960, 3495, 255}},   {"Text7", {8760, 1440, 3495, 495}},
     {"Label9", {12600, 1560, 855, 255}},  {"Text4", {9960, 2160, 1215, 495}},
@@ -57,36 +41,19 @@ constexpr Placement placements[] = {
     {"Command1", {360, 5760, 1092, 612}}, {"Label3", {12360, 6120, 1215, 255}},
 };
 
-struct LinePlacement {
-    const char* name;
-    int x1, y1, x2, y2; // twips
-};
-
 // The frame around the conversion group.
-constexpr LinePlacement linePlacements[] = {
-    {"Line1", 7680, 120, 7680, 3600},
-    {"Line2", 13560, 120, 7680, 120},
-    {"Line3", 13560, 3600, 13560, 120},
-    {"Line4", 7680, 3600, 13560, 3600},
+constexpr FixedWindow::Line lines[] = {
+    {"Line1", {7680, 120, 7680, 3600}},
+    {"Line2", {13560, 120, 7680, 120}},
+    {"Line3", {13560, 3600, 13560, 120}},
+    {"Line4", {7680, 3600, 13560, 3600}},
 };
 
 NumberLocale userNumberLocale() {
     return NumberLocale{QLocale().decimalPoint().toStdString()};
 }
 
-QLabel* addLabel(QWidget* window, const char* name, const QString& text, const QFont& font,
-                 const QColor& colour = Qt::black, Qt::Alignment alignment = Qt::AlignLeft) {
-    auto* label = new QLabel(text, window);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setFont(font);
-    label->setAlignment(alignment | Qt::AlignTop);
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    label->setPalette(colours);
-    return label;
-}
-
-QLineEdit* addField(QWidget* window, const char* name, const QColor& background) {
+DisplayField* addField(QWidget* window, const char* name, const QColor& background) {
     auto* field = new DisplayField(background, window);
     field->setObjectName(QString::fromLatin1(name));
     return field;
@@ -100,62 +67,14 @@ QLineEdit* addStoreField(QWidget* window, const char* name, const char* text) {
     return field;
 }
 
-// One pixel at 100 %.
-constexpr int lineTwips = 15;
-
-QFrame* addLine(QWidget* window, const LinePlacement& line) {
-    auto* frame = new QFrame(window);
-    frame->setObjectName(QString::fromLatin1(line.name));
-    frame->setFrameShape(QFrame::NoFrame);
-    frame->setAutoFillBackground(true);
-    QPalette colours = frame->palette();
-    colours.setColor(QPalette::Window, Qt::black);
-    frame->setPalette(colours);
-    return frame;
-}
-
-// Both end points are drawn, so the line covers them inclusively; it thickens with the zoom.
-void placeLine(QFrame* frame, const LinePlacement& line, double zoom) {
-    const QPoint from(toPixels(std::min(line.x1, line.x2), zoom),
-                      toPixels(std::min(line.y1, line.y2), zoom));
-    const QPoint to(toPixels(std::max(line.x1, line.x2), zoom),
-                    toPixels(std::max(line.y1, line.y2), zoom));
-    const int thickness = std::max(1, toPixels(lineTwips, zoom));
-    frame->setGeometry(QRect(from, to + QPoint(thickness - 1, thickness - 1)));
-}
-
-// What a screen reader says of a control: its name, then what it shows.
-void describe(QWidget* control, const QString& name, const QString& description) {
-    control->setAccessibleName(name);
-    control->setAccessibleDescription(description);
-}
-
-QPushButton* addButton(QWidget* window, const char* name, const QString& text) {
-    auto* button = new QPushButton(text, window);
-    button->setObjectName(QString::fromLatin1(name));
-    // No Enter or Escape button in this window.
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    return button;
-}
-
 } // namespace
 
 Form1::Form1(QWidget* parametersDialog)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                           Qt::WindowCloseButtonHint),
+    : FixedWindow("Form1", QStringLiteral("Thermomètre avec une thermistance"), clientWidth,
+                  clientHeight, Qt::WindowMinimizeButtonHint),
       parametersDialog_(parametersDialog),
-      layout_(std::make_unique<ScaledLayout>(*this, clientWidth, clientHeight, sansFont(8.25))),
-      orphy1_(new OrphyControl(OrphyProperties::mainWindowSet(), this)),
-      binding_(*orphy1_, userNumberLocale()), cycle_(*this, binding_, userNumberLocale()) {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Thermomètre avec une thermistance"));
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, windowColour);
-    setPalette(colours);
-
+      orphy1_(new OrphyView(OrphyProperties::mainWindowSet(), this)),
+      binding_(orphy1_->control(), userNumberLocale()) {
     orphy1_->setObjectName(QStringLiteral("orphy1"));
 
     auto* picture = new CircuitPicture(this);
@@ -164,31 +83,29 @@ Form1::Form1(QWidget* parametersDialog)
              tr("Pont diviseur alimenté sous 5 V : la résistance R entre A et B, la thermistance "
                 "CTN entre B et M. L'entrée EA0 mesure Uth = Ubm, l'entrée EA1 mesure "
                 "Ut = Uam."));
-    for (const LinePlacement& line : linePlacements) {
-        lines_.push_back(addLine(this, line));
-    }
+    addLines(lines);
 
     const QFont regular = sansFont(8.25);
     const QFont bold = sansFont(8.25, true);
     const QFont heading = sansFont(9.75, true);
-    addLabel(this, "Label1", QStringLiteral("Conversion Analogique Numérique"), bold);
-    addLabel(this, "Label2", QStringLiteral("Entrée Analogique EA0 d'ORPHY GTS2"), bold,
+    addLabel("Label1", QStringLiteral("Conversion Analogique Numérique"), bold);
+    addLabel("Label2", QStringLiteral("Entrée Analogique EA0 d'ORPHY GTS2"), bold,
              QColor(0xC0, 0x00, 0x00));
     text7_ = addField(this, "Text7", binaryColour);
-    addLabel(this, "Label9", QStringLiteral("Binaire"), regular)->setBuddy(text7_);
+    addLabel("Label9", QStringLiteral("Binaire"), regular)->setBuddy(text7_);
     text4_ = addField(this, "Text4", binaryColour);
-    addLabel(this, "label4", QStringLiteral("Hexadécimal"), regular)->setBuddy(text4_);
+    addLabel("label4", QStringLiteral("Hexadécimal"), regular)->setBuddy(text4_);
     text2_ = addField(this, "Text2", binaryColour);
-    addLabel(this, "Label5", QStringLiteral("Décimal"), regular)->setBuddy(text2_);
+    addLabel("Label5", QStringLiteral("Décimal"), regular)->setBuddy(text2_);
     text3_ = addField(this, "Text3", voltageColour);
     text8_ = addField(this, "Text8", voltageColour);
-    addLabel(this, "Label6", QStringLiteral("Tension calculée  Uth = Ubm"), heading, Qt::blue)
+    addLabel("Label6", QStringLiteral("Tension calculée  Uth = Ubm"), heading, Qt::blue)
         ->setBuddy(text3_);
-    addLabel(this, "Label10", QStringLiteral("Tension calculée  Ut = Uam"), heading, Qt::blue)
+    addLabel("Label10", QStringLiteral("Tension calculée  Ut = Uam"), heading, Qt::blue)
         ->setBuddy(text8_);
-    QLabel* label7 = addLabel(this, "Label7", QStringLiteral("Température calculée"), heading,
-                              Qt::red, Qt::AlignHCenter);
-    command2_ = addButton(this, "Command2", QStringLiteral("Saisie des paramètres du montage"));
+    QLabel* label7 = addLabel("Label7", QStringLiteral("Température calculée"), heading, Qt::red,
+                              Qt::AlignHCenter);
+    command2_ = addButton("Command2", QStringLiteral("Saisie des paramètres du montage"));
     describe(text7_, tr("Code binaire"),
              tr("Code de l'entrée EA0 en binaire, seize chiffres au plus"));
     describe(text4_, tr("Code hexadécimal"), tr("Code de l'entrée EA0 en hexadécimal"));
@@ -200,25 +117,8 @@ Form1::Form1(QWidget* parametersDialog)
              tr("Ouvre la fenêtre des paramètres R, A et B ; la mesure continue pendant la "
                 "saisie"));
 
-    // Text1 wraps, so that the low-supply message shows whole on two centred lines at 8 pt.
-    text1_ = new QTextEdit(this);
+    text1_ = new TemperatureField(temperatureColour, this);
     text1_->setObjectName(QStringLiteral("Text1"));
-    text1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    text1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    text1_->setAcceptRichText(false);
-    text1_->setTabChangesFocus(true);
-    text1_->setLineWrapMode(QTextEdit::WidgetWidth);
-    QTextOption centred = text1_->document()->defaultTextOption();
-    centred.setAlignment(Qt::AlignHCenter);
-    centred.setWrapMode(QTextOption::WordWrap);
-    text1_->document()->setDefaultTextOption(centred);
-    text1_->setFont(sansFont(temperatureFontPoints, true));
-    QPalette temperatureColours = text1_->palette();
-    temperatureColours.setColor(QPalette::Base, temperatureColour);
-    temperatureColours.setColor(QPalette::Disabled, QPalette::Text,
-                                temperatureColours.color(QPalette::Active, QPalette::Text));
-    text1_->setPalette(temperatureColours);
     text1_->setEnabled(false);
     label7->setBuddy(text1_);
     describe(text1_, tr("Température calculée"),
@@ -229,22 +129,18 @@ Form1::Form1(QWidget* parametersDialog)
     text9_ = addStoreField(this, "Text9", "10000");
     text10_ = addStoreField(this, "Text10", "4275");
 
-    command1_ = addButton(this, "Command1", QStringLiteral("Quitter"));
+    command1_ = addButton("Command1", QStringLiteral("Quitter"));
     QPalette white = command1_->palette();
     white.setColor(QPalette::Button, Qt::white);
     command1_->setPalette(white);
     describe(command1_, tr("Quitter"), tr("Arrête la mesure et ferme le programme"));
 
-    addLabel(this, "Label3",
+    addLabel("Label3",
              QStringLiteral("%1 %2").arg(QString::fromUtf8(programName),
                                          QString::fromLatin1(programVersion)),
              serifFont(6.75), Qt::black, Qt::AlignHCenter);
 
-    for (const Placement& placement : placements) {
-        layout_->add(
-            findChild<QWidget*>(QString::fromLatin1(placement.name), Qt::FindDirectChildrenOnly),
-            placement.twips);
-    }
+    place(placements);
     setZoom(1.0);
 
     // The acquisition control's own inputs come first, then the table's order.
@@ -266,14 +162,14 @@ Form1::Form1(QWidget* parametersDialog)
     connect(command1_, &QPushButton::clicked, this, &Form1::quit);
     connect(command2_, &QPushButton::clicked, this, &Form1::showParameters);
 
-    timer_ = new QTimer(this);
-    timer_->setObjectName(QStringLiteral("Timer1"));
-    timer_->setInterval(tickMilliseconds);
-    connect(timer_, &QTimer::timeout, this, &Form1::tick);
-    timer_->start();
+    measurement_ = new MeasurementLoop(*this, binding_, userNumberLocale(), this);
 }
 
 Form1::~Form1() = default;
+
+OrphyControl& Form1::acquisitionControl() noexcept {
+    return orphy1_->control();
+}
 
 QLineEdit* Form1::lineField(Field field) const {
     switch (field) {
@@ -315,30 +211,18 @@ void Form1::setText(Field field, const std::string& text) {
 }
 
 void Form1::setTemperatureFontSize(int points) {
-    QFont font = layout_->baseFont(text1_);
+    QFont font = scaledLayout().baseFont(text1_);
     font.setPointSize(points);
-    layout_->setBaseFont(text1_, font);
+    scaledLayout().setBaseFont(text1_, font);
 }
 
 void Form1::setZoom(double zoom) {
-    layout_->apply(zoom);
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        placeLine(lines_[i], linePlacements[i], zoom);
+    FixedWindow::setZoom(zoom);
+    for (DisplayField* field : {text2_, text3_, text4_, text7_, text8_}) {
+        field->setZoom(zoom);
     }
-    for (QLineEdit* field : {text2_, text3_, text4_, text7_, text8_}) {
-        static_cast<DisplayField*>(field)->setZoom(zoom);
-    }
-    // Text1's border and margin grow like the other measurement fields'.
-    const int border = std::max(1, toPixels(text1BorderTwips, zoom));
-    text1_->setLineWidth(border);
-    text1_->document()->setDocumentMargin(border);
-    if (auto* panel = orphy1_->findChild<BenchPanel*>()) {
-        panel->setZoom(zoom);
-    }
-}
-
-double Form1::zoom() const noexcept {
-    return layout_->zoom();
+    text1_->setZoom(zoom);
+    orphy1_->setZoom(zoom);
 }
 
 void Form1::setTemperatureFieldEnabled(bool enabled) {
@@ -346,29 +230,11 @@ void Form1::setTemperatureFieldEnabled(bool enabled) {
 }
 
 void Form1::tick() {
-    try {
-        cycle_.tick();
-    } catch (const Failure& failure) {
-        // Shown where the temperature would be; the program must not die in a lesson.
-        setTemperatureFontSize(messageFontPoints);
-        text1_->setPlainText(QString::fromUtf8(failure.what()));
-    } catch (const std::exception& error) {
-        stopOnDefect(QString::fromLocal8Bit(error.what()));
-    } catch (...) {
-        stopOnDefect(tr("exception d'un type inconnu"));
-    }
-}
-
-void Form1::stopOnDefect(const QString& error) {
-    timer_->stop();
-    QMessageBox::critical(
-        nullptr, QString::fromUtf8(programName),
-        tr("Erreur interne du programme : %1\n\nLe programme va s'arrêter.").arg(error));
-    QCoreApplication::exit(1);
+    measurement_->tick();
 }
 
 void Form1::quit() {
-    timer_->stop();
+    timer().stop();
     // exit() rather than quit(): quit() would first close every window, and the parameters
     // dialog treats its closing as a Validation.
     QCoreApplication::exit(0);

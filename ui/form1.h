@@ -2,28 +2,25 @@
 
 #include "acquisition/orphy_binding.h"
 #include "core/main_window_fields.h"
-#include "core/measurement_cycle.h"
+#include "ui/fixed_window.h"
+#include "ui/measurement_loop.h"
 
-#include <QWidget>
-#include <memory>
 #include <string>
-#include <vector>
 
-class QFrame;
 class QLineEdit;
 class QPushButton;
-class QTextEdit;
-class QTimer;
 
 namespace thermo {
 
+class DisplayField;
 class OrphyControl;
-class ScaledLayout;
+class OrphyView;
+class TemperatureField;
 
 // The main window "Thermomètre avec une thermistance": the circuit picture, the conversion
 // group, the two voltages, the temperature, the acquisition control and the parameter store
 // (the hidden fields Text6, Text9, Text10). Its timer runs the measurement ten times a second.
-class Form1 : public QWidget, public MainWindowFields {
+class Form1 : public FixedWindow, public MainWindowFields {
     Q_OBJECT
 public:
     // parametersDialog is the window that "Saisie des paramètres du montage" shows; without
@@ -37,22 +34,21 @@ public:
 
     void setTemperatureFieldEnabled(bool enabled);
 
-    double zoom() const noexcept;
-
-    OrphyControl& acquisitionControl() noexcept { return *orphy1_; }
-    MeasurementCycle& cycle() noexcept { return cycle_; }
-    QTimer& timer() noexcept { return *timer_; }
+    OrphyControl& acquisitionControl() noexcept;
+    // What the acquisition control shows, in the rectangle of orphy1.
+    OrphyView& acquisitionView() noexcept { return *orphy1_; }
+    // Timer1, the cycle, and the readingTaken signal of every tick.
+    MeasurementLoop& measurement() noexcept { return *measurement_; }
+    MeasurementCycle& cycle() noexcept { return measurement_->cycle(); }
+    QTimer& timer() noexcept { return measurement_->timer(); }
 
 public slots:
-    // Timer1's handler: one measurement. A Failure (bad parameter, faulty circuit, no answer
-    // from the interface) is shown in the temperature field and the next tick measures again,
-    // so the temperature comes back by itself once the cause is gone. Anything else is a
-    // defect: measurement stops, the error is shown and the program ends with status 1.
+    // What Timer1 runs: one measurement (MeasurementLoop::tick).
     void tick();
 
-    // Projector mode: the whole window, its fonts and the acquisition panel at `zoom` times
-    // their size in the layout table.
-    void setZoom(double zoom);
+    // Projector mode: the whole window, its fonts, the fields' borders and the acquisition
+    // panel at `zoom` times their size in the layout table.
+    void setZoom(double zoom) override;
 
 protected:
     // Closing the window from its frame ends the program, as "Quitter" does.
@@ -61,27 +57,23 @@ protected:
 private:
     void quit();
     void showParameters();
-    void stopOnDefect(const QString& error);
     QLineEdit* lineField(Field field) const;
 
     QWidget* parametersDialog_;
-    std::unique_ptr<ScaledLayout> layout_;
-    std::vector<QFrame*> lines_;
-    QLineEdit* text2_;
-    QLineEdit* text3_;
-    QLineEdit* text4_;
-    QLineEdit* text7_;
-    QLineEdit* text8_;
+    DisplayField* text2_;
+    DisplayField* text3_;
+    DisplayField* text4_;
+    DisplayField* text7_;
+    DisplayField* text8_;
     QLineEdit* text6_;
     QLineEdit* text9_;
     QLineEdit* text10_;
-    QTextEdit* text1_;
+    TemperatureField* text1_;
     QPushButton* command1_;
     QPushButton* command2_;
-    QTimer* timer_;
-    OrphyControl* orphy1_;
+    OrphyView* orphy1_;
     OrphyBinding binding_;
-    MeasurementCycle cycle_;
+    MeasurementLoop* measurement_ = nullptr;
 };
 
 } // namespace thermo

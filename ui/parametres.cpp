@@ -4,8 +4,6 @@
 #include "ui/application.h"
 #include "ui/fonts.h"
 #include "ui/form1.h"
-#include "ui/scaled_layout.h"
-#include "ui/twips.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -20,15 +18,8 @@ namespace {
 constexpr int clientWidth = 4140;
 constexpr int clientHeight = 3930;
 
-const QColor windowColour(0xFF, 0xE0, 0xC0);
-
-struct Placement {
-    const char* name;
-    TwipsRect twips;
-};
-
 // The dialog's layout in twips; the controls are found by their object names.
-constexpr Placement placements[] = {
+constexpr FixedWindow::Placement placements[] = {
     {"Label6", {240, 120, 1815, 255}},   {"Text1", {240, 480, 735, 375}},
     {"Label1", {1440, 480, 1575, 195}},  {"Label8", {1440, 720, 2655, 255}},
     {"Label7", {240, 1200, 1815, 255}},  {"Text2", {240, 1560, 735, 375}},
@@ -37,74 +28,44 @@ constexpr Placement placements[] = {
     {"Label5", {1440, 2640, 2655, 255}}, {"Command1", {1440, 3360, 975, 375}},
 };
 
-QLabel* addLabel(QWidget* window, const char* name, const QString& text, bool underlined = false,
-                 const QColor& colour = Qt::black) {
-    auto* label = new QLabel(text, window);
-    label->setObjectName(QString::fromLatin1(name));
-    QFont font = sansFont(8.25, true);
-    font.setUnderline(underlined);
-    label->setFont(font);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    label->setPalette(colours);
-    return label;
-}
-
 QLineEdit* addField(QWidget* window, const char* name, const char* text,
                     const QString& accessibleName, const QString& description) {
     auto* field = new QLineEdit(QString::fromLatin1(text), window);
     field->setObjectName(QString::fromLatin1(name));
     // The window's ground colour is for the labels; the fields keep the system's colours.
     field->setPalette(QPalette());
-    field->setAccessibleName(accessibleName);
-    field->setAccessibleDescription(description);
+    describe(field, accessibleName, description);
     return field;
 }
 
 } // namespace
 
 parametres::parametres(Application& application)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      application_(application),
-      layout_(std::make_unique<ScaledLayout>(*this, clientWidth, clientHeight, sansFont(8.25))) {
-    setObjectName(QStringLiteral("parametres"));
-    setWindowTitle(QStringLiteral("Paramètres de la CTN"));
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, windowColour);
-    setPalette(colours);
-
-    QLabel* label6 = addLabel(this, "Label6", QStringLiteral("Résistance série R"), true);
+    : FixedWindow("parametres", QStringLiteral("Paramètres de la CTN"), clientWidth, clientHeight),
+      application_(application) {
+    const QFont bold = sansFont(8.25, true);
+    QFont heading = bold;
+    heading.setUnderline(true);
+    QLabel* label6 = addLabel("Label6", QStringLiteral("Résistance série R"), heading);
     text1_ = addField(this, "Text1", "10000", tr("Résistance série R"),
                       tr("Résistance R en série avec la thermistance, en ohms"));
     label6->setBuddy(text1_);
-    addLabel(this, "Label1", QStringLiteral("Valeur en OHM"));
-    addLabel(this, "Label8", QStringLiteral("Valeur nominale 10000"));
-    addLabel(this, "Label7", QStringLiteral("Thermistance CTN"), true, Qt::red);
+    addLabel("Label1", QStringLiteral("Valeur en OHM"), bold);
+    addLabel("Label8", QStringLiteral("Valeur nominale 10000"), bold);
+    addLabel("Label7", QStringLiteral("Thermistance CTN"), heading, Qt::red);
     text2_ = addField(this, "Text2", "10000", tr("Paramètre A"),
                       tr("Résistance nominale de la thermistance à 25 °C, en ohms"));
-    addLabel(this, "Label2", QStringLiteral("Paramètre A :"))->setBuddy(text2_);
-    addLabel(this, "Label4", QStringLiteral("Valeur nominale à 25°C"));
+    addLabel("Label2", QStringLiteral("Paramètre A :"), bold)->setBuddy(text2_);
+    addLabel("Label4", QStringLiteral("Valeur nominale à 25°C"), bold);
     text3_ = addField(this, "Text3", "4275", tr("Paramètre B"),
                       tr("Indice de sensibilité thermique B de la thermistance, en kelvins"));
-    addLabel(this, "Label3", QStringLiteral("Paramètre B :"))->setBuddy(text3_);
-    addLabel(this, "Label5", QStringLiteral("indice de sensibilité thermique"));
-    command1_ = new QPushButton(QStringLiteral("Validation"), this);
-    command1_->setObjectName(QStringLiteral("Command1"));
-    command1_->setAccessibleName(tr("Validation"));
-    command1_->setAccessibleDescription(
-        tr("Transmet R, A et B à la fenêtre de mesure et l'affiche"));
-    // No Enter or Escape button in this dialog.
-    command1_->setAutoDefault(false);
-    command1_->setDefault(false);
+    addLabel("Label3", QStringLiteral("Paramètre B :"), bold)->setBuddy(text3_);
+    addLabel("Label5", QStringLiteral("indice de sensibilité thermique"), bold);
+    command1_ = addButton("Command1", QStringLiteral("Validation"));
+    describe(command1_, tr("Validation"),
+             tr("Transmet R, A et B à la fenêtre de mesure et l'affiche"));
 
-    for (const Placement& placement : placements) {
-        layout_->add(
-            findChild<QWidget*>(QString::fromLatin1(placement.name), Qt::FindDirectChildrenOnly),
-            placement.twips);
-    }
+    place(placements);
 
     setTabOrder(text1_, text2_);
     setTabOrder(text2_, text3_);
@@ -115,14 +76,6 @@ parametres::parametres(Application& application)
 }
 
 parametres::~parametres() = default;
-
-void parametres::setZoom(double zoom) {
-    layout_->apply(zoom);
-}
-
-double parametres::zoom() const noexcept {
-    return layout_->zoom();
-}
 
 void parametres::validate() {
     // The first access to the main window creates it; its first tick can only come after

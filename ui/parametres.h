@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QWidget>
-#include <memory>
+#include "ui/fixed_window.h"
 
 class QLineEdit;
 class QPushButton;
@@ -9,24 +8,19 @@ class QPushButton;
 namespace thermo {
 
 class Application;
-class ScaledLayout;
 
 // The parameters dialog "Paramètres de la CTN": the program's first window, where the user
 // types the series resistance R, the thermistor's resistance A at 25 °C and its B parameter.
 // Validation hands the three texts, as typed, to the main window's parameter store.
-class parametres : public QWidget {
+class parametres : public FixedWindow {
     Q_OBJECT
 public:
     // The application gives access to the main window, which the first Validation creates.
     explicit parametres(Application& application);
     ~parametres() override;
 
-    double zoom() const noexcept;
-
 public slots:
     void validate();
-    // Projector mode: the whole dialog and its fonts at `zoom` times their size.
-    void setZoom(double zoom);
 
 protected:
     // Once the main window exists, closing the dialog from its frame validates, so the main
@@ -35,7 +29,6 @@ protected:
 
 private:
     Application& application_;
-    std::unique_ptr<ScaledLayout> layout_;
     QLineEdit* text1_;
     QLineEdit* text2_;
     QLineEdit* text3_;

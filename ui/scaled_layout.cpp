@@ -23,10 +23,15 @@ ScaledLayout::Control& ScaledLayout::entry(const QWidget* control) {
     return const_cast<Control&>(std::as_const(*this).entry(control));
 }
 
-const ScaledLayout::Control& ScaledLayout::entry(const QWidget* control) const {
+const ScaledLayout::Control* ScaledLayout::find(const QWidget* control) const {
     const auto found = std::find_if(controls_.begin(), controls_.end(),
                                     [control](const Control& c) { return c.widget == control; });
-    if (found == controls_.end()) {
+    return found == controls_.end() ? nullptr : &*found;
+}
+
+const ScaledLayout::Control& ScaledLayout::entry(const QWidget* control) const {
+    const Control* found = find(control);
+    if (found == nullptr) {
         throw std::logic_error("ScaledLayout: control not in the layout");
     }
     return *found;
@@ -39,6 +44,11 @@ void ScaledLayout::setBaseFont(QWidget* control, const QFont& font) {
 
 QFont ScaledLayout::baseFont(const QWidget* control) const {
     return entry(control).font;
+}
+
+std::optional<TwipsRect> ScaledLayout::twips(const QWidget* control) const {
+    const Control* found = find(control);
+    return found ? std::optional(found->twips) : std::nullopt;
 }
 
 void ScaledLayout::apply(double zoom) {

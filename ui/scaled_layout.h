@@ -3,6 +3,7 @@
 #include "ui/twips.h"
 
 #include <QFont>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -23,6 +24,8 @@ public:
     // at the current zoom.
     void setBaseFont(QWidget* control, const QFont& font);
     QFont baseFont(const QWidget* control) const;
+    // Where the table puts a control; nothing for a control not in the layout.
+    std::optional<TwipsRect> twips(const QWidget* control) const;
 
     // Sizes the window, places the controls and scales the fonts.
     void apply(double zoom);
@@ -34,6 +37,7 @@ private:
         TwipsRect twips;
         QFont font;
     };
+    const Control* find(const QWidget* control) const;
     Control& entry(const QWidget* control);
     const Control& entry(const QWidget* control) const;
 

@@ -1,7 +1,7 @@
 #include "acquisition/serial/board_discovery.h"
 
 #include "acquisition/serial/board_link.h"
-#include "acquisition/serial/board_protocol.h"
+#include "acquisition/serial/identity_handshake.h"
 
 #include <QSerialPortInfo>
 #include <algorithm>
@@ -12,30 +12,17 @@ namespace thermo {
 
 namespace {
 
-namespace protocol = board_protocol;
 using Clock = BoardLink::Clock;
 
 // Ports are polled in turn, each for at most this long, so that one slow port does not hide
 // another's answer for long.
 constexpr std::chrono::milliseconds pollSlice{5};
-constexpr std::chrono::milliseconds identityRetry{250};
 
 struct Candidate {
     std::unique_ptr<BoardLink> link;
-    std::uint16_t tag = 0;
-    Clock::time_point askedAt{};
+    std::optional<IdentityHandshake> handshake;
     bool settled = false;
 };
-
-void ask(Candidate& candidate, std::uint16_t& tag, Clock::time_point deadline) {
-    candidate.tag = ++tag;
-    candidate.askedAt = Clock::now();
-    if (!candidate.link->send(protocol::taggedRequest(protocol::identityQuery, candidate.tag),
-                              deadline) &&
-        candidate.link->lost()) {
-        candidate.settled = true;
-    }
-}
 
 std::string descriptionOf(const std::string& path) {
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
@@ -63,9 +50,9 @@ std::vector<BoardInfo> probeBoards(const std::vector<std::string>& portPaths,
     std::uint16_t tag = 0;
     std::vector<Candidate> candidates;
     for (const std::string& path : portPaths) {
-        Candidate candidate{std::make_unique<BoardLink>(path)};
+        Candidate candidate{std::make_unique<BoardLink>(path), std::nullopt};
         if (candidate.link->open()) {
-            ask(candidate, tag, deadline);
+            candidate.handshake.emplace(*candidate.link, tag);
             candidates.push_back(std::move(candidate));
         }
     }
@@ -81,25 +68,22 @@ std::vector<BoardInfo> probeBoards(const std::vector<std::string>& portPaths,
                 continue;
             }
             const auto sliceEnd = std::min(deadline, Clock::now() + pollSlice);
-            while (auto line = candidate.link->readLine(sliceEnd)) {
-                const auto answer = protocol::splitAnswer(*line);
-                if (!answer.tag && answer.payload == protocol::readyLine) {
-                    ask(candidate, tag, deadline);
-                } else if (answer.tag == candidate.tag && !protocol::isRefusal(answer.payload)) {
-                    if (auto identity = protocol::parseIdentity(answer.payload)) {
-                        boards.push_back({candidate.link->portPath(),
-                                          {},
-                                          std::move(identity->serialNumber),
-                                          std::move(identity->firmwareVersion)});
-                    }
-                    candidate.settled = true;
-                    break;
-                }
-            }
-            if (candidate.link->lost()) {
+            switch (candidate.handshake->poll(sliceEnd)) {
+            case IdentityHandshake::Outcome::Identified: {
+                const auto& identity = *candidate.handshake->identity();
+                boards.push_back({candidate.link->portPath(),
+                                  {},
+                                  identity.serialNumber,
+                                  identity.firmwareVersion});
                 candidate.settled = true;
-            } else if (!candidate.settled && Clock::now() - candidate.askedAt >= identityRetry) {
-                ask(candidate, tag, deadline);
+                break;
+            }
+            case IdentityHandshake::Outcome::Foreign:
+            case IdentityHandshake::Outcome::Lost:
+                candidate.settled = true;
+                break;
+            case IdentityHandshake::Outcome::Pending:
+                break;
             }
         }
     }
@@ -111,10 +95,6 @@ std::vector<BoardInfo> probeBoards(const std::vector<std::string>& portPaths,
     std::sort(boards.begin(), boards.end(),
               [](const BoardInfo& a, const BoardInfo& b) { return a.portPath < b.portPath; });
     return boards;
-}
-
-std::vector<BoardInfo> findBoards(std::chrono::milliseconds limit) {
-    return probeBoards(serialPortPaths(), limit);
 }
 
 } // namespace thermo

@@ -1,5 +1,6 @@
 #include "acquisition/serial/board_protocol.h"
 
+#include "core/digits.h"
 #include "core/failure.h"
 
 #include <algorithm>
@@ -9,10 +10,6 @@
 namespace thermo::board_protocol {
 
 namespace {
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 std::string_view trimmed(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };

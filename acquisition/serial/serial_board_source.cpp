@@ -3,6 +3,8 @@
 #include "acquisition/serial/board_link.h"
 #include "core/failure.h"
 
+#include <utility>
+
 namespace thermo {
 
 namespace {
@@ -18,9 +20,6 @@ constexpr const char* refused = "Carte : commande refusée";
 constexpr const char* booting = "Carte : démarrage en cours";
 constexpr const char* foreign = "Carte : appareil inconnu";
 
-// A board still booting may have missed the question: ask again this often.
-constexpr std::chrono::milliseconds identityRetry{250};
-
 [[noreturn]] void fail(const char* message) {
     throw Failure(FailureKind::AcquisitionFailed, message);
 }
@@ -32,7 +31,7 @@ SerialBoardSource::SerialBoardSource(std::string portPath, SerialTiming timing)
 
 SerialBoardSource::~SerialBoardSource() = default;
 
-const std::string& SerialBoardSource::portPath() const noexcept {
+std::string SerialBoardSource::portPath() const {
     return link_->portPath();
 }
 
@@ -47,13 +46,33 @@ std::uint16_t SerialBoardSource::nextTag() {
 void SerialBoardSource::dropPort(const char* message) {
     link_->close();
     state_ = State::Closed;
-    identityTag_.reset();
+    handshake_.reset();
     nextOpenAttempt_ = Clock::now() + timing_.reopenInterval;
     fail(message);
 }
 
 AutomationValue SerialBoardSource::read(std::int32_t channel) {
     const std::string command = protocol::measureCommand(channel);
+    try {
+        const std::int32_t code = readCode(command);
+        setStatus({SourceState::Connected, {}});
+        return std::int64_t{code};
+    } catch (const Failure& failure) {
+        // A board still starting is on its way; any other failure lost it.
+        setStatus({state_ == State::Booting ? SourceState::Connecting : SourceState::Lost,
+                   failure.what()});
+        throw;
+    }
+}
+
+void SerialBoardSource::setStatus(SourceStatus status) {
+    if (status != status_) {
+        status_ = std::move(status);
+        notifyChanged();
+    }
+}
+
+std::int32_t SerialBoardSource::readCode(const std::string& command) {
     const auto start = Clock::now();
     const auto deadline = start + timing_.readTimeout;
     if (state_ == State::Closed) {
@@ -62,7 +81,7 @@ AutomationValue SerialBoardSource::read(std::int32_t channel) {
     if (state_ == State::Booting) {
         awaitBoard(deadline);
     }
-    return static_cast<std::int64_t>(query(command, deadline));
+    return query(command, deadline);
 }
 
 void SerialBoardSource::openIfDue(Clock::time_point now) {
@@ -75,43 +94,22 @@ void SerialBoardSource::openIfDue(Clock::time_point now) {
     }
     state_ = State::Booting;
     bootDeadline_ = now + timing_.bootTimeout;
-    identityTag_.reset();
+    handshake_.emplace(*link_, tag_);
 }
 
-void SerialBoardSource::sendIdentityQuery(Clock::time_point deadline) {
-    identityTag_ = nextTag();
-    lastIdentityQuery_ = Clock::now();
-    if (!link_->send(protocol::taggedRequest(protocol::identityQuery, *identityTag_), deadline) &&
-        link_->lost()) {
-        dropPort(unplugged);
-    }
-}
-
-// Waits, within this read's time, for the board to identify itself. Whatever it printed while
-// booting is skipped; a READY line means it has just started and can be asked at once.
+// Waits, within this read's time, for the board to identify itself.
 void SerialBoardSource::awaitBoard(Clock::time_point deadline) {
-    if (!identityTag_ || Clock::now() - lastIdentityQuery_ >= identityRetry) {
-        sendIdentityQuery(deadline);
-    }
-    while (auto line = link_->readLine(deadline)) {
-        const auto answer = protocol::splitAnswer(*line);
-        if (!answer.tag && answer.payload == protocol::readyLine) {
-            sendIdentityQuery(deadline);
-        } else if (answer.tag == identityTag_) {
-            if (auto identity = protocol::parseIdentity(answer.payload)) {
-                identity_ = std::move(identity);
-                state_ = State::Ready;
-                return;
-            }
-            // A refusal is a board that got the question cut by its own reset; anything else
-            // is a device speaking another language.
-            if (!protocol::isRefusal(answer.payload)) {
-                dropPort(foreign);
-            }
-        }
-    }
-    if (link_->lost()) {
+    switch (handshake_->poll(deadline)) {
+    case IdentityHandshake::Outcome::Identified:
+        identity_ = handshake_->identity();
+        state_ = State::Ready;
+        return;
+    case IdentityHandshake::Outcome::Foreign:
+        dropPort(foreign);
+    case IdentityHandshake::Outcome::Lost:
         dropPort(unplugged);
+    case IdentityHandshake::Outcome::Pending:
+        break;
     }
     if (Clock::now() >= bootDeadline_) {
         dropPort(noAnswer);

@@ -2,6 +2,7 @@
 
 #include "acquisition/code_source.h"
 #include "acquisition/serial/board_protocol.h"
+#include "acquisition/serial/identity_handshake.h"
 
 #include <chrono>
 #include <memory>
@@ -9,8 +10,6 @@
 #include <string>
 
 namespace thermo {
-
-class BoardLink;
 
 struct SerialTiming {
     // The whole of one read(), reopening and waiting for the board included: the measurement
@@ -37,8 +36,10 @@ public:
     AutomationValue read(std::int32_t channel) override;
     // "Carte série (/dev/ttyACM0)"
     std::string name() const override;
+    std::string portPath() const override;
+    // Connecting until the first code, then as the last read went.
+    SourceStatus status() const override { return status_; }
 
-    const std::string& portPath() const noexcept;
     // What the board said of itself, once it has answered *IDN?.
     std::optional<board_protocol::BoardIdentity> identity() const { return identity_; }
 
@@ -46,9 +47,10 @@ private:
     enum class State { Closed, Booting, Ready };
     using Clock = std::chrono::steady_clock;
 
+    std::int32_t readCode(const std::string& command);
+    void setStatus(SourceStatus status);
     void openIfDue(Clock::time_point now);
     void awaitBoard(Clock::time_point deadline);
-    void sendIdentityQuery(Clock::time_point deadline);
     std::int32_t query(const std::string& command, Clock::time_point deadline);
     [[noreturn]] void dropPort(const char* message);
     std::uint16_t nextTag();
@@ -58,10 +60,10 @@ private:
     State state_ = State::Closed;
     Clock::time_point nextOpenAttempt_{};
     Clock::time_point bootDeadline_{};
-    Clock::time_point lastIdentityQuery_{};
-    std::optional<std::uint16_t> identityTag_;
+    std::optional<IdentityHandshake> handshake_; // while the board is starting
     std::optional<board_protocol::BoardIdentity> identity_;
     std::uint16_t tag_ = 0;
+    SourceStatus status_{SourceState::Connecting, {}};
 };
 
 } // namespace thermo

@@ -1,6 +1,6 @@
 #include "acquisition/automation_value.h"
 #include "core/failure.h"
-#include "message_fit.h"
+#include "tests/support/message_fit.h"
 
 #include <cfenv>
 #include <cmath>

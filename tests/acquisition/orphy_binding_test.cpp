@@ -1,7 +1,7 @@
 #include "acquisition/orphy_binding.h"
 #include "acquisition/orphy_control.h"
 #include "core/failure.h"
-#include "scripted_source.h"
+#include "tests/support/scripted_source.h"
 
 #include <QTest>
 #include <functional>
@@ -129,5 +129,5 @@ void OrphyBindingTest::readsTheDefaultBench() {
     }
 }
 
-QTEST_MAIN(OrphyBindingTest)
+QTEST_GUILESS_MAIN(OrphyBindingTest)
 #include "orphy_binding_test.moc"

@@ -1,8 +1,8 @@
 #include "acquisition/orphy_control.h"
 #include "acquisition/simulated_bench.h"
 #include "core/failure.h"
-#include "message_fit.h"
-#include "scripted_source.h"
+#include "tests/support/message_fit.h"
+#include "tests/support/scripted_source.h"
 
 #include <QTest>
 #include <algorithm>
@@ -51,11 +51,10 @@ void OrphyControlTest::holdsTheMainWindowPropertySet() {
 void OrphyControlTest::readsChannelsFromTheSimulatedBenchByDefault() {
     OrphyControl control(OrphyProperties::mainWindowSet());
     QCOMPARE(control.source().name(), std::string("Banc simulé"));
-    thermo::SimulatedBench* bench = control.simulatedBench();
-    QVERIFY(bench);
-    QCOMPARE(bench->noise(), thermo::Noise::On);
+    QVERIFY(control.usingBench());
+    QCOMPARE(control.bench().noise(), thermo::Noise::On);
 
-    bench->setNoise(thermo::Noise::Off);
+    control.bench().setNoise(thermo::Noise::Off);
     QCOMPARE(std::get<std::int64_t>(control.invoke(thermo::readDispatchId, 0)), 40960);
     QCOMPARE(std::get<std::int64_t>(control.invoke(thermo::readDispatchId, 1)), 49152);
 }
@@ -112,16 +111,19 @@ void OrphyControlTest::switchesToAnotherSource() {
     scripted->answer(std::int64_t{123});
     control.setSource(std::move(scripted));
     QCOMPARE(control.source().name(), std::string("Carte série"));
-    QVERIFY(!control.simulatedBench());
+    QVERIFY(!control.usingBench());
     QCOMPARE(std::get<std::int64_t>(control.invoke(thermo::readDispatchId, 0)), 123);
 
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument, control.setSource(nullptr));
     QCOMPARE(control.source().name(), std::string("Carte série"));
 
-    control.setSource(std::make_unique<thermo::SimulatedBench>(thermo::Noise::Off));
-    QVERIFY(control.simulatedBench());
-    QCOMPARE(std::get<std::int64_t>(control.invoke(thermo::readDispatchId, 1)), 49152);
+    // The bench kept aside comes back as it was left.
+    control.bench().setNoise(thermo::Noise::Off);
+    control.bench().setSupplyVoltage(4.0);
+    control.useSimulation();
+    QVERIFY(control.usingBench());
+    QCOMPARE(std::get<std::int64_t>(control.invoke(thermo::readDispatchId, 1)), 45875);
 }
 
-QTEST_MAIN(OrphyControlTest)
+QTEST_GUILESS_MAIN(OrphyControlTest)
 #include "orphy_control_test.moc"

@@ -1,6 +1,6 @@
 #include "acquisition/simulated_bench.h"
 #include "core/failure.h"
-#include "message_fit.h"
+#include "tests/support/message_fit.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -141,6 +141,40 @@ TEST(SimulatedBench, HasNoChannelBeyondEa1) {
             EXPECT_TRUE(test::fitsTwoShortLines(failure.what())) << failure.what();
         }
     }
+}
+
+// What the acquisition control's panel sees: every setting it describes reaches the bench
+// through the generic entries, each change is announced, and the status follows the plug.
+TEST(SimulatedBench, OffersItsSettingsAsData) {
+    SimulatedBench bench(Noise::Off);
+    int changes = 0;
+    bench.setListener([&changes] { ++changes; });
+    CodeSource& source = bench;
+    EXPECT_TRUE(source.portPath().empty());
+
+    const auto numbers = source.numberSettings();
+    ASSERT_EQ(numbers.size(), 2u);
+    for (const NumberSetting& setting : numbers) {
+        EXPECT_LT(setting.minimum, setting.maximum) << setting.key;
+        source.setNumber(setting.key, setting.minimum);
+        EXPECT_EQ(source.number(setting.key), setting.minimum) << setting.key;
+    }
+    EXPECT_EQ(bench.temperature(), SimulatedBench::minCelsius);
+    EXPECT_EQ(bench.supplyVoltage(), SimulatedBench::minSupply);
+
+    const auto choices = source.choiceSettings();
+    ASSERT_EQ(choices.size(), 1u);
+    for (const BenchFault fault : {BenchFault::Unplugged, BenchFault::ShortedThermistor,
+                                   BenchFault::OpenThermistor, BenchFault::None}) {
+        source.choose(choices[0].key, SimulatedBench::faultChoiceKey(fault));
+        EXPECT_EQ(bench.fault(), fault);
+        EXPECT_EQ(source.choice(choices[0].key), SimulatedBench::faultChoiceKey(fault));
+        EXPECT_EQ(source.status().state == SourceState::Lost, fault == BenchFault::Unplugged);
+    }
+    EXPECT_EQ(changes, 6);
+    EXPECT_THROW(source.setNumber("benchWind", 1.0), std::invalid_argument);
+    EXPECT_THROW(source.choose(choices[0].key, "faultFire"), std::invalid_argument);
+    EXPECT_EQ(changes, 6);
 }
 
 std::vector<std::int64_t> readings(SimulatedBench& bench, int count) {

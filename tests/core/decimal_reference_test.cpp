@@ -1,7 +1,7 @@
 // Checks the core, as any program linking it sees it, against an independent reference that
 // rounds with exact integer arithmetic on the binary value of each double.
 #include "core/core.h"
-#include "recording_fields.h"
+#include "tests/support/recording_fields.h"
 
 #include <charconv>
 #include <cmath>
@@ -128,7 +128,7 @@ class EveryCodeWithParameters : public ::testing::TestWithParam<Parameters> {};
 TEST_P(EveryCodeWithParameters, TickTextsMatchTheReference) {
     const auto& p = GetParam();
     for (const auto& separator : {std::string("."), std::string(",")}) {
-        testing::RecordingFields fields(p.r, p.a, p.b);
+        test::RecordingFields fields(p.r, p.a, p.b);
         if (separator == ",") {
             for (const auto field : {Field::Text6, Field::Text9, Field::Text10}) {
                 auto& text = fields.texts[field];
@@ -137,7 +137,7 @@ TEST_P(EveryCodeWithParameters, TickTextsMatchTheReference) {
                 }
             }
         }
-        testing::ScriptedReads reads;
+        test::ScriptedReads reads;
         MeasurementCycle cycle(fields, reads, NumberLocale{separator});
         for (const std::int32_t ea1 : {48826, 49152, 50790, 65535}) {
             const double ut = referenceVolts(ea1);

@@ -1,8 +1,10 @@
 #include "core/failure.h"
 #include "core/measurement_cycle.h"
-#include "recording_fields.h"
+#include "tests/support/recording_fields.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -10,8 +12,8 @@
 namespace thermo {
 namespace {
 
-using testing::RecordingFields;
-using testing::ScriptedReads;
+using test::RecordingFields;
+using test::ScriptedReads;
 using Writes = std::vector<std::string>;
 
 const std::string degrees = " \u00B0C";
@@ -208,6 +210,79 @@ TEST(MeasurementCycle, HexadecimalComesFromTheTextReadBack) {
     cycle.tick();
     EXPECT_EQ(fields.texts[Field::Text4], "64000"); // 409600 in base 16
 }
+
+struct ReadingRow {
+    const char* name;
+    std::vector<ScriptedReads::Answer> answers; // after a tick that measured 25 °C
+    std::string b;
+    std::optional<std::int32_t> code;
+    std::optional<double> uth, ut, celsius;
+    bool lowSupply;
+    std::optional<FailureKind> failure;
+    friend void PrintTo(const ReadingRow& row, std::ostream* os) { *os << row.name; }
+};
+
+class TakeReading : public ::testing::TestWithParam<ReadingRow> {};
+
+// Each tick's reading holds what that tick reached, nothing left over from the one before, and
+// the failure that stopped it.
+TEST_P(TakeReading, KeepsWhatTheTickReached) {
+    const auto& row = GetParam();
+    RecordingFields fields;
+    ScriptedReads reads;
+    auto now = Reading::Clock::time_point(std::chrono::seconds(7));
+    MeasurementCycle cycle(fields, reads, {}, [&now] { return now; });
+    reads.queue(40960, 49152);
+    ASSERT_TRUE(takeReading(cycle).hasTemperature());
+
+    fields.texts[Field::Text10] = row.b;
+    reads.answers.assign(row.answers.begin(), row.answers.end());
+    now += std::chrono::milliseconds(100);
+    const Reading reading = takeReading(cycle);
+    EXPECT_EQ(reading.time, now);
+    EXPECT_EQ(reading.code, row.code);
+    EXPECT_EQ(reading.uth, row.uth);
+    EXPECT_EQ(reading.ut, row.ut);
+    ASSERT_EQ(reading.celsius.has_value(), row.celsius.has_value());
+    if (row.celsius) {
+        EXPECT_NEAR(*reading.celsius, *row.celsius, 1e-4); // before the display's rounding
+    }
+    EXPECT_EQ(reading.lowSupply, row.lowSupply);
+    ASSERT_EQ(reading.failure.has_value(), row.failure.has_value());
+    if (row.failure) {
+        EXPECT_EQ(reading.failure->kind, *row.failure);
+        EXPECT_EQ(fields.texts[Field::Text1], "25" + degrees); // shown by the window, not here
+    }
+}
+
+const Failure unplugged(FailureKind::AcquisitionFailed, "débranchée");
+
+INSTANTIATE_TEST_SUITE_P(
+    Ticks, TakeReading,
+    ::testing::Values(
+        ReadingRow{"Temperature", {39322, 49152}, "4275", 39322, 2.0, 5.0, 33.6677, false, {}},
+        ReadingRow{"LowSupply", {40960, 48825}, "", 40960, 2.5, 4.9, {}, true, {}},
+        ReadingRow{
+            "EmptyB", {40960, 49152}, "", 40960, 2.5, 5.0, {}, false, FailureKind::TypeMismatch},
+        ReadingRow{"Ea1Unplugged",
+                   {40960, unplugged},
+                   "4275",
+                   40960,
+                   2.5,
+                   {},
+                   {},
+                   false,
+                   FailureKind::AcquisitionFailed},
+        ReadingRow{"Ea0Unplugged",
+                   {unplugged},
+                   "4275",
+                   {},
+                   {},
+                   {},
+                   {},
+                   false,
+                   FailureKind::AcquisitionFailed}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Conversion, WritesTheBinaryOfNUthAlone) {
     RecordingFields fields;

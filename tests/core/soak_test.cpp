@@ -2,7 +2,7 @@
 // only listed failures escape, and after every tick each field holds what the last step that
 // completed wrote into it.
 #include "core/core.h"
-#include "recording_fields.h"
+#include "tests/support/recording_fields.h"
 
 #include <array>
 #include <gtest/gtest.h>
@@ -23,8 +23,8 @@ TEST(CoreSoak, MillionTicksKeepTheFieldsConsistent) {
     std::uniform_int_distribution<std::size_t> pick(0, parameterTexts.size() - 1);
     std::uniform_int_distribution<int> percent(0, 99);
 
-    testing::RecordingFields fields;
-    testing::ScriptedReads reads;
+    test::RecordingFields fields;
+    test::ScriptedReads reads;
     MeasurementCycle cycle(fields, reads, NumberLocale{","});
     std::map<std::string, int> outcomes;
     const Failure unplugged(FailureKind::AcquisitionFailed, "débranchée");
@@ -42,8 +42,8 @@ TEST(CoreSoak, MillionTicksKeepTheFieldsConsistent) {
             reads.answers.emplace_back(unplugged);
         } else {
             reads.answers.emplace_back(ea0);
-            reads.answers.emplace_back(fault < 6 ? testing::ScriptedReads::Answer(unplugged)
-                                                 : testing::ScriptedReads::Answer(ea1));
+            reads.answers.emplace_back(fault < 6 ? test::ScriptedReads::Answer(unplugged)
+                                                 : test::ScriptedReads::Answer(ea1));
         }
         const auto before = fields.texts;
         const int fontBefore = fields.fontPoints;

@@ -8,7 +8,7 @@ namespace thermo {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::PtyBoard;
+using test::PtyBoard;
 using Clock = std::chrono::steady_clock;
 
 PtyBoard::Responder silent() {
@@ -23,11 +23,11 @@ PtyBoard::Responder chatty() {
 }
 
 TEST(BoardDiscovery, KeepsOnlyThePortsThatIdentifyAsOurBoard) {
-    PtyBoard ours(testing::boardAnswering({}, "THERMOMETRE,CARTE-CTN,0042,1.0"));
+    PtyBoard ours(test::boardAnswering({}, "THERMOMETRE,CARTE-CTN,0042,1.0"));
     PtyBoard mute(silent());
     PtyBoard modem(chatty());
-    PtyBoard other(testing::boardAnswering({}, "ACME,MULTIMETRE,7,2.1"));
-    PtyBoard oldStyle(testing::boardAnswering({}, "THERMOMETRE,CARTE-CTN,0042"));
+    PtyBoard other(test::boardAnswering({}, "ACME,MULTIMETRE,7,2.1"));
+    PtyBoard oldStyle(test::boardAnswering({}, "THERMOMETRE,CARTE-CTN,0042"));
 
     const auto limit = 600ms;
     const auto start = Clock::now();
@@ -47,9 +47,9 @@ TEST(BoardDiscovery, KeepsOnlyThePortsThatIdentifyAsOurBoard) {
 }
 
 TEST(BoardDiscovery, EndsAsSoonAsEveryPortHasAnswered) {
-    PtyBoard first(testing::boardAnswering({}, "THERMOMETRE,CARTE-CTN,0001,1.0"));
-    PtyBoard second(testing::boardAnswering({}, "THERMOMETRE,CARTE-CTN,0002,1.1"));
-    PtyBoard other(testing::boardAnswering({}, "ACME,MULTIMETRE,7,2.1"));
+    PtyBoard first(test::boardAnswering({}, "THERMOMETRE,CARTE-CTN,0001,1.0"));
+    PtyBoard second(test::boardAnswering({}, "THERMOMETRE,CARTE-CTN,0002,1.1"));
+    PtyBoard other(test::boardAnswering({}, "ACME,MULTIMETRE,7,2.1"));
 
     const auto start = Clock::now();
     const auto boards = probeBoards({second.path(), other.path(), first.path()}, 3s);
@@ -64,7 +64,7 @@ TEST(BoardDiscovery, EndsAsSoonAsEveryPortHasAnswered) {
 // A board reset by the opening of its port is deaf for a while, then says READY.
 TEST(BoardDiscovery, WaitsForABoardThatIsBooting) {
     std::atomic<bool> booted{false};
-    auto answers = testing::boardAnswering({});
+    auto answers = test::boardAnswering({});
     PtyBoard board([&](const std::string& request) {
         return booted ? answers(request) : std::vector<PtyBoard::Reply>{};
     });

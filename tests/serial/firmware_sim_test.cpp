@@ -23,7 +23,7 @@ double volts(std::int64_t code) {
 
 std::optional<std::int64_t> readUntilAnswer(SerialBoardSource& source, std::int32_t channel) {
     std::optional<std::int64_t> code;
-    testing::waitFor(
+    test::waitFor(
         [&] {
             try {
                 code = std::get<std::int64_t>(source.read(channel));
@@ -50,7 +50,7 @@ class FirmwareInSimavr : public ::testing::TestWithParam<BenchCase> {};
 
 TEST_P(FirmwareInSimavr, ReportsTheVoltagesInInterfaceCodes) {
     const BenchCase& row = GetParam();
-    testing::SimulatedUno uno(THERMO_FIRMWARE_ELF, row.supply);
+    test::SimulatedUno uno(THERMO_FIRMWARE_ELF, row.supply);
     uno.setInput(0, row.a0);
     uno.setInput(1, row.a1);
     SerialBoardSource source(uno.path(), patient);
@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(Benches, FirmwareInSimavr,
                          [](const auto& info) { return info.param.name; });
 
 TEST(FirmwareInSimavr, LowSupplyIsSeenAsSuch) {
-    testing::SimulatedUno uno(THERMO_FIRMWARE_ELF, 5000);
+    test::SimulatedUno uno(THERMO_FIRMWARE_ELF, 5000);
     uno.setInput(1, 5000);
     SerialBoardSource source(uno.path(), patient);
     const auto normal = readUntilAnswer(source, 1);
@@ -111,7 +111,7 @@ protected:
         return link_.readLine(deadline).value_or("(pas de réponse)");
     }
 
-    testing::SimulatedUno uno_;
+    test::SimulatedUno uno_;
     BoardLink link_;
 };
 

@@ -10,7 +10,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace thermo::testing {
+namespace thermo::test {
 
 namespace {
 
@@ -146,4 +146,4 @@ bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds l
     return true;
 }
 
-} // namespace thermo::testing
+} // namespace thermo::test

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-namespace thermo::testing {
+namespace thermo::test {
 
 // A pseudo-terminal whose terminal end is opened and held open in raw mode: no echo and no
 // line editing, so that nothing written by the peer comes back to it as a request before the
@@ -72,4 +72,4 @@ PtyBoard::Responder boardAnswering(std::vector<std::pair<std::string, std::strin
 // Polls `condition` until it holds or `limit` passes.
 bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit);
 
-} // namespace thermo::testing
+} // namespace thermo::test

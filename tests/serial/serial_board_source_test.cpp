@@ -14,8 +14,8 @@ namespace thermo {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::PtyBoard;
-using testing::taggedReply;
+using test::PtyBoard;
+using test::taggedReply;
 using Clock = std::chrono::steady_clock;
 
 // The reads run in the interface's thread: a failing one must give the hand back quickly.
@@ -49,7 +49,7 @@ void expectFailure(SerialBoardSource& source, std::int32_t channel, const std::s
 std::optional<std::int64_t> readUntilAnswer(SerialBoardSource& source, std::int32_t channel,
                                             std::chrono::milliseconds limit) {
     std::optional<std::int64_t> code;
-    testing::waitFor(
+    test::waitFor(
         [&] {
             try {
                 code = codeOf(source.read(channel));
@@ -63,7 +63,7 @@ std::optional<std::int64_t> readUntilAnswer(SerialBoardSource& source, std::int3
 
 // Reads until the board has identified itself, as the measurement cycle does while it boots.
 bool waitUntilIdentified(SerialBoardSource& source, std::int32_t channel = 0) {
-    return testing::waitFor(
+    return test::waitFor(
         [&] {
             try {
                 source.read(channel);
@@ -83,7 +83,7 @@ public:
 const auto* const latencyReport = ::testing::AddGlobalTestEnvironment(new WorstLatencyReport);
 
 TEST(SerialBoardSource, ReadsBothChannelsAndKnowsTheBoard) {
-    PtyBoard board(testing::boardAnswering({{"MEAS:EA0?", "40123"}, {"MEAS:EA1?", "49152"}}));
+    PtyBoard board(test::boardAnswering({{"MEAS:EA0?", "40123"}, {"MEAS:EA1?", "49152"}}));
     SerialBoardSource source(board.path());
     EXPECT_EQ(source.name(), "Carte série (" + board.path() + ")");
     EXPECT_FALSE(source.identity());
@@ -98,7 +98,7 @@ TEST(SerialBoardSource, ReadsBothChannelsAndKnowsTheBoard) {
 }
 
 TEST(SerialBoardSource, RefusesChannelsTheBoardDoesNotHave) {
-    PtyBoard board(testing::boardAnswering({}));
+    PtyBoard board(test::boardAnswering({}));
     SerialBoardSource source(board.path());
     for (std::int32_t channel : {-1, 2}) {
         try {
@@ -188,7 +188,7 @@ TEST(SerialBoardSource, SlowBoardNeverHandsAnOldAnswer) {
     slow = true;
     expectFailure(source, 0, "Carte : pas de réponse");
     expectFailure(source, 0, "Carte : pas de réponse");
-    ASSERT_TRUE(testing::waitFor([&] { return board.repliesSent() == replies + 2; }, 1s));
+    ASSERT_TRUE(test::waitFor([&] { return board.repliesSent() == replies + 2; }, 1s));
     slow = false;
     EXPECT_EQ(codeOf(source.read(0)), 1000 + before + 3);
 }
@@ -215,7 +215,7 @@ TEST(SerialBoardSource, AnswerLateByOneReadIsSkippedByTheNext) {
 // and does not listen before.
 TEST(SerialBoardSource, WaitsForABootingBoard) {
     std::atomic<bool> booted{false};
-    auto answers = testing::boardAnswering({{"MEAS:EA0?", "40123"}});
+    auto answers = test::boardAnswering({{"MEAS:EA0?", "40123"}});
     PtyBoard board([&](const std::string& request) {
         return booted ? answers(request) : std::vector<PtyBoard::Reply>{};
     });
@@ -234,7 +234,7 @@ TEST(SerialBoardSource, GivesUpOnADeviceThatNeverIdentifies) {
     SerialBoardSource source(board.path(), quickRecovery);
 
     expectFailure(source, 0, "Carte : démarrage en cours");
-    ASSERT_TRUE(testing::waitFor(
+    ASSERT_TRUE(test::waitFor(
         [&] {
             try {
                 source.read(0);
@@ -247,10 +247,10 @@ TEST(SerialBoardSource, GivesUpOnADeviceThatNeverIdentifies) {
 }
 
 TEST(SerialBoardSource, RejectsADeviceThatIsNotOurBoard) {
-    PtyBoard board(testing::boardAnswering({{"MEAS:EA0?", "40123"}}, "ACME,MULTIMETRE,7,2.1"));
+    PtyBoard board(test::boardAnswering({{"MEAS:EA0?", "40123"}}, "ACME,MULTIMETRE,7,2.1"));
     SerialBoardSource source(board.path());
     std::string message;
-    ASSERT_TRUE(testing::waitFor(
+    ASSERT_TRUE(test::waitFor(
         [&] {
             try {
                 source.read(0);
@@ -289,20 +289,29 @@ private:
 
 TEST(SerialBoardSource, RecoversWhenTheBoardIsPluggedBackIn) {
     ReplugPath port;
-    auto first = std::make_unique<PtyBoard>(testing::boardAnswering({{"MEAS:EA0?", "41000"}}));
+    auto first = std::make_unique<PtyBoard>(test::boardAnswering({{"MEAS:EA0?", "41000"}}));
     port.pointAt(first->path());
     SerialBoardSource source(port.path(), quickRecovery);
+    int changes = 0;
+    source.setListener([&changes] { ++changes; });
+    EXPECT_EQ(source.status().state, SourceState::Connecting);
+    EXPECT_EQ(source.portPath(), port.path());
     ASSERT_TRUE(waitUntilIdentified(source));
     EXPECT_EQ(codeOf(source.read(0)), 41000);
+    EXPECT_EQ(source.status(), (SourceStatus{SourceState::Connected, ""}));
 
     first->unplug();
     port.remove();
     expectFailure(source, 0, "Carte débranchée");
+    const int changesWhenLost = changes;
     expectFailure(source, 0, "Carte débranchée");
+    EXPECT_EQ(source.status(), (SourceStatus{SourceState::Lost, "Carte débranchée"}));
+    EXPECT_EQ(changes, changesWhenLost); // told once, not at every failing read
 
-    PtyBoard second(testing::boardAnswering({{"MEAS:EA0?", "42000"}}));
+    PtyBoard second(test::boardAnswering({{"MEAS:EA0?", "42000"}}));
     port.pointAt(second.path());
     EXPECT_EQ(readUntilAnswer(source, 0, 2s), 42000);
+    EXPECT_EQ(source.status().state, SourceState::Connected);
 }
 
 TEST(SerialBoardSource, StartsWithoutTheBoardAndFindsItLater) {
@@ -311,7 +320,7 @@ TEST(SerialBoardSource, StartsWithoutTheBoardAndFindsItLater) {
     expectFailure(source, 1, "Carte débranchée");
     expectFailure(source, 1, "Carte débranchée");
 
-    PtyBoard board(testing::boardAnswering({{"MEAS:EA1?", "49000"}}));
+    PtyBoard board(test::boardAnswering({{"MEAS:EA1?", "49000"}}));
     port.pointAt(board.path());
     EXPECT_EQ(readUntilAnswer(source, 1, 2s), 49000);
 }

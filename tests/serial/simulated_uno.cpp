@@ -18,7 +18,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace thermo::testing {
+namespace thermo::test {
 
 struct SimavrMachine {
     avr_t* avr = nullptr;
@@ -154,4 +154,4 @@ void SimulatedUno::run() {
     }
 }
 
-} // namespace thermo::testing
+} // namespace thermo::test

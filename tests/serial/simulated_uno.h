@@ -5,7 +5,7 @@
 #include <string>
 #include <thread>
 
-namespace thermo::testing {
+namespace thermo::test {
 
 struct SimavrMachine;
 
@@ -38,4 +38,4 @@ private:
     std::thread thread_;
 };
 
-} // namespace thermo::testing
+} // namespace thermo::test

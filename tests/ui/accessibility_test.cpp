@@ -1,7 +1,8 @@
 #include "acquisition/orphy_control.h"
 #include "core/main_window_fields.h"
-#include "event_loop.h"
-#include "scripted_source.h"
+#include "tests/support/event_loop.h"
+#include "tests/support/scripted_program.h"
+#include "tests/support/scripted_source.h"
 #include "ui/application.h"
 #include "ui/form1.h"
 #include "ui/parametres.h"
@@ -172,10 +173,7 @@ private slots:
     void keyboardOnly() {
         Application application;
         ScriptedSource* source = nullptr;
-        connect(&application, &Application::mainWindowCreated, this, [&](Form1* window) {
-            source = &ScriptedSource::installIn(window->acquisitionControl());
-            source->setCodes(40960, 49152);
-        });
+        thermo::test::scriptTheMainWindow(application, source);
         parametres& dialog = application.parametersDialog();
         application.start();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));

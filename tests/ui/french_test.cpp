@@ -1,6 +1,6 @@
 #include "acquisition/orphy_control.h"
 #include "core/main_window_fields.h"
-#include "scripted_source.h"
+#include "tests/support/scripted_source.h"
 #include "ui/application.h"
 #include "ui/form1.h"
 #include "ui/qt_translations.h"

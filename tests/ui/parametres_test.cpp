@@ -1,3 +1,4 @@
+#include "tests/support/layout_check.h"
 #include "ui/application.h"
 #include "ui/fonts.h"
 #include "ui/parametres.h"
@@ -50,22 +51,9 @@ private slots:
         QVERIFY(application.existingMainWindow() == nullptr);
     }
 
-    void geometry_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QRect>("pixels");
-        QTest::newRow("Label6") << "Label6" << QRect(16, 8, 121, 17);
-        QTest::newRow("Text1") << "Text1" << QRect(16, 32, 49, 25);
-        QTest::newRow("Label1, 13 pixels high") << "Label1" << QRect(96, 32, 105, 13);
-        QTest::newRow("Text3") << "Text3" << QRect(16, 160, 49, 25);
-        QTest::newRow("Label5") << "Label5" << QRect(96, 176, 177, 17);
-        QTest::newRow("Command1") << "Command1" << QRect(96, 224, 65, 25);
-    }
-    void geometry() {
-        QFETCH(QString, name);
-        QFETCH(QRect, pixels);
+    void layoutIsSound() {
         Application application;
-        QCOMPARE(control(application.parametersDialog(), name.toLatin1().constData())->geometry(),
-                 pixels);
+        QCOMPARE(thermo::test::layoutFaults(application.parametersDialog()), QStringList());
     }
 
     void appearance_data() {
@@ -110,19 +98,6 @@ private slots:
         const QString typed = QStringLiteral("4 275,5e0 ohms, environ, a verifier");
         QTest::keyClicks(text3, typed);
         QCOMPARE(text3->text(), typed);
-    }
-
-    void labelsFit() {
-        Application application;
-        const QList<QLabel*> labels =
-            application.parametersDialog().findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
-        QCOMPARE(labels.size(), 8);
-        for (QLabel* label : labels) {
-            const QFontMetrics metrics(label->font());
-            QVERIFY2(metrics.horizontalAdvance(label->text()) <= label->width(),
-                     qPrintable(label->objectName()));
-            QVERIFY2(metrics.height() <= label->height(), qPrintable(label->objectName()));
-        }
     }
 
     void focusOrder() {

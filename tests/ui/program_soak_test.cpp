@@ -3,13 +3,14 @@
 // while the bench's faults, temperature and supply are changed through its panel. It must keep
 // completing a cycle every 100 ms, show what the bench implies on every tick, keep its memory
 // flat and still end on "Quitter".
-#include "acquisition/bench_panel.h"
 #include "acquisition/orphy_control.h"
 #include "acquisition/simulated_bench.h"
 #include "core/code_conversion.h"
 #include "core/main_window_fields.h"
 #include "core/measurement_cycle.h"
 #include "core/number_text.h"
+#include "ui/acquisition/orphy_view.h"
+#include "ui/acquisition/source_panel.h"
 #include "ui/application.h"
 #include "ui/fonts.h"
 #include "ui/form1.h"
@@ -162,9 +163,9 @@ public:
         if (form_ == nullptr) {
             return false;
         }
-        panel_ = form_->acquisitionControl().findChild<BenchPanel*>();
-        bench_ = form_->acquisitionControl().simulatedBench();
-        return panel_ != nullptr && bench_ != nullptr;
+        panel_ = form_->acquisitionView().findChild<SourcePanel*>();
+        bench_ = &form_->acquisitionControl().bench();
+        return panel_ != nullptr;
     }
 
     // Lets the program measure inside the application's event loop until Quitter ends it.
@@ -282,7 +283,10 @@ private:
         panel_->findChild<QDoubleSpinBox*>(QStringLiteral("benchTemperature"))
             ->setValue(state.celsius);
         panel_->findChild<QDoubleSpinBox*>(QStringLiteral("benchSupply"))->setValue(state.supply);
-        panel_->faultAction(state.fault)->trigger();
+        panel_
+            ->findChild<QAction*>(
+                QString::fromStdString(SimulatedBench::faultChoiceKey(state.fault)))
+            ->trigger();
         if (step == reopenStep) {
             QTest::mouseClick(form_->findChild<QPushButton*>(QStringLiteral("Command2")),
                               Qt::LeftButton);
@@ -318,7 +322,7 @@ private:
     int seconds_;
     Application application_;
     Form1* form_ = nullptr;
-    BenchPanel* panel_ = nullptr;
+    SourcePanel* panel_ = nullptr;
     SimulatedBench* bench_ = nullptr;
     QPushButton* validation_ = nullptr;
     QElapsedTimer clock_;

@@ -1,7 +1,10 @@
 #include "acquisition/orphy_control.h"
 #include "core/measurement_cycle.h"
-#include "scripted_source.h"
-#include "text_fit.h"
+#include "tests/support/layout_check.h"
+#include "tests/support/scripted_program.h"
+#include "tests/support/scripted_source.h"
+#include "tests/support/text_fit.h"
+#include "ui/acquisition/orphy_view.h"
 #include "ui/application.h"
 #include "ui/display_field.h"
 #include "ui/form1.h"
@@ -32,37 +35,9 @@ using thermo::test::usableTextWidth;
 
 namespace {
 
-struct TableEntry {
-    const char* name;
-    int left, top, width, height; // twips
-};
-
-// The windows' layout tables, in twips.
-constexpr TableEntry mainWindowTable[] = {
-    {"Image1", 360, 120, 6885, 3435},   {"Label1", 9120, 360, 3375, 375},
-    {"Label2", 8880, 960, 3495, 255},   {"Text7", 8760, 1440, 3495, 495},
-    {"Label9", 12600, 1560, 855, 255},  {"Text4", 9960, 2160, 1215, 495},
-    {"label4", 11880, 2280, 1455, 255}, {"Text2", 9960, 2880, 1215, 495},
-    {"Label5", 11880, 3000, 1215, 255}, {"Label6", 360, 3720, 3015, 255},
-    {"Label10", 4080, 3720, 3135, 255}, {"orphy1", 7440, 3960, 2535, 495},
-    {"Text3", 1200, 4200, 1455, 555},   {"Text8", 4920, 4200, 1455, 555},
-    {"Label7", 2400, 4800, 2535, 255},  {"Command2", 8880, 4920, 3375, 735},
-    {"Text1", 2400, 5160, 2535, 555},   {"Text6", 5400, 5400, 975, 375},
-    {"Text9", 5400, 5760, 975, 375},    {"Text10", 5400, 6120, 975, 375},
-    {"Command1", 360, 5760, 1092, 612}, {"Label3", 12360, 6120, 1215, 255},
-};
-constexpr TableEntry dialogTable[] = {
-    {"Label6", 240, 120, 1815, 255},   {"Text1", 240, 480, 735, 375},
-    {"Label1", 1440, 480, 1575, 195},  {"Label8", 1440, 720, 2655, 255},
-    {"Label7", 240, 1200, 1815, 255},  {"Text2", 240, 1560, 735, 375},
-    {"Label2", 1440, 1560, 2655, 255}, {"Label4", 1440, 1800, 2655, 255},
-    {"Text3", 240, 2400, 735, 375},    {"Label3", 1440, 2400, 2655, 255},
-    {"Label5", 1440, 2640, 2655, 255}, {"Command1", 1440, 3360, 975, 375},
-};
-
-// A pixel coordinate is the twips coordinate times the zoom over 15, to the nearest pixel.
-bool withinRounding(int pixels, int twips, double zoom) {
-    return std::abs(pixels - twips * zoom / 15.0) <= 0.5;
+// A coordinate in pixels at 100 %, times the zoom, within what rounding the twips of both allows.
+bool scaledFrom(int pixels, int pixelsAt100, double zoom) {
+    return std::abs(pixels - pixelsAt100 * zoom) <= 0.5 + 0.5 * zoom;
 }
 
 QString describe(const QRect& rect) {
@@ -73,59 +48,53 @@ QString describe(const QRect& rect) {
         .arg(rect.height());
 }
 
+// Each control's rectangle and type at 100 %.
+struct Control {
+    QWidget* widget;
+    QRect rect;
+    double points;
+};
+
+QList<Control> controlsAt100(QWidget& window) {
+    QList<Control> controls;
+    for (QWidget* widget : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!widget->isWindow()) {
+            controls.push_back({widget, widget->geometry(), widget->font().pointSizeF()});
+        }
+    }
+    return controls;
+}
+
+// Every control at `zoom`: where it was at 100 % scaled, its type scaled, the layout sound.
+void checkScaled(FixedWindow& window, const QList<Control>& at100, double zoom) {
+    for (const Control& control : at100) {
+        const QRect rect = control.widget->geometry();
+        QVERIFY2(scaledFrom(rect.x(), control.rect.x(), zoom) &&
+                     scaledFrom(rect.y(), control.rect.y(), zoom) &&
+                     scaledFrom(rect.width(), control.rect.width(), zoom) &&
+                     scaledFrom(rect.height(), control.rect.height(), zoom),
+                 qPrintable(QStringLiteral("%1 at %2: %3, %4 at 100 %")
+                                .arg(control.widget->objectName())
+                                .arg(zoom)
+                                .arg(describe(rect), describe(control.rect))));
+        QVERIFY2(qFuzzyCompare(control.widget->font().pointSizeF(), control.points * zoom),
+                 qPrintable(QStringLiteral("%1 at %2: %3 pt instead of %4")
+                                .arg(control.widget->objectName())
+                                .arg(zoom)
+                                .arg(control.widget->font().pointSizeF())
+                                .arg(control.points * zoom)));
+    }
+    const QStringList faults = thermo::test::layoutFaults(window);
+    QVERIFY2(faults.isEmpty(), qPrintable(QString::number(zoom) + QStringLiteral(": ") +
+                                          faults.join(QStringLiteral("; "))));
+}
+
 template <typename T = QWidget> T* control(QWidget& window, const char* name) {
     auto* widget = window.findChild<T*>(QString::fromLatin1(name));
     if (widget == nullptr) {
         qFatal("no control %s", name);
     }
     return widget;
-}
-
-// Every control of a table at `zoom`: where the table puts it and its 100 % font scaled.
-template <std::size_t N>
-void checkScaled(QWidget& window, const TableEntry (&table)[N], double zoom,
-                 const std::map<QString, double>& pointsAt100) {
-    for (const TableEntry& entry : table) {
-        QWidget* widget = control(window, entry.name);
-        const QRect rect = widget->geometry();
-        QVERIFY2(withinRounding(rect.x(), entry.left, zoom) &&
-                     withinRounding(rect.y(), entry.top, zoom) &&
-                     withinRounding(rect.width(), entry.width, zoom) &&
-                     withinRounding(rect.height(), entry.height, zoom),
-                 qPrintable(QStringLiteral("%1 at %2: %3")
-                                .arg(QLatin1String(entry.name))
-                                .arg(zoom)
-                                .arg(describe(rect))));
-        const double expected = pointsAt100.at(QString::fromLatin1(entry.name)) * zoom;
-        QVERIFY2(qFuzzyCompare(widget->font().pointSizeF(), expected),
-                 qPrintable(QStringLiteral("%1 at %2: %3 pt instead of %4")
-                                .arg(QLatin1String(entry.name))
-                                .arg(zoom)
-                                .arg(widget->font().pointSizeF())
-                                .arg(expected)));
-    }
-}
-
-template <std::size_t N>
-std::map<QString, double> fontPoints(QWidget& window, const TableEntry (&table)[N]) {
-    std::map<QString, double> points;
-    for (const TableEntry& entry : table) {
-        points[QString::fromLatin1(entry.name)] = control(window, entry.name)->font().pointSizeF();
-    }
-    return points;
-}
-
-// Every label's text shows whole in its rectangle.
-bool labelsFit(QWidget& window, QString& overflowing) {
-    for (QLabel* label : window.findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
-        const QFontMetrics metrics(label->font());
-        if (textWidth(label->font(), label->text()) > label->contentsRect().width() ||
-            metrics.height() > label->contentsRect().height()) {
-            overflowing = label->objectName();
-            return false;
-        }
-    }
-    return true;
 }
 
 void keyClick(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
@@ -151,11 +120,10 @@ private slots:
         Application application;
         parametres& dialog = application.parametersDialog();
         Form1& form = application.mainWindow();
-        const auto formPoints = fontPoints(form, mainWindowTable);
-        const auto dialogPoints = fontPoints(dialog, dialogTable);
-        QCOMPARE(formPoints.at("Text3"), 18.0);
-        QCOMPARE(formPoints.at("Label3"), 6.75);
-        QCOMPARE(dialogPoints.at("Label1"), 8.25);
+        const QList<Control> formAt100 = controlsAt100(form);
+        const QList<Control> dialogAt100 = controlsAt100(dialog);
+        const QSize formSize = form.size();
+        const QSize dialogSize = dialog.size();
 
         for (double zoom : {1.25, 1.5, 1.75, 2.0, 2.5, 1.0}) {
             application.zoom().reset();
@@ -164,15 +132,15 @@ private slots:
             }
             QCOMPARE(form.zoom(), zoom);
             QCOMPARE(dialog.zoom(), zoom);
-            checkScaled(form, mainWindowTable, zoom, formPoints);
-            checkScaled(dialog, dialogTable, zoom, dialogPoints);
-            QVERIFY(withinRounding(form.width(), 13875, zoom));
-            QVERIFY(withinRounding(form.height(), 6585, zoom));
-            QCOMPARE(form.minimumSize(), form.maximumSize());
-            QVERIFY(withinRounding(dialog.width(), 4140, zoom));
-            QVERIFY(withinRounding(dialog.height(), 3930, zoom));
-            QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
-            QCOMPARE(form.font().pointSizeF(), 8.25 * zoom);
+            checkScaled(form, formAt100, zoom);
+            checkScaled(dialog, dialogAt100, zoom);
+            for (const auto& [window, at100] : {std::pair<QWidget*, QSize>(&form, formSize),
+                                                std::pair<QWidget*, QSize>(&dialog, dialogSize)}) {
+                QVERIFY(scaledFrom(window->width(), at100.width(), zoom));
+                QVERIFY(scaledFrom(window->height(), at100.height(), zoom));
+                QCOMPARE(window->minimumSize(), window->maximumSize());
+                QCOMPARE(window->font().pointSizeF(), 8.25 * zoom);
+            }
         }
     }
 
@@ -184,7 +152,7 @@ private slots:
         auto* line2 = control<QFrame>(form, "Line2");
         auto* text3 = control<DisplayField>(form, "Text3");
         auto* text1 = control<QTextEdit>(form, "Text1");
-        auto* spinBox = form.acquisitionControl().findChild<QDoubleSpinBox*>();
+        auto* spinBox = form.acquisitionView().findChild<QDoubleSpinBox*>();
         QVERIFY(spinBox != nullptr);
         const double spinBoxPoints = spinBox->font().pointSizeF();
         const int margin100 = text3->textMargins().left();
@@ -197,7 +165,7 @@ private slots:
         QCOMPARE(text1->lineWidth(), 2);
         QCOMPARE(text1->document()->documentMargin(), 2.0);
         QCOMPARE(spinBox->font().pointSizeF(), 2 * spinBoxPoints);
-        QVERIFY(form.acquisitionControl().geometry().contains(
+        QVERIFY(form.acquisitionView().geometry().contains(
             spinBox->mapTo(&form, spinBox->rect().bottomRight())));
 
         form.setZoom(1.0);
@@ -257,10 +225,7 @@ private slots:
     void shortcutsFromEitherWindow() {
         Application application;
         ScriptedSource* source = nullptr;
-        connect(&application, &Application::mainWindowCreated, this, [&](Form1* window) {
-            source = &ScriptedSource::installIn(window->acquisitionControl());
-            source->setCodes(40960, 49152);
-        });
+        thermo::test::scriptTheMainWindow(application, source);
         parametres& dialog = application.parametersDialog();
         application.start();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -316,7 +281,7 @@ private slots:
                 control<QLineEdit>(form, "Text2")->createStandardContextMenu());
             fieldMenu->ensurePolished(); // as showing it does
             QCOMPARE(fieldMenu->font().pointSizeF(), 1.5 * normal);
-            auto* benchMenu = form.acquisitionControl().findChild<QMenu*>();
+            auto* benchMenu = form.acquisitionView().findChild<QMenu*>();
             QVERIFY(benchMenu != nullptr);
             benchMenu->ensurePolished();
             QCOMPARE(benchMenu->font().pointSizeF(), 1.5 * normal);
@@ -364,10 +329,8 @@ private slots:
         for (double zoom : ProjectorZoom::steps) {
             form.setZoom(zoom);
             application.parametersDialog().setZoom(zoom);
-            QString overflowing;
-            QVERIFY2(labelsFit(form, overflowing), qPrintable(overflowing));
-            QVERIFY2(labelsFit(application.parametersDialog(), overflowing),
-                     qPrintable(overflowing));
+            QCOMPARE(thermo::test::layoutFaults(form), QStringList());
+            QCOMPARE(thermo::test::layoutFaults(application.parametersDialog()), QStringList());
 
             form.setTemperatureFontSize(messageFontPoints);
             form.setText(Field::Text1, lowSupplyMessage);

@@ -1,23 +1,26 @@
+#include "acquisition/board_kinds.h"
 #include "acquisition/orphy_binding.h"
 #include "acquisition/orphy_control.h"
-#include "acquisition/serial/serial_board_source.h"
+#include "acquisition/serial/board_discovery.h"
 #include "acquisition/simulated_bench.h"
-#include "acquisition/source_menu.h"
 #include "core/failure.h"
 #include "tests/serial/pty_board.h"
+#include "ui/acquisition/orphy_view.h"
+#include "ui/acquisition/source_menu.h"
 
 #include <QAction>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
 #include <optional>
+#include <stdexcept>
 
 using thermo::BoardInfo;
 using thermo::OrphyControl;
 using thermo::OrphyProperties;
-using thermo::SerialBoardSource;
+using thermo::OrphyView;
 using thermo::SourceMenu;
-using thermo::testing::PtyBoard;
+using thermo::test::PtyBoard;
 
 // The choice of source in the acquisition control's menu, against a board played on a
 // pseudo-terminal.
@@ -34,24 +37,27 @@ private slots:
     void simulationComesBackAsItWasLeft();
     void boardInUseStaysListedAfterASearch();
     void saysWhenNoBoardWasFound();
+    void searchThatFailsFindsNothing();
 
 private:
-    SourceMenu& menu() { return control_->sourceMenu(); }
+    SourceMenu& menu() { return view_->sourceMenu(); }
     void searchWith(std::vector<BoardInfo> found);
     std::optional<std::int32_t> readUntilAnswer(std::int32_t channel);
 
     std::unique_ptr<PtyBoard> board_;
-    std::unique_ptr<OrphyControl> control_;
+    std::unique_ptr<OrphyView> view_;
+    OrphyControl* control_ = nullptr;
 };
 
 void SourceMenuTest::init() {
-    board_ = std::make_unique<PtyBoard>(thermo::testing::boardAnswering(
+    board_ = std::make_unique<PtyBoard>(thermo::test::boardAnswering(
         {{"MEAS:EA0?", "39321"}, {"MEAS:EA1?", "49152"}}, "THERMOMETRE,CARTE-CTN,0042,1.0"));
-    control_ = std::make_unique<OrphyControl>(OrphyProperties::mainWindowSet());
+    view_ = std::make_unique<OrphyView>(OrphyProperties::mainWindowSet());
+    control_ = &view_->control();
 }
 
 void SourceMenuTest::cleanup() {
-    control_.reset();
+    view_.reset();
     board_.reset();
 }
 
@@ -65,7 +71,7 @@ void SourceMenuTest::searchWith(std::vector<BoardInfo> found) {
 std::optional<std::int32_t> SourceMenuTest::readUntilAnswer(std::int32_t channel) {
     thermo::OrphyBinding binding(*control_);
     std::optional<std::int32_t> code;
-    thermo::testing::waitFor(
+    thermo::test::waitFor(
         [&] {
             try {
                 code = binding.readChannel(channel);
@@ -117,9 +123,8 @@ void SourceMenuTest::searchRunsAwayFromTheInterfaceThread() {
 void SourceMenuTest::choosingABoardMeasuresThroughItFromTheNextRead() {
     searchWith({BoardInfo{board_->path(), "", "0042", "1.0"}});
     menu().boardActions()[0]->trigger();
-    const auto* source = dynamic_cast<const SerialBoardSource*>(&control_->source());
-    QVERIFY(source);
-    QCOMPARE(source->portPath(), board_->path());
+    QCOMPARE(control_->source().portPath(), board_->path());
+    QCOMPARE(control_->boardKind(), &thermo::boardKinds().front());
     QVERIFY(menu().boardActions()[0]->isChecked());
     QVERIFY(!menu().simulationAction()->isChecked());
     QCOMPARE(readUntilAnswer(0), std::optional<std::int32_t>(39321));
@@ -127,21 +132,21 @@ void SourceMenuTest::choosingABoardMeasuresThroughItFromTheNextRead() {
 }
 
 void SourceMenuTest::simulationComesBackAsItWasLeft() {
-    control_->simulatedBench()->setTemperature(31.5);
-    control_->simulatedBench()->setFault(thermo::BenchFault::ShortedThermistor);
-    control_->useBoard(board_->path());
-    QVERIFY(!control_->simulatedBench());
+    control_->bench().setTemperature(31.5);
+    control_->bench().setFault(thermo::BenchFault::ShortedThermistor);
+    control_->useBoard(thermo::boardKinds().front(), board_->path());
+    QVERIFY(!control_->usingBench());
     menu().simulationAction()->trigger();
-    QVERIFY(control_->simulatedBench());
-    QCOMPARE(control_->simulatedBench()->temperature(), 31.5);
-    QCOMPARE(control_->simulatedBench()->fault(), thermo::BenchFault::ShortedThermistor);
+    QVERIFY(control_->usingBench());
+    QCOMPARE(control_->bench().temperature(), 31.5);
+    QCOMPARE(control_->bench().fault(), thermo::BenchFault::ShortedThermistor);
     QVERIFY(menu().simulationAction()->isChecked());
     QVERIFY(!menu().boardActions()[0]->isChecked());
 }
 
 void SourceMenuTest::boardInUseStaysListedAfterASearch() {
     // The board in use holds its port, so a search cannot open it and does not find it.
-    control_->useBoard(board_->path());
+    control_->useBoard(thermo::boardKinds().front(), board_->path());
     searchWith({});
     const auto boards = menu().boardActions();
     QCOMPARE(boards.size(), 1);
@@ -150,12 +155,26 @@ void SourceMenuTest::boardInUseStaysListedAfterASearch() {
 
 void SourceMenuTest::saysWhenNoBoardWasFound() {
     searchWith({});
-    const auto* none = control_->findChild<QAction*>(QStringLiteral("sourceNoBoard"));
+    const auto* none = view_->findChild<QAction*>(QStringLiteral("sourceNoBoard"));
     QVERIFY(none);
     QVERIFY(none->isVisible());
     QVERIFY(!none->isEnabled());
     searchWith({BoardInfo{board_->path(), "", "0042", "1.0"}});
     QVERIFY(!none->isVisible());
+}
+
+// An error in the search comes back as its outcome, never thrown inside the interface's loop.
+void SourceMenuTest::searchThatFailsFindsNothing() {
+    menu().setBoardFinder(
+        []() -> std::vector<BoardInfo> { throw std::runtime_error("ports illisibles"); });
+    QSignalSpy finished(&menu(), &SourceMenu::searchFinished);
+    menu().startSearch();
+    QVERIFY(finished.wait(2000));
+    const auto* none = view_->findChild<QAction*>(QStringLiteral("sourceNoBoard"));
+    QVERIFY(none->isVisible());
+    QCOMPARE(none->toolTip(), QStringLiteral("ports illisibles"));
+    QVERIFY(menu().searchAction()->isEnabled());
+    QVERIFY(menu().simulationAction()->isChecked());
 }
 
 QTEST_MAIN(SourceMenuTest)

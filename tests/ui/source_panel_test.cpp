@@ -1,7 +1,8 @@
-#include "acquisition/bench_panel.h"
 #include "acquisition/orphy_control.h"
 #include "acquisition/simulated_bench.h"
-#include "scripted_source.h"
+#include "tests/support/scripted_source.h"
+#include "ui/acquisition/orphy_view.h"
+#include "ui/acquisition/source_panel.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -14,14 +15,14 @@
 #include <QTimer>
 
 using thermo::BenchFault;
-using thermo::OrphyControl;
+using thermo::OrphyView;
 using thermo::SimulatedBench;
 
 Q_DECLARE_METATYPE(thermo::BenchFault)
 
-// The panel the control draws: the bench's settings under the user's hand, its faults on
-// right click, and the name of any other source.
-class BenchPanelTest : public QObject {
+// The panel the control draws, here on the simulated bench: its settings under the user's
+// hand, its faults on right click, and the name of any other source.
+class SourcePanelTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -33,9 +34,10 @@ private slots:
     void faultEntries_data();
     void faultEntries();
     void entriesExcludeEachOther();
-    void rightClickAnywhereOpensTheFaultMenu();
+    void rightClickAnywhereOpensTheMenu();
     void showsAnotherSourceByName();
-    void followsTheBenchAfterARefresh();
+    void followsTheBenchChangedElsewhere();
+    void keepsWhatTheUserIsTyping();
     void namesEveryWidget();
     void writesDecimalsTheUsersWay();
 
@@ -43,33 +45,32 @@ private:
     QDoubleSpinBox* box(const char* name) const {
         return control_->findChild<QDoubleSpinBox*>(QString::fromLatin1(name));
     }
-    QLabel* caption() const { return control_->findChild<QLabel*>("benchCaption"); }
+    QLabel* caption() const { return control_->findChild<QLabel*>("sourceCaption"); }
     QAction* action(const char* name) const {
         return control_->findChild<QAction*>(QString::fromLatin1(name));
     }
     std::int64_t read(std::int32_t channel) {
-        return std::get<std::int64_t>(control_->invoke(thermo::readDispatchId, channel));
+        return std::get<std::int64_t>(control_->control().invoke(thermo::readDispatchId, channel));
     }
 
-    std::unique_ptr<OrphyControl> control_;
+    std::unique_ptr<OrphyView> control_;
     SimulatedBench* bench_ = nullptr;
 };
 
-void BenchPanelTest::init() {
-    control_ = std::make_unique<OrphyControl>(thermo::OrphyProperties::mainWindowSet());
-    control_->setSource(std::make_unique<SimulatedBench>(thermo::Noise::Off));
-    bench_ = control_->simulatedBench();
-    QVERIFY(bench_);
+void SourcePanelTest::init() {
+    control_ = std::make_unique<OrphyView>(thermo::OrphyProperties::mainWindowSet());
+    bench_ = &control_->control().bench();
+    bench_->setNoise(thermo::Noise::Off);
     control_->resize(control_->sizeHint());
     control_->show();
     QVERIFY(QTest::qWaitForWindowExposed(control_.get()));
 }
 
-void BenchPanelTest::cleanup() {
+void SourcePanelTest::cleanup() {
     control_.reset();
 }
 
-void BenchPanelTest::showsTheBenchSettings() {
+void SourcePanelTest::showsTheBenchSettings() {
     QVERIFY(box("benchTemperature")->isVisible());
     QVERIFY(box("benchSupply")->isVisible());
     QCOMPARE(box("benchTemperature")->value(), 25.0);
@@ -77,7 +78,7 @@ void BenchPanelTest::showsTheBenchSettings() {
     QCOMPARE(caption()->text(), QStringLiteral("Banc simulé"));
 }
 
-void BenchPanelTest::temperatureBoxSetsTheBench() {
+void SourcePanelTest::temperatureBoxSetsTheBench() {
     box("benchTemperature")->setValue(37.5);
     QCOMPARE(bench_->temperature(), 37.5);
     QCOMPARE(read(0), 38660);
@@ -86,7 +87,7 @@ void BenchPanelTest::temperatureBoxSetsTheBench() {
     QCOMPARE(bench_->temperature(), SimulatedBench::maxCelsius);
 }
 
-void BenchPanelTest::supplyBoxGoesBelowTheThreshold() {
+void SourcePanelTest::supplyBoxGoesBelowTheThreshold() {
     QDoubleSpinBox* supply = box("benchSupply");
     supply->stepBy(-1);
     QCOMPARE(bench_->supplyVoltage(), 4.95);
@@ -102,7 +103,7 @@ void BenchPanelTest::supplyBoxGoesBelowTheThreshold() {
     QCOMPARE(bench_->supplyVoltage(), 4.5);
 }
 
-void BenchPanelTest::faultEntries_data() {
+void SourcePanelTest::faultEntries_data() {
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("text");
     QTest::addColumn<BenchFault>("fault");
@@ -122,7 +123,7 @@ void BenchPanelTest::faultEntries_data() {
                             << "Montage normal" << BenchFault::None << "Banc simulé";
 }
 
-void BenchPanelTest::faultEntries() {
+void SourcePanelTest::faultEntries() {
     QFETCH(QString, action);
     QFETCH(QString, text);
     QFETCH(BenchFault, fault);
@@ -130,7 +131,6 @@ void BenchPanelTest::faultEntries() {
 
     if (fault == BenchFault::None) {
         bench_->setFault(BenchFault::Unplugged);
-        control_->refreshPanel();
     }
     QAction* entry = control_->findChild<QAction*>(action);
     QVERIFY(entry);
@@ -140,9 +140,12 @@ void BenchPanelTest::faultEntries() {
     QCOMPARE(bench_->fault(), fault);
     QVERIFY(entry->isChecked());
     QCOMPARE(this->caption()->text(), caption);
+    // Red while a fault is staged.
+    const bool red = this->caption()->palette().color(QPalette::Text) == QColor(0xC00000);
+    QCOMPARE(red, fault != BenchFault::None);
 }
 
-void BenchPanelTest::entriesExcludeEachOther() {
+void SourcePanelTest::entriesExcludeEachOther() {
     QVERIFY(action("faultNone")->isChecked());
     action("faultShortedThermistor")->trigger();
     action("faultOpenThermistor")->trigger();
@@ -156,7 +159,7 @@ void BenchPanelTest::entriesExcludeEachOther() {
     QCOMPARE(read(0), read(1));
 }
 
-void BenchPanelTest::rightClickAnywhereOpensTheFaultMenu() {
+void SourcePanelTest::rightClickAnywhereOpensTheMenu() {
     const QList<QWidget*> targets{caption(), box("benchTemperature"),
                                   box("benchSupply")->findChild<QLineEdit*>()};
     for (QWidget* target : targets) {
@@ -173,56 +176,64 @@ void BenchPanelTest::rightClickAnywhereOpensTheFaultMenu() {
                                 target->mapToGlobal(QPoint(2, 2)));
         QApplication::sendEvent(target, &event);
         QVERIFY2(popup, qPrintable(target->objectName()));
-        QCOMPARE(popup->objectName(), QStringLiteral("benchFaultMenu"));
+        QCOMPARE(popup->objectName(), QStringLiteral("acquisitionMenu"));
     }
 }
 
-void BenchPanelTest::showsAnotherSourceByName() {
-    control_->setSource(std::make_unique<thermo::test::ScriptedSource>("Carte série"));
+void SourcePanelTest::showsAnotherSourceByName() {
+    control_->control().setSource(std::make_unique<thermo::test::ScriptedSource>("Carte série"));
     QCOMPARE(caption()->text(), QStringLiteral("Carte série"));
-    QVERIFY(!box("benchTemperature")->isVisible());
-    QVERIFY(!box("benchSupply")->isVisible());
-    QVERIFY(!action("faultUnplugged")->isEnabled());
+    QVERIFY(!box("benchTemperature"));
+    QVERIFY(!box("benchSupply"));
+    QVERIFY(!action("faultUnplugged"));
 
-    auto bench = std::make_unique<SimulatedBench>(thermo::Noise::Off);
     // Finer than the boxes show, to catch a rounded value written back.
-    bench->setTemperature(30.04);
-    bench->setSupplyVoltage(4.837);
-    bench->setFault(BenchFault::ShortedThermistor);
-    control_->setSource(std::move(bench));
+    bench_->setTemperature(30.04);
+    bench_->setSupplyVoltage(4.837);
+    bench_->setFault(BenchFault::ShortedThermistor);
+    control_->control().useSimulation();
     QVERIFY(box("benchTemperature")->isVisible());
     QCOMPARE(box("benchTemperature")->value(), 30.0);
     QCOMPARE(box("benchSupply")->value(), 4.84);
     QVERIFY(action("faultShortedThermistor")->isChecked());
-    QVERIFY(action("faultShortedThermistor")->isEnabled());
     QCOMPARE(caption()->text(), QStringLiteral("Banc simulé : court-circuit"));
-    // Showing the new bench's settings must not write them back changed.
-    QCOMPARE(control_->simulatedBench()->temperature(), 30.04);
-    QCOMPARE(control_->simulatedBench()->supplyVoltage(), 4.837);
+    // Showing the bench's settings again must not write them back changed.
+    QCOMPARE(bench_->temperature(), 30.04);
+    QCOMPARE(bench_->supplyVoltage(), 4.837);
 }
 
-void BenchPanelTest::followsTheBenchAfterARefresh() {
+void SourcePanelTest::followsTheBenchChangedElsewhere() {
     bench_->setTemperature(-12.5);
     bench_->setSupplyVoltage(6.0);
     bench_->setFault(BenchFault::OpenThermistor);
-    control_->refreshPanel();
     QCOMPARE(box("benchTemperature")->value(), -12.5);
     QCOMPARE(box("benchSupply")->value(), 6.0);
     QVERIFY(action("faultOpenThermistor")->isChecked());
     QCOMPARE(caption()->text(), QStringLiteral("Banc simulé : coupure"));
 }
 
-void BenchPanelTest::namesEveryWidget() {
-    auto* panel = control_->findChild<thermo::BenchPanel*>();
+// A change of something else does not wipe an entry not yet confirmed.
+void SourcePanelTest::keepsWhatTheUserIsTyping() {
+    QDoubleSpinBox* supply = box("benchSupply");
+    supply->setFocus();
+    supply->clear();
+    QTest::keyClicks(supply, QStringLiteral("4"));
+    action("faultOpenThermistor")->trigger();
+    QVERIFY2(supply->text().startsWith(QLatin1Char('4')), qPrintable(supply->text()));
+    QCOMPARE(bench_->supplyVoltage(), 5.0);
+}
+
+void SourcePanelTest::namesEveryWidget() {
+    auto* panel = control_->findChild<thermo::SourcePanel*>();
     QVERIFY(panel);
     QList<QWidget*> widgets = panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     widgets.prepend(panel);
-    QCOMPARE(widgets.size(), 5); // panel, caption, two spin boxes, fault menu
+    QCOMPARE(widgets.size(), 5); // panel, caption, menu, two spin boxes
     for (QWidget* widget : widgets) {
         QVERIFY2(!widget->objectName().isEmpty(), widget->metaObject()->className());
         QVERIFY2(!widget->accessibleName().isEmpty(), qPrintable(widget->objectName()));
     }
-    const auto* menu = panel->findChild<QMenu*>("benchFaultMenu");
+    const auto* menu = panel->findChild<QMenu*>("acquisitionMenu");
     QVERIFY(menu);
     int faults = 0;
     for (QAction* entry : menu->actions()) {
@@ -237,10 +248,10 @@ void BenchPanelTest::namesEveryWidget() {
     QVERIFY(!box("benchSupply")->toolTip().isEmpty());
 }
 
-void BenchPanelTest::writesDecimalsTheUsersWay() {
+void SourcePanelTest::writesDecimalsTheUsersWay() {
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-    OrphyControl control(thermo::OrphyProperties::mainWindowSet());
+    OrphyView control(thermo::OrphyProperties::mainWindowSet());
     QLocale::setDefault(saved);
     const auto* temperature = control.findChild<QDoubleSpinBox*>("benchTemperature");
     const auto* supply = control.findChild<QDoubleSpinBox*>("benchSupply");
@@ -248,5 +259,5 @@ void BenchPanelTest::writesDecimalsTheUsersWay() {
     QCOMPARE(supply->text(), QStringLiteral("5,00 V"));
 }
 
-QTEST_MAIN(BenchPanelTest)
-#include "bench_panel_test.moc"
+QTEST_MAIN(SourcePanelTest)
+#include "source_panel_test.moc"

@@ -1,14 +1,12 @@
-#include "acquisition/source_menu.h"
+#include "ui/acquisition/source_menu.h"
 
+#include "acquisition/board_kinds.h"
 #include "acquisition/orphy_control.h"
-#include "acquisition/serial/serial_board_source.h"
-#include "acquisition/simulated_bench.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QInputDialog>
 #include <QMenu>
-#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 
 namespace thermo {
@@ -28,8 +26,9 @@ QString boardText(const BoardInfo& board) {
 
 } // namespace
 
-SourceMenu::SourceMenu(OrphyControl& control, QMenu& menu)
-    : QObject(&control), control_(control), menu_(menu), finder_([] { return findBoards(); }) {
+SourceMenu::SourceMenu(OrphyControl& control, QMenu& menu, QWidget* owner)
+    : QObject(owner), control_(control), menu_(menu), owner_(owner),
+      boards_(new BoardSearch(this)) {
     QAction* first = menu_.actions().value(0);
     menu_.insertSection(first, tr("Source des mesures"));
     choices_ = new QActionGroup(this);
@@ -60,19 +59,11 @@ SourceMenu::SourceMenu(OrphyControl& control, QMenu& menu)
     connect(search_, &QAction::triggered, this, &SourceMenu::startSearch);
     connect(otherPort_, &QAction::triggered, this, &SourceMenu::askForPort);
     connect(&control_, &OrphyControl::sourceChanged, this, &SourceMenu::updateChecks);
-    connect(&watcher_, &QFutureWatcher<std::vector<BoardInfo>>::finished, this, [this] {
-        showBoards(watcher_.result());
-        search_->setText(tr("Rechercher les cartes"));
-        search_->setEnabled(true);
-        emit searchFinished();
-    });
+    connect(boards_, &BoardSearch::finished, this, &SourceMenu::searchEnded);
     updateChecks();
 }
 
-SourceMenu::~SourceMenu() {
-    // A search still running only touches its own ports; let it end before the menu goes.
-    watcher_.waitForFinished();
-}
+SourceMenu::~SourceMenu() = default;
 
 QList<QAction*> SourceMenu::boardActions() const {
     QList<QAction*> boards = choices_->actions();
@@ -81,7 +72,7 @@ QList<QAction*> SourceMenu::boardActions() const {
 }
 
 void SourceMenu::setBoardFinder(BoardFinder finder) {
-    finder_ = std::move(finder);
+    boards_->setFinder(std::move(finder));
 }
 
 void SourceMenu::startSearch() {
@@ -90,11 +81,21 @@ void SourceMenu::startSearch() {
     }
     search_->setText(tr("Recherche des cartes en cours\u2026"));
     search_->setEnabled(false);
-    watcher_.setFuture(QtConcurrent::run(finder_));
+    boards_->start();
 }
 
 bool SourceMenu::searching() const {
-    return watcher_.isRunning();
+    return boards_->running();
+}
+
+void SourceMenu::searchEnded() {
+    const BoardSearch::Result& result = boards_->result();
+    showBoards(result.boards);
+    // A search that could not be made found nothing; the entry says why.
+    noBoard_->setToolTip(QString::fromStdString(result.error));
+    search_->setText(tr("Rechercher les cartes"));
+    search_->setEnabled(true);
+    emit searchFinished();
 }
 
 void SourceMenu::showBoards(const std::vector<BoardInfo>& boards) {
@@ -106,20 +107,22 @@ void SourceMenu::showBoards(const std::vector<BoardInfo>& boards) {
     for (const BoardInfo& board : boards) {
         const QString path = QString::fromStdString(board.portPath);
         if (!listed(path)) {
-            addBoardAction(path, boardText(board));
+            addBoardAction(board.kind, path, boardText(board));
         }
     }
     noBoard_->setVisible(boardActions().isEmpty());
     updateChecks();
 }
 
-void SourceMenu::addBoardAction(const QString& portPath, const QString& text) {
+void SourceMenu::addBoardAction(const BoardKind* kind, const QString& portPath,
+                                const QString& text) {
     auto* action = new QAction(text, choices_);
     action->setObjectName(QStringLiteral("sourceBoard"));
     action->setCheckable(true);
     action->setProperty(portProperty, portPath);
     menu_.insertAction(noBoard_, action);
-    connect(action, &QAction::triggered, this, [this, portPath] { chooseBoard(portPath); });
+    connect(action, &QAction::triggered, this,
+            [this, kind, portPath] { chooseBoard(kind, portPath); });
 }
 
 bool SourceMenu::listed(const QString& portPath) const {
@@ -129,35 +132,36 @@ bool SourceMenu::listed(const QString& portPath) const {
     });
 }
 
-void SourceMenu::chooseBoard(const QString& portPath) {
-    control_.useBoard(portPath.toStdString());
+// A board of no known kind (typed by hand, found by a test's finder) is taken for the
+// project's own.
+void SourceMenu::chooseBoard(const BoardKind* kind, const QString& portPath) {
+    control_.useBoard(kind ? *kind : boardKinds().front(), portPath.toStdString());
 }
 
 void SourceMenu::askForPort() {
     bool accepted = false;
     const QString path = QInputDialog::getText(
-        control_.window(), tr("Autre port série"),
+        owner_->window(), tr("Autre port série"),
         tr("Chemin du port où la carte est branchée\n(par exemple /dev/ttyUSB0) :"),
         QLineEdit::Normal, QStringLiteral("/dev/"), &accepted);
     if (accepted && !path.trimmed().isEmpty()) {
-        chooseBoard(path.trimmed());
+        chooseBoard(nullptr, path.trimmed());
     }
 }
 
 bool SourceMenu::inUse(const QAction* action) const {
-    const auto* board = dynamic_cast<const SerialBoardSource*>(&control_.source());
-    return board && action->property(portProperty).toString().toStdString() == board->portPath();
+    const std::string port = control_.source().portPath();
+    return !port.empty() && action->property(portProperty).toString().toStdString() == port;
 }
 
 void SourceMenu::updateChecks() {
-    const auto* board = dynamic_cast<const SerialBoardSource*>(&control_.source());
-    if (board && !listed(QString::fromStdString(board->portPath()))) {
-        addBoardAction(QString::fromStdString(board->portPath()),
-                       QString::fromStdString(board->portPath()));
+    const QString port = QString::fromStdString(control_.source().portPath());
+    if (!port.isEmpty() && !listed(port)) {
+        addBoardAction(control_.boardKind(), port, port);
         noBoard_->setVisible(false);
     }
     // With some other source (a test's script) nothing listed is checked.
-    simulation_->setChecked(control_.simulatedBench() != nullptr);
+    simulation_->setChecked(control_.usingBench());
     for (QAction* action : boardActions()) {
         action->setChecked(inUse(action));
     }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "acquisition/read_operation.h"
 #include "core/failure.h"
 #include "core/main_window_fields.h"
+#include "core/read_operation.h"
 
 #include <cstdint>
 #include <deque>
@@ -11,7 +11,7 @@
 #include <variant>
 #include <vector>
 
-namespace thermo::testing {
+namespace thermo::test {
 
 inline const char* fieldName(Field f) {
     switch (f) {
@@ -89,4 +89,4 @@ public:
     std::vector<std::int32_t> channels;
 };
 
-} // namespace thermo::testing
+} // namespace thermo::test

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "acquisition/serial/board_discovery.h"
+#include "acquisition/board_info.h"
+#include "acquisition/board_search.h"
 
-#include <QFutureWatcher>
 #include <QList>
 #include <QObject>
 #include <functional>
@@ -14,6 +14,7 @@ class QMenu;
 
 namespace thermo {
 
+struct BoardKind;
 class OrphyControl;
 
 // The choice of where the codes come from, at the top of the acquisition control's context
@@ -22,9 +23,10 @@ class OrphyControl;
 class SourceMenu : public QObject {
     Q_OBJECT
 public:
-    using BoardFinder = std::function<std::vector<BoardInfo>()>;
+    using BoardFinder = BoardSearch::Finder;
 
-    SourceMenu(OrphyControl& control, QMenu& menu);
+    // `owner` is the widget the menu opens from, and the parent of the port's input dialog.
+    SourceMenu(OrphyControl& control, QMenu& menu, QWidget* owner);
     ~SourceMenu() override;
 
     QAction* simulationAction() const noexcept { return simulation_; }
@@ -47,10 +49,11 @@ private:
     bool listed(const QString& portPath) const;
     // The board action whose port the control reads from now.
     bool inUse(const QAction* action) const;
-    void addBoardAction(const QString& portPath, const QString& text);
-    void chooseBoard(const QString& portPath);
+    void addBoardAction(const BoardKind* kind, const QString& portPath, const QString& text);
+    void chooseBoard(const BoardKind* kind, const QString& portPath);
     void askForPort();
     void updateChecks();
+    void searchEnded();
 
     OrphyControl& control_;
     QMenu& menu_;
@@ -59,8 +62,8 @@ private:
     QAction* noBoard_;
     QAction* search_;
     QAction* otherPort_;
-    BoardFinder finder_;
-    QFutureWatcher<std::vector<BoardInfo>> watcher_;
+    QWidget* owner_;
+    BoardSearch* boards_;
 };
 
 } // namespace thermo

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "acquisition/board_info.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QThread;
+
+namespace thermo {
+
+// A search for boards on a thread of its own: opening the ports and waiting for the boards to
+// start takes seconds, and resets every board it opens, so it runs only when asked.
+class BoardSearch : public QObject {
+    Q_OBJECT
+public:
+    using Finder = std::function<std::vector<BoardInfo>()>;
+
+    struct Result {
+        std::vector<BoardInfo> boards;
+        std::string error; // what stopped the search, if something did; the boards are then none
+    };
+
+    // Searches with findBoards() until told otherwise.
+    explicit BoardSearch(QObject* parent = nullptr);
+    // Waits for a search still running: it only touches its own ports.
+    ~BoardSearch() override;
+
+    void setFinder(Finder finder);
+    // Does nothing while a search is running.
+    void start();
+    bool running() const noexcept { return thread_ != nullptr; }
+    // The last search's outcome, once finished() was emitted.
+    const Result& result() const noexcept { return result_; }
+
+signals:
+    // In the thread the search was started from.
+    void finished();
+
+private:
+    void collect();
+
+    Finder finder_;
+    QThread* thread_ = nullptr;
+    std::shared_ptr<Result> pending_;
+    Result result_;
+};
+
+} // namespace thermo

@@ -1,0 +1,41 @@
+#include "acquisition/serial/identity_handshake.h"
+
+namespace thermo {
+
+namespace protocol = board_protocol;
+
+bool IdentityHandshake::ask(Clock::time_point deadline) {
+    asked_ = ++tag_;
+    askedAt_ = Clock::now();
+    return link_.send(protocol::taggedRequest(protocol::identityQuery, *asked_), deadline) ||
+           !link_.lost();
+}
+
+IdentityHandshake::Outcome IdentityHandshake::poll(Clock::time_point until) {
+    if (identity_) {
+        return Outcome::Identified;
+    }
+    if ((!asked_ || Clock::now() - askedAt_ >= retryInterval) && !ask(until)) {
+        return Outcome::Lost;
+    }
+    // Whatever the board printed while starting is passed over.
+    while (auto line = link_.readLine(until)) {
+        const auto answer = protocol::splitAnswer(*line);
+        if (!answer.tag && answer.payload == protocol::readyLine) {
+            if (!ask(until)) {
+                return Outcome::Lost;
+            }
+        } else if (answer.tag && answer.tag == asked_) {
+            identity_ = protocol::parseIdentity(answer.payload);
+            if (identity_) {
+                return Outcome::Identified;
+            }
+            if (!protocol::isRefusal(answer.payload)) {
+                return Outcome::Foreign;
+            }
+        }
+    }
+    return link_.lost() ? Outcome::Lost : Outcome::Pending;
+}
+
+} // namespace thermo

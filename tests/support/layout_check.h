@@ -1,0 +1,72 @@
+#pragma once
+
+#include "tests/support/text_fit.h"
+#include "ui/fixed_window.h"
+
+#include <QAbstractButton>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QList>
+#include <QStringList>
+#include <QWidget>
+#include <algorithm>
+
+namespace thermo::test {
+
+// What is wrong with a fixed-layout window as it stands, nothing when all is well: every
+// visible control lies inside the window, no two of them overlap beyond the one-pixel edge the
+// table has some neighbours share (and frame lines meet each other at their ends), and every
+// label's and button's text shows whole.
+inline QStringList layoutFaults(const FixedWindow& window) {
+    const auto isLine = [](const QWidget* control) {
+        return control->objectName().startsWith(QLatin1String("Line"));
+    };
+    // The table lets some neighbours share the edge of one pixel (15 twips), nothing more.
+    const auto sharedEdge = [&window](const QWidget* a, const QWidget* b) {
+        const auto first = window.tableRect(a);
+        const auto second = window.tableRect(b);
+        if (!first || !second) {
+            return false;
+        }
+        const QRect shared =
+            QRect(first->left, first->top, first->width, first->height)
+                .intersected(QRect(second->left, second->top, second->width, second->height));
+        return !shared.isEmpty() && std::min(shared.width(), shared.height()) <= 15;
+    };
+    QList<QWidget*> controls;
+    for (QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (control->isVisibleTo(&window) && !control->isWindow()) {
+            controls << control;
+        }
+    }
+    QStringList faults;
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        const QWidget* control = controls[i];
+        const QString name = control->objectName();
+        if (!window.rect().contains(control->geometry())) {
+            faults << name + QStringLiteral(" outside the window");
+        }
+        for (qsizetype j = i + 1; j < controls.size(); ++j) {
+            const QWidget* other = controls[j];
+            if (control->geometry().intersects(other->geometry()) &&
+                !(isLine(control) && isLine(other)) && !sharedEdge(control, other)) {
+                faults << name + QStringLiteral(" overlaps ") + other->objectName();
+            }
+        }
+        QString text;
+        QRect room = control->contentsRect();
+        if (const auto* label = qobject_cast<const QLabel*>(control)) {
+            text = label->text();
+        } else if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
+            text = button->text();
+            room = room.marginsRemoved({4, 4, 4, 4}); // the button's bevel
+        }
+        if (!text.isEmpty() && (textWidth(control->font(), text) > room.width() ||
+                                QFontMetrics(control->font()).height() > room.height())) {
+            faults << name + QStringLiteral(" cut: ") + text;
+        }
+    }
+    return faults;
+}
+
+} // namespace thermo::test

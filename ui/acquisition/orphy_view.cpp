@@ -1,0 +1,39 @@
+#include "ui/acquisition/orphy_view.h"
+
+#include "acquisition/orphy_control.h"
+#include "ui/acquisition/source_menu.h"
+#include "ui/acquisition/source_panel.h"
+
+#include <QVBoxLayout>
+
+namespace thermo {
+
+OrphyView::OrphyView(const OrphyProperties& properties, QWidget* parent)
+    : QWidget(parent), control_(new OrphyControl(properties, this)), panel_(new SourcePanel(this)) {
+    setAccessibleName(tr("Interface d'acquisition ORPHY GTS2"));
+    panel_->setSource(&control_->source());
+    // Direct: the panel lets go of a source before the control destroys it.
+    connect(
+        control_, &OrphyControl::sourceChanged, panel_,
+        [this] { panel_->setSource(&control_->source()); }, Qt::DirectConnection);
+    connect(control_, &OrphyControl::sourceUpdated, panel_, &SourcePanel::refresh);
+    sources_ = new SourceMenu(*control_, panel_->menu(), this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(panel_);
+}
+
+OrphyView::~OrphyView() {
+    panel_->setSource(nullptr);
+}
+
+QSize OrphyView::sizeHint() const {
+    return {169, 33};
+}
+
+void OrphyView::setZoom(double zoom) {
+    panel_->setZoom(zoom);
+}
+
+} // namespace thermo

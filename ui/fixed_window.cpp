@@ -1,0 +1,82 @@
+#include "ui/fixed_window.h"
+
+#include "ui/fonts.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <stdexcept>
+
+namespace thermo {
+
+namespace {
+const QColor groundColour(0xFF, 0xE0, 0xC0);
+} // namespace
+
+FixedWindow::FixedWindow(const char* objectName, const QString& title, int clientWidthTwips,
+                         int clientHeightTwips, Qt::WindowFlags frameButtons)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | frameButtons),
+      layout_(std::make_unique<ScaledLayout>(*this, clientWidthTwips, clientHeightTwips,
+                                             sansFont(8.25))) {
+    setObjectName(QString::fromLatin1(objectName));
+    setWindowTitle(title);
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, groundColour);
+    setPalette(colours);
+}
+
+FixedWindow::~FixedWindow() = default;
+
+QLabel* FixedWindow::addLabel(const char* name, const QString& text, const QFont& font,
+                              const QColor& colour, Qt::Alignment alignment) {
+    auto* label = new QLabel(text, this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(font);
+    label->setAlignment(alignment | Qt::AlignTop);
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::WindowText, colour);
+    label->setPalette(colours);
+    return label;
+}
+
+QPushButton* FixedWindow::addButton(const char* name, const QString& text) {
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+void FixedWindow::addLines(std::span<const Line> lines) {
+    for (const Line& line : lines) {
+        auto* frame = new FrameLine(line.ends, this);
+        frame->setObjectName(QString::fromLatin1(line.name));
+        lines_.push_back(frame);
+    }
+}
+
+void FixedWindow::place(std::span<const Placement> table) {
+    for (const Placement& placement : table) {
+        auto* control =
+            findChild<QWidget*>(QString::fromLatin1(placement.name), Qt::FindDirectChildrenOnly);
+        if (control == nullptr) {
+            throw std::logic_error(std::string("FixedWindow: no control ") + placement.name);
+        }
+        layout_->add(control, placement.twips);
+    }
+}
+
+void FixedWindow::setZoom(double zoom) {
+    layout_->apply(zoom);
+    for (FrameLine* line : lines_) {
+        line->setZoom(zoom);
+    }
+}
+
+void describe(QWidget* control, const QString& name, const QString& description) {
+    control->setAccessibleName(name);
+    control->setAccessibleDescription(description);
+}
+
+} // namespace thermo

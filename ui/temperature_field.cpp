@@ -1,0 +1,32 @@
+#include "ui/temperature_field.h"
+
+#include "core/measurement_cycle.h"
+#include "ui/display_field.h"
+#include "ui/fonts.h"
+
+#include <QTextOption>
+
+namespace thermo {
+
+TemperatureField::TemperatureField(const QColor& background, QWidget* parent) : QTextEdit(parent) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setAcceptRichText(false);
+    setTabChangesFocus(true);
+    setLineWrapMode(QTextEdit::WidgetWidth);
+    QTextOption centred = document()->defaultTextOption();
+    centred.setAlignment(Qt::AlignHCenter);
+    centred.setWrapMode(QTextOption::WordWrap);
+    document()->setDefaultTextOption(centred);
+    setFont(sansFont(temperatureFontPoints, true));
+    setPalette(measurementColours(palette(), background));
+}
+
+void TemperatureField::setZoom(double zoom) {
+    const int border = measurementBorder(zoom);
+    setLineWidth(border);
+    document()->setDocumentMargin(border);
+}
+
+} // namespace thermo
