@@ -1,12 +1,12 @@
 #include "core/series_text.h"
-#include "series_readings.h"
+#include "tests/support/series_readings.h"
 
 #include <gtest/gtest.h>
 
 namespace thermo {
 namespace {
 
-using namespace thermo::testing;
+using namespace thermo::test;
 
 // Rounding as shown (33.25 halves to even), a low-supply gap, a failed read, a
 // temperature that rounds to zero, and a time past the hour.

@@ -1,5 +1,5 @@
 #include "core/session_series.h"
-#include "series_readings.h"
+#include "tests/support/series_readings.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@
 namespace thermo {
 namespace {
 
-using namespace thermo::testing;
+using namespace thermo::test;
 
 // A tick without a temperature stays a gap, never a value and never 0 (while 0 °C measured is
 // a value), with what it did read; ranges and extents leave gaps out.

@@ -1,4 +1,4 @@
-#include "series_readings.h"
+#include "tests/support/series_readings.h"
 #include "ui/recording/series_file.h"
 
 #include <QFile>
@@ -21,7 +21,7 @@ QByteArray contents(const QString& path) {
 void appendReadings(SessionSeries& series, int count) {
     for (int i = 0; i < count; ++i) {
         const auto n = static_cast<int>(series.size());
-        series.append(testing::measured(n * 100, 20 + 0.5 * n, 2.5, 5, 40960));
+        series.append(test::measured(n * 100, 20 + 0.5 * n, 2.5, 5, 40960));
     }
 }
 

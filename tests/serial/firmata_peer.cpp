@@ -11,7 +11,7 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
-namespace thermo::testing {
+namespace thermo::test {
 
 namespace {
 
@@ -278,4 +278,4 @@ void FirmataPeer::send(const Bytes& bytes) {
     }
 }
 
-} // namespace thermo::testing
+} // namespace thermo::test

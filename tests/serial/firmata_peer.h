@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-namespace thermo::testing {
+namespace thermo::test {
 
 // A board running StandardFirmata 2.5 on a pseudo-terminal, laid out as an Uno: pins 0...19,
 // A0...A5 on pins 14...19. It answers the version, firmware, analog mapping and capability
@@ -84,4 +84,4 @@ private:
     std::thread thread_;
 };
 
-} // namespace thermo::testing
+} // namespace thermo::test

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-namespace thermo::testing {
+namespace thermo::test {
 namespace {
 
 using namespace std::chrono_literals;
@@ -90,4 +90,4 @@ TEST(FirmataPeer, BabblesFallsSilentVanishesAndComesBack) {
 }
 
 } // namespace
-} // namespace thermo::testing
+} // namespace thermo::test

@@ -5,7 +5,7 @@
 #include <chrono>
 #include <cstdint>
 
-namespace thermo::testing {
+namespace thermo::test {
 
 inline Reading::Clock::time_point atMillis(std::int64_t ms) {
     return Reading::Clock::time_point{} + std::chrono::milliseconds(ms);
@@ -25,4 +25,4 @@ inline Reading readFailed(std::int64_t ms) {
         atMillis(ms), {}, {}, {}, {}, false, ReadingFailure{FailureKind::AcquisitionFailed, ""}};
 }
 
-} // namespace thermo::testing
+} // namespace thermo::test
