@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
+#include <chrono>
 
 using thermo::BenchFault;
 using thermo::OrphyView;
@@ -38,6 +39,7 @@ private slots:
     void showsAnotherSourceByName();
     void followsTheBenchChangedElsewhere();
     void keepsWhatTheUserIsTyping();
+    void followsACoolingButNotUnderTheKeys();
     void namesEveryWidget();
     void writesDecimalsTheUsersWay();
 
@@ -221,6 +223,28 @@ void SourcePanelTest::keepsWhatTheUserIsTyping() {
     action("faultOpenThermistor")->trigger();
     QVERIFY2(supply->text().startsWith(QLatin1Char('4')), qPrintable(supply->text()));
     QCOMPARE(bench_->supplyVoltage(), 5.0);
+}
+
+// The temperature box shows the cooling tick by tick, yet lets the user type a new one.
+void SourcePanelTest::followsACoolingButNotUnderTheKeys() {
+    auto now = std::chrono::steady_clock::now();
+    bench_->setClock([&now] { return now; });
+    bench_->setTemperature(80.0);
+    action("courseCooling")->trigger();
+    QDoubleSpinBox* temperature = box("benchTemperature");
+    for (const double expected : {80.0, 42.1, 28.1}) { // 20 + 60 e^-t/τ, t = 0, τ, 2τ
+        read(0);
+        QCOMPARE(temperature->value(), expected);
+        now += SimulatedBench::relaxationTime;
+    }
+    temperature->setFocus();
+    temperature->clear();
+    QTest::keyClicks(temperature, QStringLiteral("3"));
+    read(0);
+    QVERIFY2(temperature->text().startsWith(QLatin1Char('3')), qPrintable(temperature->text()));
+    QTest::keyClick(temperature, Qt::Key_Return);
+    QCOMPARE(bench_->temperature(), 3.0);
+    QVERIFY(action("courseHeld")->isChecked());
 }
 
 void SourcePanelTest::namesEveryWidget() {
