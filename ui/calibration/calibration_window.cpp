@@ -21,7 +21,7 @@ namespace thermo {
 namespace {
 
 constexpr int clientWidth = 7200;
-constexpr int clientHeight = 5520;
+constexpr int clientHeight = 5280;
 
 // The window's layout in twips; the controls are found by their object names.
 constexpr FixedWindow::Placement placements[] = {
@@ -31,7 +31,7 @@ constexpr FixedWindow::Placement placements[] = {
     {"Grid1", {240, 1620, 4455, 2655}},    {"Label5", {4920, 1620, 2040, 255}},
     {"Label6", {4920, 1980, 2040, 255}},   {"Label7", {4920, 2280, 2040, 255}},
     {"Command3", {4920, 2700, 2040, 375}}, {"Command2", {240, 4395, 1695, 375}},
-    {"Label9", {2055, 4395, 4905, 495}},   {"Command4", {5745, 4980, 1215, 375}},
+    {"Label9", {240, 4905, 6720, 255}},    {"Command4", {5745, 4395, 1215, 375}},
 };
 
 // The table's columns and their widths in twips.
@@ -108,7 +108,6 @@ CalibrationWindow::CalibrationWindow(parametres& dialog)
     describe(command3_, tr("Utiliser ces valeurs"),
              tr("Écrit A et B dans la fenêtre des paramètres, qu'il reste à valider"));
     message_ = addLabel("Label9", {}, regular, QColor(0xC0, 0x00, 0x00));
-    message_->setWordWrap(true);
     command4_ = addButton("Command4", QStringLiteral("Fermer"));
     describe(command4_, tr("Fermer"), tr("Ferme l'assistant d'étalonnage"));
 
