@@ -50,6 +50,14 @@ QString text(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
 
+// Deviations keep their zeros: "0,00" says how close the law comes, "0" would not.
+std::string deviationText(double celsius, const NumberLocale& locale) {
+    const double rounded = roundHalfEven(celsius, deviationDecimals) + 0.0; // no "-0,00"
+    return QString::number(rounded, 'f', deviationDecimals)
+        .replace(QLatin1Char('.'), text(locale.decimalSeparator))
+        .toStdString();
+}
+
 } // namespace
 
 CalibrationWindow::CalibrationWindow(parametres& dialog)
@@ -189,8 +197,7 @@ void CalibrationWindow::showPoints() {
         const std::string cells[] = {
             numberText(points_[i].celsius, locale_),
             numberText(roundHalfEven(points_[i].ohms, ohmDecimals), locale_),
-            fit_ ? numberText(roundHalfEven(fit_->deviationsCelsius[i], deviationDecimals), locale_)
-                 : std::string()};
+            fit_ ? deviationText(fit_->deviationsCelsius[i], locale_) : std::string()};
         for (int column = 0; column < static_cast<int>(std::size(cells)); ++column) {
             auto* item = new QTableWidgetItem(text(cells[column]));
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
