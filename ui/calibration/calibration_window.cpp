@@ -42,6 +42,9 @@ struct Column {
 constexpr Column columns[] = {
     {"Référence (\u00B0C)", 1485}, {"Rth (\u03A9)", 1485}, {"Écart (\u00B0C)", 1425}};
 
+// Room above and below a row's line of type.
+constexpr int rowPaddingTwips = 90;
+
 // Rth to the ohm and deviations to the hundredth of a degree: finer is noise.
 constexpr int ohmDecimals = 0;
 constexpr int deviationDecimals = 2;
@@ -221,8 +224,7 @@ void CalibrationWindow::setZoom(double zoom) {
     for (int column = 0; column < static_cast<int>(std::size(columns)); ++column) {
         grid1_->setColumnWidth(column, toPixels(columns[column].width, zoom));
     }
-    // Rows hold one line of the zoomed type.
-    const int rowHeight = QFontMetrics(grid1_->font()).height() + toPixels(90, zoom);
+    const int rowHeight = QFontMetrics(grid1_->font()).height() + toPixels(rowPaddingTwips, zoom);
     grid1_->verticalHeader()->setMinimumSectionSize(rowHeight);
     grid1_->verticalHeader()->setDefaultSectionSize(rowHeight);
 }
