@@ -1,5 +1,6 @@
 #include "ui/application.h"
 
+#include "ui/calibration/calibration_window.h"
 #include "ui/fonts.h"
 #include "ui/form1.h"
 #include "ui/parametres.h"
@@ -54,6 +55,30 @@ Form1& Application::mainWindow() {
         emit mainWindowCreated(mainWindow_.get());
     }
     return *mainWindow_;
+}
+
+CalibrationWindow& Application::calibrationWindow() {
+    if (!calibration_) {
+        Form1& form = mainWindow();
+        calibration_ = std::make_unique<CalibrationWindow>(*dialog_);
+        calibration_->setZoom(zoom_.factor());
+        zoom_.addShortcutsTo(calibration_.get());
+        connect(&zoom_, &ProjectorZoom::factorChanged, calibration_.get(),
+                &CalibrationWindow::setZoom);
+        connect(&form.measurement(), &MeasurementLoop::readingTaken, calibration_.get(),
+                &CalibrationWindow::addReading);
+    }
+    return *calibration_;
+}
+
+void Application::showCalibration() {
+    CalibrationWindow& window = calibrationWindow();
+    Form1& form = mainWindow();
+    form.setEnabled(true);
+    form.show();
+    window.show();
+    window.raise();
+    window.activateWindow();
 }
 
 void Application::start() {

@@ -8,6 +8,7 @@
 
 namespace thermo {
 
+class CalibrationWindow;
 class Form1;
 class parametres;
 
@@ -29,9 +30,16 @@ public:
     Form1& mainWindow();
     Form1* existingMainWindow() const noexcept { return mainWindow_.get(); }
     ProjectorZoom& zoom() noexcept { return zoom_; }
+    // Creates the calibration window on first use, fed by the main window's readings.
+    CalibrationWindow& calibrationWindow();
 
     // Shows the parameters dialog as the first and only window.
     void start();
+
+public slots:
+    // Shows the calibration window, and the main window it measures with, usable: the
+    // simulated bench is set there.
+    void showCalibration();
 
 signals:
     // Emitted as soon as the main window exists, before any of its ticks can run.
@@ -43,7 +51,8 @@ private:
     ProjectorZoom zoom_;
     QFont menuFont_; // at 100 %
     std::unique_ptr<parametres> dialog_;
-    std::unique_ptr<Form1> mainWindow_; // destroyed first: it refers to the dialog
+    std::unique_ptr<Form1> mainWindow_;              // destroyed before the dialog: it refers to it
+    std::unique_ptr<CalibrationWindow> calibration_; // destroyed first
 };
 
 } // namespace thermo

@@ -6,12 +6,12 @@
 #include "ui/display_field.h"
 #include "ui/fonts.h"
 #include "ui/temperature_field.h"
+#include "ui/user_number_locale.h"
 #include "ui/version.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QTimer>
 
@@ -48,10 +48,6 @@ constexpr FixedWindow::Line lines[] = {
     {"Line3", {13560, 3600, 13560, 120}},
     {"Line4", {7680, 3600, 13560, 3600}},
 };
-
-NumberLocale userNumberLocale() {
-    return NumberLocale{QLocale().decimalPoint().toStdString()};
-}
 
 DisplayField* addField(QWidget* window, const char* name, const QColor& background) {
     auto* field = new DisplayField(background, window);

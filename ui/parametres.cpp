@@ -20,12 +20,13 @@ constexpr int clientHeight = 3930;
 
 // The dialog's layout in twips; the controls are found by their object names.
 constexpr FixedWindow::Placement placements[] = {
-    {"Label6", {240, 120, 1815, 255}},   {"Text1", {240, 480, 735, 375}},
-    {"Label1", {1440, 480, 1575, 195}},  {"Label8", {1440, 720, 2655, 255}},
-    {"Label7", {240, 1200, 1815, 255}},  {"Text2", {240, 1560, 735, 375}},
-    {"Label2", {1440, 1560, 2655, 255}}, {"Label4", {1440, 1800, 2655, 255}},
-    {"Text3", {240, 2400, 735, 375}},    {"Label3", {1440, 2400, 2655, 255}},
-    {"Label5", {1440, 2640, 2655, 255}}, {"Command1", {1440, 3360, 975, 375}},
+    {"Label6", {240, 120, 1815, 255}},    {"Text1", {240, 480, 735, 375}},
+    {"Label1", {1440, 480, 1575, 195}},   {"Label8", {1440, 720, 2655, 255}},
+    {"Label7", {240, 1200, 1815, 255}},   {"Text2", {240, 1560, 735, 375}},
+    {"Label2", {1440, 1560, 2655, 255}},  {"Label4", {1440, 1800, 2655, 255}},
+    {"Text3", {240, 2400, 735, 375}},     {"Label3", {1440, 2400, 2655, 255}},
+    {"Label5", {1440, 2640, 2655, 255}},  {"Command1", {1440, 3360, 975, 375}},
+    {"Command2", {240, 3360, 1140, 375}},
 };
 
 QLineEdit* addField(QWidget* window, const char* name, const char* text,
@@ -64,18 +65,35 @@ parametres::parametres(Application& application)
     command1_ = addButton("Command1", QStringLiteral("Validation"));
     describe(command1_, tr("Validation"),
              tr("Transmet R, A et B à la fenêtre de mesure et l'affiche"));
+    command2_ = addButton("Command2", QStringLiteral("Étalonnage\u2026"));
+    describe(command2_, tr("Étalonnage de la thermistance"),
+             tr("Ouvre l'assistant qui trouve A et B à partir de températures connues"));
 
     place(placements);
 
     setTabOrder(text1_, text2_);
     setTabOrder(text2_, text3_);
     setTabOrder(text3_, command1_);
+    setTabOrder(command1_, command2_);
     text1_->setFocus();
 
     connect(command1_, &QPushButton::clicked, this, &parametres::validate);
+    connect(command2_, &QPushButton::clicked, &application_, &Application::showCalibration);
 }
 
 parametres::~parametres() = default;
+
+QString parametres::seriesText() const {
+    return text1_->text();
+}
+
+void parametres::setThermistorTexts(const QString& a, const QString& b) {
+    text2_->setText(a);
+    text3_->setText(b);
+    show();
+    raise();
+    activateWindow();
+}
 
 void parametres::validate() {
     // The first access to the main window creates it; its first tick can only come after

@@ -19,6 +19,11 @@ public:
     explicit parametres(Application& application);
     ~parametres() override;
 
+    // The R typed, validated or not: the calibration assistant measures with it.
+    QString seriesText() const;
+    // The calibration's A and B into their fields; the dialog shows them, to be validated.
+    void setThermistorTexts(const QString& a, const QString& b);
+
 public slots:
     void validate();
 
@@ -33,6 +38,7 @@ private:
     QLineEdit* text2_;
     QLineEdit* text3_;
     QPushButton* command1_;
+    QPushButton* command2_;
 };
 
 } // namespace thermo

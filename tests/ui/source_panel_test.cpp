@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
+#include <chrono>
 
 using thermo::BenchFault;
 using thermo::OrphyView;
@@ -38,6 +39,7 @@ private slots:
     void showsAnotherSourceByName();
     void followsTheBenchChangedElsewhere();
     void keepsWhatTheUserIsTyping();
+    void followsACoolingButNotUnderTheKeys();
     void namesEveryWidget();
     void writesDecimalsTheUsersWay();
 
@@ -221,6 +223,24 @@ void SourcePanelTest::keepsWhatTheUserIsTyping() {
     action("faultOpenThermistor")->trigger();
     QVERIFY2(supply->text().startsWith(QLatin1Char('4')), qPrintable(supply->text()));
     QCOMPARE(bench_->supplyVoltage(), 5.0);
+}
+
+// The temperature box follows a cooling, but not under the user's keys.
+void SourcePanelTest::followsACoolingButNotUnderTheKeys() {
+    auto now = std::chrono::steady_clock::now();
+    bench_->setClock([&now] { return now; });
+    action("courseCooling")->trigger(); // from 25 °C
+    now += SimulatedBench::relaxationTime;
+    read(0);
+    QDoubleSpinBox* temperature = box("benchTemperature");
+    QCOMPARE(temperature->value(), 21.8); // 20 + 5 / e
+    temperature->setFocus();
+    temperature->clear();
+    QTest::keyClicks(temperature, QStringLiteral("3"));
+    now += SimulatedBench::relaxationTime;
+    read(0);
+    QTest::keyClick(temperature, Qt::Key_Return);
+    QCOMPARE(bench_->temperature(), 3.0);
 }
 
 void SourcePanelTest::namesEveryWidget() {

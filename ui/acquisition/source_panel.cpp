@@ -154,9 +154,12 @@ void SourcePanel::refresh() {
     if (source_) {
         for (QDoubleSpinBox* box : numbers_) {
             const double value = source_->number(box->objectName().toStdString());
-            // Only a value changed elsewhere is written, so that what the user is typing
-            // stays; the source keeps its own value, finer than the box shows.
-            if (box->textFromValue(value) != box->textFromValue(box->value())) {
+            // Only a value changed elsewhere is written, and never over what the user is
+            // typing (a value that moves by itself, as a cooling, would take the box from
+            // under the keys); the source keeps its own value, finer than the box shows.
+            const bool typing =
+                box->hasFocus() && box->cleanText() != box->textFromValue(box->value());
+            if (!typing && box->textFromValue(value) != box->textFromValue(box->value())) {
                 const QSignalBlocker blocker(box);
                 box->setValue(value);
             }
