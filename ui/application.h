@@ -9,6 +9,7 @@
 namespace thermo {
 
 class Form1;
+class GiantDisplay;
 class parametres;
 
 // What the program does to Qt before its first window: the embedded fonts, the default font,
@@ -29,6 +30,8 @@ public:
     Form1& mainWindow();
     Form1* existingMainWindow() const noexcept { return mainWindow_.get(); }
     ProjectorZoom& zoom() noexcept { return zoom_; }
+    // The main window's F11 display; null until the main window exists.
+    GiantDisplay* giantDisplay() const noexcept { return giant_; }
 
     // Shows the parameters dialog as the first and only window.
     void start();
@@ -39,11 +42,15 @@ signals:
 
 private:
     void zoomMenus(double zoom);
+    void applyZoom(double zoom);
+    // The largest scale at which both windows fit the screens they are on.
+    double roomOnScreens() const;
 
     ProjectorZoom zoom_;
     QFont menuFont_; // at 100 %
     std::unique_ptr<parametres> dialog_;
     std::unique_ptr<Form1> mainWindow_; // destroyed first: it refers to the dialog
+    GiantDisplay* giant_ = nullptr;     // owned by the main window
 };
 
 } // namespace thermo
