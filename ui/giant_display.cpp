@@ -79,7 +79,6 @@ GiantDisplay::GiantDisplay(Form1& mainWindow)
     field.setColor(QPalette::Window, temperatureColour);
     field.setColor(QPalette::WindowText, Qt::black);
     value_->setPalette(field);
-    value_->setText(QString::fromStdString(mainWindow.text(Field::Text1)));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(title_);
@@ -102,6 +101,8 @@ QString GiantDisplay::text() const {
 }
 
 void GiantDisplay::open() {
+    // Hidden, it followed no reading: it starts from what the temperature field shows.
+    setValue(QString::fromStdString(mainWindow_.text(Field::Text1)));
     if (QScreen* screen = mainWindow_.screen()) {
         setGeometry(screen->geometry());
     }
@@ -111,14 +112,21 @@ void GiantDisplay::open() {
 }
 
 void GiantDisplay::leave() {
+    // Back to a plain window before hiding: shown again, it is made full screen anew.
+    setWindowState(windowState() & ~Qt::WindowFullScreen);
     hide();
     mainWindow_.activateWindow();
 }
 
 void GiantDisplay::showReading(const Reading& reading) {
-    const QString shown = temperatureFieldText(reading, locale_);
-    if (shown != value_->text()) {
-        value_->setText(shown);
+    if (isVisible()) {
+        setValue(temperatureFieldText(reading, locale_));
+    }
+}
+
+void GiantDisplay::setValue(const QString& text) {
+    if (text != value_->text()) {
+        value_->setText(text);
         fitText();
     }
 }

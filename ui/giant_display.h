@@ -34,6 +34,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void setValue(const QString& text);
     void fitText();
 
     Form1& mainWindow_;

@@ -96,8 +96,12 @@ void parametres::validate() {
 
 void parametres::returnTo(Form1& mainWindow) {
     hide();
-    // Transient for the main window from now on: a click on it, greyed, never hides the
-    // dialog.
+    // From now on a dialog of the main window, which the window manager keeps above it: a
+    // click on the greyed main window never hides it. Before, it is the program's only window,
+    // with its place in the task bar.
+    if (windowType() != Qt::Dialog) {
+        setWindowFlags(windowFlags() | Qt::Dialog);
+    }
     mainWindow.winId();
     windowHandle()->setTransientParent(mainWindow.windowHandle());
     mainWindow.setTemperatureFieldEnabled(true);

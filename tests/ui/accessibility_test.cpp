@@ -169,80 +169,38 @@ private slots:
         QCOMPARE(labels, QStringList{label});
     }
 
-    // A screen reader is told what each window and group is: Qt alone would say "filler",
-    // and would make the bench's group a window that Orca does not read while inactive.
-    void roles_data() {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<int>("role");
-        QTest::newRow("main window") << "Form1" << int(QAccessible::Window);
-        QTest::newRow("parameters dialog") << "parametres" << int(QAccessible::Dialog);
-        QTest::newRow("acquisition control") << "orphy1" << int(QAccessible::Grouping);
-        QTest::newRow("bench frame") << "sourcePanel" << int(QAccessible::Grouping);
-        QTest::newRow("frame line") << "Line1" << int(QAccessible::Separator);
-        QTest::newRow("circuit picture") << "Image1" << int(QAccessible::Graphic);
-        QTest::newRow("fault notice") << "faultNotice" << int(QAccessible::Notification);
-        QTest::newRow("bench box") << "benchSupply" << int(QAccessible::SpinBox);
-    }
-    void roles() {
-        QFETCH(QString, control);
-        QFETCH(int, role);
-        Application application;
-        Form1& form = application.mainWindow();
-        QWidget* widget = control == QLatin1String("Form1")        ? &form
-                          : control == QLatin1String("parametres") ? &application.parametersDialog()
-                                                                   : ::control(form, control);
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-        QVERIFY(accessible != nullptr);
-        QCOMPARE(int(accessible->role()), role);
-        if (widget->isWindow()) {
-            QCOMPARE(accessible->text(QAccessible::Name), widget->windowTitle());
-        }
-    }
-
-    // A fault is told once when it starts and once when it ends; a reading that strays alone
-    // is not told at all.
+    // A fault is told once as it starts and once as it ends; a stray reading is not told.
     void faultsAreAnnouncedOnce() {
         Form1 form;
         ScriptedSource& source = ScriptedSource::installIn(form.acquisitionControl());
         QWidget* notice = control(form, QStringLiteral("faultNotice"));
-        QStringList told;
-        struct Listener : QObject {
-            QStringList* told;
-            bool eventFilter(QObject* watched, QEvent* event) override {
-                if (event->type() == QEvent::Show) {
-                    *told << static_cast<QWidget*>(watched)->accessibleName();
-                }
-                return false;
-            }
-        } listener;
-        listener.told = &told;
-        notice->installEventFilter(&listener);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QStringList told;
         const auto ticks = [&](int count) {
             for (int i = 0; i < count; ++i) {
+                notice->hide(); // an announcement shows it again
                 form.tick();
+                if (notice->isVisible()) {
+                    told << notice->accessibleName();
+                }
             }
         };
+        const Failure silent(FailureKind::AcquisitionFailed, "Interface muette");
         source.setCodes(40960, 49152);
         ticks(5);
-        source.failOn(0, Failure(FailureKind::AcquisitionFailed, "Interface muette"));
+        source.failOn(0, silent);
         ticks(1);
         source.setCodes(40960, 49152);
         ticks(5);
-        QCOMPARE(told, QStringList());
-        source.failOn(0, Failure(FailureKind::AcquisitionFailed, "Interface muette"));
+        source.failOn(0, silent);
         ticks(20);
-        QCOMPARE(told, QStringList{"Interface muette"});
         source.setCodes(40960, 48000);
         ticks(10);
         source.setCodes(40960, 49152);
         ticks(10);
         QCOMPARE(told, (QStringList{"Interface muette", "Augmentez la tension d'alimentation",
                                     "Mesure rétablie"}));
-        QVERIFY(notice->isVisible());
-        QCOMPARE(QAccessible::queryAccessibleInterface(notice)->text(QAccessible::Name),
-                 QStringLiteral("Mesure rétablie"));
     }
 
     // The whole lesson with the keyboard alone: type the parameters, validate, reopen the

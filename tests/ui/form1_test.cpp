@@ -554,91 +554,67 @@ private slots:
         QCOMPARE(source.reads(), 2);
     }
 
-    // A field is written only when its text changes: a screen reader hears of a change, not
-    // of every tick. A line edit written moves its cursor to the end of the text, and the
-    // temperature field says each write.
-    void aTickThatChangesNothingWritesNothing_data() {
+    // A field is written only when its text changes (a written line edit moves its cursor to
+    // the end); while the acquisition fails, the values it left are grey, window disabled or not.
+    void writesAndGreys_data() {
+        QTest::addColumn<int>("silentBefore"); // -1: the interface answers
         QTest::addColumn<int>("ea0");
         QTest::addColumn<int>("ea1");
-        QTest::addColumn<QStringList>("changed");
-        QTest::newRow("same codes") << 40960 << 49152 << QStringList();
+        QTest::addColumn<int>("silent");
+        QTest::addColumn<QStringList>("written");
+        QTest::addColumn<QStringList>("greyed");
+        const QStringList all{"Text3", "Text2", "Text4", "Text7", "Text8"};
+        QTest::newRow("same codes") << -1 << 40960 << 49152 << -1 << QStringList() << QStringList();
         QTest::newRow("one code more, same volts")
-            << 40961 << 49152 << QStringList{"Text2", "Text4", "Text7"};
-        QTest::newRow("supply too low") << 40960 << 48000 << QStringList{"Text8", "Text1"};
-        QTest::newRow("other temperature")
-            << 39322 << 49152 << QStringList{"Text3", "Text2", "Text4", "Text7", "Text1"};
+            << -1 << 40961 << 49152 << -1 << QStringList{"Text2", "Text4", "Text7"}
+            << QStringList();
+        QTest::newRow("EA0 silent") << -1 << 40960 << 49152 << 0 << QStringList{"Text1"} << all;
+        QTest::newRow("EA1 silent")
+            << -1 << 40960 << 49152 << 1 << QStringList{"Text1"} << QStringList{"Text8"};
+        QTest::newRow("EA0 back, written at last")
+            << 0 << 40960 << 49152 << -1 << all + QStringList{"Text1"} << QStringList();
     }
-    void aTickThatChangesNothingWritesNothing() {
+    void writesAndGreys() {
+        QFETCH(int, silentBefore);
         QFETCH(int, ea0);
         QFETCH(int, ea1);
-        QFETCH(QStringList, changed);
+        QFETCH(int, silent);
+        QFETCH(QStringList, written);
+        QFETCH(QStringList, greyed);
         Form1 form;
-        ScriptedSource& source = ScriptedSource::installIn(form.acquisitionControl());
-        source.setCodes(40960, 49152);
-        form.tick();
-        const QStringList lines{"Text3", "Text2", "Text4", "Text7", "Text8"};
-        for (const QString& name : lines) {
-            control<QLineEdit>(form, name.toLatin1().constData())->setCursorPosition(0);
-        }
-        QSignalSpy temperatureWrites(control<QTextEdit>(form, "Text1"), &QTextEdit::textChanged);
-        source.setCodes(ea0, ea1);
-        form.tick();
-        QStringList written;
-        for (const QString& name : lines) {
-            if (control<QLineEdit>(form, name.toLatin1().constData())->cursorPosition() != 0) {
-                written << name;
-            }
-        }
-        if (!temperatureWrites.isEmpty()) {
-            written << QStringLiteral("Text1");
-        }
-        QCOMPARE(written, changed);
-        QVERIFY(temperatureWrites.count() <= 1);
-    }
-
-    // While the acquisition fails, the voltages and codes keep their last values in grey,
-    // also while the window is disabled; the next good reading brings them back.
-    void staleValuesAreGreyed_data() {
-        QTest::addColumn<int>("silentChannel");
-        QTest::addColumn<QStringList>("stale");
-        QTest::newRow("EA0 silent")
-            << 0 << QStringList{"Text2", "Text3", "Text4", "Text7", "Text8"};
-        QTest::newRow("EA1 silent") << 1 << QStringList{"Text8"};
-    }
-    void staleValuesAreGreyed() {
-        QFETCH(int, silentChannel);
-        QFETCH(QStringList, stale);
-        Form1 form;
-        ScriptedSource& source = ScriptedSource::installIn(form.acquisitionControl());
-        source.setCodes(40960, 49152);
-        form.tick();
-        const QStringList names{"Text2", "Text3", "Text4", "Text7", "Text8"};
-        const auto greyed = [&] {
-            QStringList names_;
-            for (const QString& name : names) {
-                auto* field = control<DisplayField>(form, name.toLatin1().constData());
-                const int grey =
-                    qGray(field->palette().color(QPalette::Disabled, QPalette::Text).rgb());
-                if (field->isStale() != (grey > 100)) {
-                    return QStringList{name + " drawn otherwise"};
-                }
-                if (field->isStale()) {
-                    names_ << name;
-                }
-            }
-            return names_;
-        };
-        QCOMPARE(greyed(), QStringList());
-        source.failOn(silentChannel, Failure(FailureKind::AcquisitionFailed, "Interface muette"));
         form.setEnabled(false);
-        form.tick();
-        form.tick();
-        QCOMPARE(greyed(), stale);
-        QCOMPARE(shown(form, Field::Text2), QStringLiteral("40960"));
-        QCOMPARE(shown(form, Field::Text1), QStringLiteral("Interface muette"));
-        source.setCodes(40960, 49152);
-        form.tick();
-        QCOMPARE(greyed(), QStringList());
+        ScriptedSource& source = ScriptedSource::installIn(form.acquisitionControl());
+        const Failure silence(FailureKind::AcquisitionFailed, "Interface muette");
+        for (const bool last : {false, true}) {
+            source.setCodes(last ? ea0 : 40960, last ? ea1 : 49152);
+            if (const int channel = last ? silent : silentBefore; channel >= 0) {
+                source.failOn(channel, silence);
+            }
+            for (auto* field : form.findChildren<DisplayField*>()) {
+                field->setCursorPosition(0);
+            }
+            QSignalSpy temperatureWrites(control<QTextEdit>(form, "Text1"),
+                                         &QTextEdit::textChanged);
+            form.tick();
+            QStringList writes;
+            QStringList greys;
+            for (const char* name : {"Text3", "Text2", "Text4", "Text7", "Text8"}) {
+                auto* field = control<DisplayField>(form, name);
+                if (field->cursorPosition() != 0) {
+                    writes << QString::fromLatin1(name);
+                }
+                if (qGray(field->palette().color(QPalette::Disabled, QPalette::Text).rgb()) > 100) {
+                    greys << QString::fromLatin1(name);
+                }
+            }
+            if (!temperatureWrites.isEmpty()) {
+                writes << QStringLiteral("Text1");
+            }
+            if (last) {
+                QCOMPARE(writes, written);
+                QCOMPARE(greys, greyed);
+            }
+        }
     }
 
     void realTimerMeasures() {
