@@ -256,8 +256,7 @@ private slots:
         QCOMPARE(program.dialogField("Text3")->text(), QStringLiteral("4275"));
     }
 
-    // Reopened, the dialog lies above the main window, centred on it, transient for it so
-    // that a click on the greyed window cannot hide it, with the focus on R.
+    // Reopened: transient for the main window, centred on it, the focus on R.
     void reopenedDialogIsAboveTheMainWindow() {
         Started program;
         program.validate();

@@ -554,8 +554,7 @@ private slots:
         QCOMPARE(source.reads(), 2);
     }
 
-    // A field is written only when its text changes (a written line edit moves its cursor to
-    // the end); while the acquisition fails, the values it left are grey, window disabled or not.
+    // Written only on change (a written line edit moves its cursor); stale values in grey.
     void writesAndGreys_data() {
         QTest::addColumn<int>("silentBefore"); // -1: the interface answers
         QTest::addColumn<int>("ea0");
@@ -584,11 +583,10 @@ private slots:
         Form1 form;
         form.setEnabled(false);
         ScriptedSource& source = ScriptedSource::installIn(form.acquisitionControl());
-        const Failure silence(FailureKind::AcquisitionFailed, "Interface muette");
         for (const bool last : {false, true}) {
             source.setCodes(last ? ea0 : 40960, last ? ea1 : 49152);
             if (const int channel = last ? silent : silentBefore; channel >= 0) {
-                source.failOn(channel, silence);
+                source.failOn(channel, Failure(FailureKind::AcquisitionFailed, "Muette"));
             }
             for (auto* field : form.findChildren<DisplayField*>()) {
                 field->setCursorPosition(0);

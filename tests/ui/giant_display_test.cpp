@@ -11,8 +11,7 @@
 
 using namespace thermo;
 
-// F11 shows the temperature alone over the whole screen, as the temperature field shows it,
-// as large as it fits; Escape leaves, F11 opens it again.
+// F11 shows what the temperature field shows, as large as it fits; Escape leaves.
 class GiantDisplayTest : public QObject {
     Q_OBJECT
 

@@ -192,8 +192,7 @@ public:
 
 private:
     void watch(Form1* window) {
-        // Every tick that ends, whichever way, publishes its reading once its fields are
-        // written; a field is written only when its text changes.
+        // Every tick that ends publishes its reading once its fields are written.
         QObject::connect(&window->measurement(), &MeasurementLoop::readingTaken, this,
                          [this] { ++readings_; });
         // Connected after Form1's own handler, so it runs once the tick is over.

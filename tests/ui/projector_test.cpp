@@ -176,9 +176,7 @@ private slots:
         QCOMPARE(text3->textMargins().left(), margin100);
     }
 
-    // The bench frame is read from the back of the classroom: at every zoom its type is
-    // larger than the 7.5 points it once had, yet every value of its boxes and every fault
-    // its caption names show whole inside the control's rectangle.
+    // At every zoom the bench frame's type beats its old 7.5 pt, its texts whole inside it.
     void benchFrameIsReadableAtEveryZoom() {
         Form1 form;
         form.show();
@@ -248,8 +246,7 @@ private slots:
         QCOMPARE(changes.last().first().toDouble(), 1.0);
     }
 
-    // Only the steps that fit the screen are offered; "Ajuster à l'écran" takes the largest
-    // scale that fits, whatever its value.
+    // Only the steps that fit are offered; fitting takes the largest scale, any value.
     void stepsThatFit_data() {
         QTest::addColumn<double>("room");
         QTest::addColumn<QList<double>>("zoomingIn");
@@ -285,8 +282,7 @@ private slots:
         QCOMPARE(zoom.factor(), outFromFitted);
     }
 
-    // Fitted, the main window lies whole on the screen, a hundredth more would not; the title says
-    // the scale.
+    // Fitted, the main window lies on the screen, 1 % more would not; the title says so.
     void fittedWindowsStayOnTheScreen() {
         Application application;
         Form1& form = application.mainWindow();
