@@ -10,6 +10,7 @@ namespace thermo {
 
 class CalibrationWindow;
 class Form1;
+class GiantDisplay;
 class parametres;
 
 // What the program does to Qt before its first window: the embedded fonts, the default font,
@@ -32,6 +33,8 @@ public:
     ProjectorZoom& zoom() noexcept { return zoom_; }
     // Creates the calibration window on first use, fed by the main window's readings.
     CalibrationWindow& calibrationWindow();
+    // The main window's F11 display; null until the main window exists.
+    GiantDisplay* giantDisplay() const noexcept { return giant_; }
 
     // Shows the parameters dialog as the first and only window.
     void start();
@@ -47,12 +50,16 @@ signals:
 
 private:
     void zoomMenus(double zoom);
+    void applyZoom(double zoom);
+    // The largest scale at which both windows fit the screens they are on.
+    double roomOnScreens() const;
 
     ProjectorZoom zoom_;
     QFont menuFont_; // at 100 %
     std::unique_ptr<parametres> dialog_;
     std::unique_ptr<Form1> mainWindow_;              // destroyed before the dialog: it refers to it
     std::unique_ptr<CalibrationWindow> calibration_; // destroyed first
+    GiantDisplay* giant_ = nullptr;                  // owned by the main window
 };
 
 } // namespace thermo

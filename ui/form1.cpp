@@ -1,10 +1,13 @@
 #include "ui/form1.h"
 
 #include "acquisition/orphy_control.h"
+#include "ui/accessible_roles.h"
 #include "ui/acquisition/orphy_view.h"
 #include "ui/circuit_picture.h"
 #include "ui/display_field.h"
+#include "ui/fault_announcer.h"
 #include "ui/fonts.h"
+#include "ui/stale_readings.h"
 #include "ui/temperature_field.h"
 #include "ui/user_number_locale.h"
 #include "ui/version.h"
@@ -71,6 +74,7 @@ Form1::Form1(QWidget* parametersDialog)
       parametersDialog_(parametersDialog),
       orphy1_(new OrphyView(OrphyProperties::mainWindowSet(), this)),
       binding_(orphy1_->control(), userNumberLocale()) {
+    setAccessibleRole(this, QAccessible::Window);
     orphy1_->setObjectName(QStringLiteral("orphy1"));
 
     auto* picture = new CircuitPicture(this);
@@ -159,6 +163,8 @@ Form1::Form1(QWidget* parametersDialog)
     connect(command2_, &QPushButton::clicked, this, &Form1::showParameters);
 
     measurement_ = new MeasurementLoop(*this, binding_, userNumberLocale(), this);
+    new StaleReadings(*measurement_, {text2_, text3_, text4_, text7_}, {text8_}, this);
+    new FaultAnnouncer(*measurement_, userNumberLocale(), *this);
 }
 
 Form1::~Form1() = default;
@@ -198,18 +204,25 @@ std::string Form1::text(Field field) const {
     return lineField(field)->text().toStdString();
 }
 
+// A field is written only when its text changes: each write is a deletion and an insertion
+// for a screen reader, which would otherwise repeat the same value ten times a second.
 void Form1::setText(Field field, const std::string& text) {
+    const QString shown = QString::fromStdString(text);
     if (field == Field::Text1) {
-        text1_->setPlainText(QString::fromStdString(text));
-    } else {
-        lineField(field)->setText(QString::fromStdString(text));
+        if (text1_->toPlainText() != shown) {
+            text1_->setPlainText(shown);
+        }
+    } else if (QLineEdit* line = lineField(field); line->text() != shown) {
+        line->setText(shown);
     }
 }
 
 void Form1::setTemperatureFontSize(int points) {
     QFont font = scaledLayout().baseFont(text1_);
-    font.setPointSize(points);
-    scaledLayout().setBaseFont(text1_, font);
+    if (font.pointSize() != points) {
+        font.setPointSize(points);
+        scaledLayout().setBaseFont(text1_, font);
+    }
 }
 
 void Form1::setZoom(double zoom) {

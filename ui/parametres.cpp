@@ -1,15 +1,18 @@
 #include "ui/parametres.h"
 
 #include "core/main_window_fields.h"
+#include "ui/accessible_roles.h"
 #include "ui/application.h"
 #include "ui/fonts.h"
 #include "ui/form1.h"
+#include "ui/screen_fit.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWindow>
 
 namespace thermo {
 
@@ -44,6 +47,7 @@ QLineEdit* addField(QWidget* window, const char* name, const char* text,
 parametres::parametres(Application& application)
     : FixedWindow("parametres", QStringLiteral("Paramètres de la CTN"), clientWidth, clientHeight),
       application_(application) {
+    setAccessibleRole(this, QAccessible::Dialog);
     const QFont bold = sansFont(8.25, true);
     QFont heading = bold;
     heading.setUnderline(true);
@@ -102,7 +106,22 @@ void parametres::validate() {
     mainWindow.setText(Field::Text6, text1_->text().toStdString());
     mainWindow.setText(Field::Text9, text2_->text().toStdString());
     mainWindow.setText(Field::Text10, text3_->text().toStdString());
+    for (std::size_t i = 0; i < validated_.size(); ++i) {
+        validated_[i] = fields()[i]->text();
+    }
+    returnTo(mainWindow);
+}
+
+void parametres::returnTo(Form1& mainWindow) {
     hide();
+    // From now on a dialog of the main window, which the window manager keeps above it: a
+    // click on the greyed main window never hides it. Before, it is the program's only window,
+    // with its place in the task bar.
+    if (windowType() != Qt::Dialog) {
+        setWindowFlags(windowFlags() | Qt::Dialog);
+    }
+    mainWindow.winId();
+    windowHandle()->setTransientParent(mainWindow.windowHandle());
     mainWindow.setTemperatureFieldEnabled(true);
     mainWindow.setEnabled(true);
     mainWindow.show();
@@ -112,10 +131,25 @@ void parametres::validate() {
 
 void parametres::closeEvent(QCloseEvent* event) {
     event->accept();
-    if (application_.existingMainWindow() != nullptr) {
-        validate();
-    } else {
+    Form1* mainWindow = application_.existingMainWindow();
+    if (mainWindow == nullptr) {
         QCoreApplication::exit(0);
+        return;
+    }
+    for (std::size_t i = 0; i < validated_.size(); ++i) {
+        fields()[i]->setText(validated_[i]);
+    }
+    returnTo(*mainWindow);
+}
+
+void parametres::showEvent(QShowEvent* event) {
+    FixedWindow::showEvent(event);
+    text1_->setFocus();
+    Form1* mainWindow = application_.existingMainWindow();
+    if (mainWindow != nullptr && mainWindow->windowHandle() != nullptr) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(mainWindow->frameGeometry().center());
+        move(onScreen(frame, *mainWindow).topLeft());
     }
 }
 
