@@ -1,5 +1,6 @@
 #include "ui/application.h"
 
+#include "ui/curve/curve_session.h"
 #include "ui/fonts.h"
 #include "ui/form1.h"
 #include "ui/parametres.h"
@@ -22,7 +23,8 @@ void setUpQtApplication() {
 }
 
 Application::Application()
-    : menuFont_(QApplication::font("QMenu")), dialog_(std::make_unique<parametres>(*this)) {
+    : menuFont_(QApplication::font("QMenu")), curve_(std::make_unique<CurveSession>(zoom_)),
+      dialog_(std::make_unique<parametres>(*this)) {
     zoom_.addShortcutsTo(dialog_.get());
     connect(&zoom_, &ProjectorZoom::factorChanged, dialog_.get(), &parametres::setZoom);
     connect(&zoom_, &ProjectorZoom::factorChanged, this, &Application::zoomMenus);
@@ -51,6 +53,7 @@ Form1& Application::mainWindow() {
         mainWindow_->setZoom(zoom_.factor());
         zoom_.addShortcutsTo(mainWindow_.get());
         connect(&zoom_, &ProjectorZoom::factorChanged, mainWindow_.get(), &Form1::setZoom);
+        curve_->follow(*mainWindow_);
         emit mainWindowCreated(mainWindow_.get());
     }
     return *mainWindow_;

@@ -8,6 +8,7 @@
 
 namespace thermo {
 
+class CurveSession;
 class Form1;
 class parametres;
 
@@ -29,6 +30,8 @@ public:
     Form1& mainWindow();
     Form1* existingMainWindow() const noexcept { return mainWindow_.get(); }
     ProjectorZoom& zoom() noexcept { return zoom_; }
+    // The session's record and its curve window.
+    CurveSession& curve() noexcept { return *curve_; }
 
     // Shows the parameters dialog as the first and only window.
     void start();
@@ -42,6 +45,7 @@ private:
 
     ProjectorZoom zoom_;
     QFont menuFont_; // at 100 %
+    std::unique_ptr<CurveSession> curve_;
     std::unique_ptr<parametres> dialog_;
     std::unique_ptr<Form1> mainWindow_; // destroyed first: it refers to the dialog
 };

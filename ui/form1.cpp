@@ -5,15 +5,16 @@
 #include "ui/circuit_picture.h"
 #include "ui/display_field.h"
 #include "ui/fonts.h"
+#include "ui/recording/user_number_locale.h"
 #include "ui/temperature_field.h"
 #include "ui/version.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QTimer>
+#include <utility>
 
 namespace thermo {
 
@@ -28,17 +29,30 @@ const QColor temperatureColour(0xFF, 0xC0, 0xFF);
 
 // The window's layout in twips; the controls are found by their object names.
 constexpr FixedWindow::Placement placements[] = {
-    {"Image1", {360, 120, 6885, 3435}},   {"Label1", {9120, 360, 3375, 375}},
-    {"Label2", {8880, 960, 3495, 255}},   {"Text7", {8760, 1440, 3495, 495}},
-    {"Label9", {12600, 1560, 855, 255}},  {"Text4", {9960, 2160, 1215, 495}},
-    {"label4", {11880, 2280, 1455, 255}}, {"Text2", {9960, 2880, 1215, 495}},
-    {"Label5", {11880, 3000, 1215, 255}}, {"Label6", {360, 3720, 3015, 255}},
-    {"Label10", {4080, 3720, 3135, 255}}, {"orphy1", {7440, 3960, 2535, 495}},
-    {"Text3", {1200, 4200, 1455, 555}},   {"Text8", {4920, 4200, 1455, 555}},
-    {"Label7", {2400, 4800, 2535, 255}},  {"Command2", {8880, 4920, 3375, 735}},
-    {"Text1", {2400, 5160, 2535, 555}},   {"Text6", {5400, 5400, 975, 375}},
-    {"Text9", {5400, 5760, 975, 375}},    {"Text10", {5400, 6120, 975, 375}},
-    {"Command1", {360, 5760, 1092, 612}}, {"Label3", {12360, 6120, 1215, 255}},
+    {"Image1", {360, 120, 6885, 3435}},
+    {"Label1", {9120, 360, 3375, 375}},
+    {"Label2", {8880, 960, 3495, 255}},
+    {"Text7", {8760, 1440, 3495, 495}},
+    {"Label9", {12600, 1560, 855, 255}},
+    {"Text4", {9960, 2160, 1215, 495}},
+    {"label4", {11880, 2280, 1455, 255}},
+    {"Text2", {9960, 2880, 1215, 495}},
+    {"Label5", {11880, 3000, 1215, 255}},
+    {"Label6", {360, 3720, 3015, 255}},
+    {"Label10", {4080, 3720, 3135, 255}},
+    {"orphy1", {7440, 3960, 2535, 495}},
+    {"Text3", {1200, 4200, 1455, 555}},
+    {"Text8", {4920, 4200, 1455, 555}},
+    {"Label7", {2400, 4800, 2535, 255}},
+    {"Command2", {8880, 4920, 3375, 735}},
+    {"Text1", {2400, 5160, 2535, 555}},
+    {"Text6", {5400, 5400, 975, 375}},
+    {"Text9", {5400, 5760, 975, 375}},
+    {"Text10", {5400, 6120, 975, 375}},
+    {"Command1", {360, 5760, 1092, 612}},
+    {"Label3", {12360, 6120, 1215, 255}},
+    // The curve's button, in the free space left of Command2 and on its row.
+    {"Command3", {7440, 4920, 1215, 735}},
 };
 
 // The frame around the conversion group.
@@ -48,10 +62,6 @@ constexpr FixedWindow::Line lines[] = {
     {"Line3", {13560, 3600, 13560, 120}},
     {"Line4", {7680, 3600, 13560, 3600}},
 };
-
-NumberLocale userNumberLocale() {
-    return NumberLocale{QLocale().decimalPoint().toStdString()};
-}
 
 DisplayField* addField(QWidget* window, const char* name, const QColor& background) {
     auto* field = new DisplayField(background, window);
@@ -135,6 +145,12 @@ Form1::Form1(QWidget* parametersDialog)
     command1_->setPalette(white);
     describe(command1_, tr("Quitter"), tr("Arrête la mesure et ferme le programme"));
 
+    command3_ = addButton("Command3", QStringLiteral("Courbe"));
+    command3_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    describe(command3_, tr("Courbe"),
+             tr("Ouvre la courbe de la température depuis la première validation, pour "
+                "l'enregistrer (Ctrl+G)"));
+
     addLabel("Label3",
              QStringLiteral("%1 %2").arg(QString::fromUtf8(programName),
                                          QString::fromLatin1(programVersion)),
@@ -153,14 +169,15 @@ Form1::Form1(QWidget* parametersDialog)
             focusOrder << child;
         }
     }
-    focusOrder << command1_ << text2_ << text3_ << text4_ << text7_ << text8_ << text1_
-               << command2_;
+    focusOrder << command1_ << text2_ << text3_ << text4_ << text7_ << text8_ << text1_ << command2_
+               << command3_;
     for (qsizetype i = 1; i < focusOrder.size(); ++i) {
         setTabOrder(focusOrder[i - 1], focusOrder[i]);
     }
 
     connect(command1_, &QPushButton::clicked, this, &Form1::quit);
     connect(command2_, &QPushButton::clicked, this, &Form1::showParameters);
+    connect(command3_, &QPushButton::clicked, this, &Form1::curveAsked);
 
     measurement_ = new MeasurementLoop(*this, binding_, userNumberLocale(), this);
 }
@@ -233,11 +250,19 @@ void Form1::tick() {
     measurement_->tick();
 }
 
-void Form1::quit() {
+void Form1::setQuitCheck(std::function<bool()> mayQuit) {
+    mayQuit_ = std::move(mayQuit);
+}
+
+bool Form1::quit() {
+    if (mayQuit_ && !mayQuit_()) {
+        return false;
+    }
     timer().stop();
     // exit() rather than quit(): quit() would first close every window, and the parameters
     // dialog treats its closing as a Validation.
     QCoreApplication::exit(0);
+    return true;
 }
 
 void Form1::showParameters() {
@@ -251,8 +276,7 @@ void Form1::showParameters() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    event->accept();
-    quit();
+    event->setAccepted(quit());
 }
 
 } // namespace thermo
