@@ -5,7 +5,7 @@
 //   curve_live [SECONDS=30] [READINGS BEFORE=72000]
 #include "bench/cooling_readings.h"
 #include "ui/application.h"
-#include "ui/curve/curve_plot.h"
+#include "ui/curve/curve_plot_view.h"
 #include "ui/curve/curve_session.h"
 #include "ui/curve/curve_window.h"
 #include "ui/form1.h"
@@ -114,7 +114,7 @@ int main(int argc, char* argv[]) {
                          }
                          last = r.time;
                      });
-    PaintCounter paints(&program.curve().window().plot(), measuring, redraws);
+    PaintCounter paints(program.curve().window().plot().widget(), measuring, redraws);
 
     const QString server = qEnvironmentVariable("THERMO_XSERVER_PID");
     double cpu0 = 0;

@@ -3,7 +3,7 @@
 #include "tests/support/layout_check.h"
 #include "tests/support/scripted_program.h"
 #include "tests/support/series_readings.h"
-#include "ui/curve/curve_plot.h"
+#include "ui/curve/curve_plot_view.h"
 #include "ui/curve/curve_session.h"
 #include "ui/curve/curve_window.h"
 #include "ui/fonts.h"
@@ -15,15 +15,18 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 #include <functional>
+#include <qcustomplot.h>
 #include <sys/resource.h>
 
 using namespace thermo;
@@ -90,6 +93,8 @@ struct Program {
         application.curve().showWindow();
         return *application.curve().existingWindow();
     }
+    // The plot as the module draws it.
+    QCustomPlot& drawn() { return *qobject_cast<QCustomPlot*>(curve().plot().widget()); }
     template <typename T = QAbstractButton> T* control(const char* name) {
         return curve().findChild<T*>(QString::fromLatin1(name));
     }
@@ -164,7 +169,7 @@ private slots:
                  qPrintable(p.curve().message()));
         QCOMPARE(p.text("Label1"), QStringLiteral("Série non enregistrée"));
         QCOMPARE(p.record().unsavedCount(), 4u);
-        QCOMPARE(p.curve().plot().graph(SeriesColumn::Temperature)->dataCount(), 4);
+        QCOMPARE(p.drawn().graph(0)->dataCount(), 4);
 
         const QString elsewhere = dir_.filePath("ailleurs.csv");
         chooseFile(elsewhere);
@@ -287,9 +292,8 @@ private slots:
         QCOMPARE(series.at(2).gap, Gap::Failure);
         QCOMPARE(series.at(3).gap, Gap::LowSupply);
         QVERIFY(series.at(5).afterPause);
-        QCOMPARE(breaks(p.curve().plot().graph(SeriesColumn::Temperature)),
-                 QStringLiteral("--nn-n--"));
-        QCOMPARE(breaks(p.curve().plot().graph(SeriesColumn::Uth)), QStringLiteral("--n--n--"));
+        QCOMPARE(breaks(p.drawn().graph(0)), QStringLiteral("--nn-n--"));
+        QCOMPARE(breaks(p.drawn().graph(1)), QStringLiteral("--n--n--"));
     }
 
     // The time axis in seconds, in minutes past ten; numbers with the user's separator; the
@@ -311,10 +315,11 @@ private slots:
         for (int i = 0; i < readings; ++i) {
             p.record().take(test::measured(i * 100, 20 + 1.2 * i / readings, 2.5, 5, 40960));
         }
-        CurvePlot& plot = p.curve().plot();
+        CurvePlotView& view = p.curve().plot();
+        QCustomPlot& plot = p.drawn();
         plot.replot();
         QCOMPARE(plot.xAxis->label(), timeAxis);
-        QVERIFY(plot.following());
+        QVERIFY(view.following());
         QVERIFY(plot.xAxis->range().upper >= (readings - 1) / 10.0);
         const QString separator = locale.decimalPoint();
         QVERIFY(plot.yAxis->tickVectorLabels().join(' ').contains(separator));
@@ -331,28 +336,54 @@ private slots:
         QWheelEvent wheel(middle, plot.mapToGlobal(middle), {}, {0, 120}, Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(&plot, &wheel);
-        QVERIFY(!plot.following());
+        QVERIFY(!view.following());
         QVERIFY(plot.xAxis->range().upper < (readings - 1) / 10.0);
         p.ticks(1);
-        QVERIFY(!plot.following());
+        QVERIFY(!view.following());
         p.click("Command6");
-        QVERIFY(plot.following());
+        QVERIFY(view.following());
         QVERIFY(plot.xAxis->range().upper >= (readings - 1) / 10.0);
+    }
+
+    // "Image…": PNG at twice the plot's size or SVG, by the name's ending; a refusal is said.
+    void imageIsSavedAsNamed_data() {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("PNG") << "$dir/courbe.png";
+        QTest::newRow("SVG") << "$dir/courbe.svg";
+        QTest::newRow("refused") << "/proc/sys/courbe.png";
+    }
+    void imageIsSavedAsNamed() {
+        QFETCH(QString, path);
+        path.replace(QStringLiteral("$dir"), dir_.path());
+        Program p;
+        p.ticks(3);
+        chooseFile(path);
+        p.click("Command5");
+        const QSize size = p.curve().plot().widget()->size();
+        if (path.startsWith(QStringLiteral("/proc"))) {
+            QVERIFY2(p.curve().message().startsWith(
+                         QStringLiteral("Impossible d'écrire « %1 » : ").arg(path)),
+                     qPrintable(p.curve().message()));
+        } else if (path.endsWith(QStringLiteral(".png"))) {
+            QCOMPARE(QImage(path).size(), size * 2);
+        } else {
+            QCOMPARE(QSvgRenderer(path).viewBox().size(), size);
+        }
     }
 
     // Nothing is drawn for a hidden curve; showing it catches up.
     void hiddenCurveDrawsNothing() {
         Program p;
-        CurvePlot& plot = p.curve().plot();
+        QCustomPlot& plot = p.drawn();
         QCoreApplication::processEvents();
         p.curve().hide();
         QSignalSpy redraws(&plot, &QCustomPlot::afterReplot);
         p.ticks(5);
         QCoreApplication::processEvents();
         QCOMPARE(redraws.count(), 0);
-        QCOMPARE(plot.graph(SeriesColumn::Temperature)->dataCount(), 0);
+        QCOMPARE(plot.graph(0)->dataCount(), 0);
         p.curve();
-        QCOMPARE(plot.graph(SeriesColumn::Temperature)->dataCount(), 5);
+        QCOMPARE(plot.graph(0)->dataCount(), 5);
     }
 
     void layoutHoldsAtEveryZoom() {

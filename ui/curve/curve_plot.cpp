@@ -1,13 +1,13 @@
 #include "ui/curve/curve_plot.h"
 
 #include "core/code_conversion.h"
+#include "ui/curve/plot_image.h"
 #include "ui/curve/time_ticker.h"
-#include "ui/fonts.h"
-#include "ui/scaled_layout.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace thermo {
 
@@ -122,16 +122,8 @@ const CurvePlot::Trace& CurvePlot::trace(SeriesColumn column) const {
                          [column](const Trace& t) { return t.column == column; });
 }
 
-QCPGraph* CurvePlot::graph(SeriesColumn column) const {
-    return trace(column).graph;
-}
-
 bool CurvePlot::isShown(SeriesColumn column) const {
     return trace(column).shown;
-}
-
-bool CurvePlot::inMinutes() const {
-    return ticker_->inMinutes();
 }
 
 bool CurvePlot::onScreen() const {
@@ -149,10 +141,7 @@ void CurvePlot::refresh() {
             t.graph->data()->clear();
             t.extent.reset();
         }
-        if (!following_) {
-            following_ = true; // a new series is shown whole
-            emit followingChanged(true);
-        }
+        following_ = true; // a new series is shown whole
     }
     const std::size_t first = synced_;
     synced_ = series_.size();
@@ -271,10 +260,7 @@ void CurvePlot::setVoltageShown(SeriesColumn column, bool shown) {
 }
 
 void CurvePlot::showAll() {
-    if (!following_) {
-        following_ = true;
-        emit followingChanged(true);
-    }
+    following_ = true;
     fitView();
     replot(rpQueuedReplot);
 }
@@ -306,11 +292,7 @@ void CurvePlot::timeRangeChanged(const QCPRange& range) {
     if (settingRange_) {
         return;
     }
-    // The wheel or a drag: the view stays where the user put it.
-    if (following_) {
-        following_ = false;
-        emit followingChanged(false);
-    }
+    following_ = false; // the wheel or a drag: the view stays where the user put it
     fitValues();
 }
 
@@ -351,9 +333,10 @@ std::optional<std::size_t> CurvePlot::readingAt(const QPoint& position) const {
 }
 
 void CurvePlot::setZoom(double zoom) {
-    zoom_ = zoom;
-    const QFont ticks = zoomedFont(sansFont(8.25), zoom);
-    const QFont labels = zoomedFont(sansFont(8.25, true), zoom);
+    // The window gives the plot its type at the zoom, as to its other controls.
+    const QFont ticks = font();
+    QFont labels = ticks;
+    labels.setBold(true);
     for (QCPAxis* axis : {xAxis, yAxis, yAxis2}) {
         axis->setTickLabelFont(ticks);
         axis->setLabelFont(labels);
@@ -376,6 +359,14 @@ void CurvePlot::setZoom(double zoom) {
     }
 }
 
+QString CurvePlot::saveImage(const QString& path) {
+    return savePlotImage(*this, path);
+}
+
+void CurvePlot::setPointerListener(std::function<void(std::optional<std::size_t>)> listener) {
+    pointerListener_ = std::move(listener);
+}
+
 void CurvePlot::showEvent(QShowEvent* event) {
     QCustomPlot::showEvent(event);
     refresh();
@@ -384,12 +375,16 @@ void CurvePlot::showEvent(QShowEvent* event) {
 
 void CurvePlot::mouseMoveEvent(QMouseEvent* event) {
     QCustomPlot::mouseMoveEvent(event);
-    emit readingPointed(readingAt(event->pos()));
+    if (pointerListener_) {
+        pointerListener_(readingAt(event->pos()));
+    }
 }
 
 void CurvePlot::leaveEvent(QEvent* event) {
     QCustomPlot::leaveEvent(event);
-    emit readingPointed(std::nullopt);
+    if (pointerListener_) {
+        pointerListener_(std::nullopt);
+    }
 }
 
 } // namespace thermo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/session_series.h"
+#include "ui/curve/curve_plot_view.h"
 
 #include <array>
 #include <cstddef>
@@ -19,37 +20,22 @@ class TimeTicker;
 //
 // Drawing is kept to what a lesson needs: new readings are added to the graphs as they come,
 // all of them again only after the series was cleared, and nothing at all while the plot is
-// not on screen; the one redraw a tick asks for is queued, so several changes make one.
-class CurvePlot : public QCustomPlot {
+// not on screen; a tick redraws at most once, the lines alone when the axes stay, and not at
+// all when its reading falls on pixels already drawn.
+class CurvePlot : public QCustomPlot, public CurvePlotView {
     Q_OBJECT
 public:
     explicit CurvePlot(const SessionSeries& series, QWidget* parent = nullptr);
     ~CurvePlot() override;
 
-    // Brings the graphs up to date with the series and queues one redraw.
-    void refresh();
-
-    // Uth or Ut on the right axis; the temperature is always shown.
-    void setVoltageShown(SeriesColumn column, bool shown);
-    bool isShown(SeriesColumn column) const;
-    QCPGraph* graph(SeriesColumn column) const;
-
-    bool following() const noexcept { return following_; }
-    // The whole series, following the live end again.
-    void showAll();
-    bool inMinutes() const;
-
-    // The reading nearest in time to a point of the plot area; none outside it or with no
-    // reading.
-    std::optional<std::size_t> readingAt(const QPoint& position) const;
-
-    // Projector mode: type and lines at `zoom` times their size.
-    void setZoom(double zoom);
-
-signals:
-    void followingChanged(bool following);
-    // The pointer moved over the reading at index, or (none) left the readings.
-    void readingPointed(std::optional<std::size_t> index);
+    QWidget* widget() override { return this; }
+    void refresh() override;
+    void setVoltageShown(SeriesColumn column, bool shown) override;
+    bool following() const override { return following_; }
+    void showAll() override;
+    void setZoom(double zoom) override;
+    QString saveImage(const QString& path) override;
+    void setPointerListener(std::function<void(std::optional<std::size_t>)> listener) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -69,6 +55,9 @@ private:
         int endHigh = 0;
     };
 
+    bool isShown(SeriesColumn column) const;
+    // The reading nearest in time to a point of the plot area; none outside it.
+    std::optional<std::size_t> readingAt(const QPoint& position) const;
     bool onScreen() const;
     void fill(Trace& trace);
     void addFrom(Trace& trace, std::size_t first);
@@ -88,7 +77,7 @@ private:
     std::uint64_t generation_ = 0;
     bool following_ = true;
     bool settingRange_ = false;
-    double zoom_ = 1.0;
+    std::function<void(std::optional<std::size_t>)> pointerListener_;
 };
 
 } // namespace thermo

@@ -2,8 +2,7 @@
 
 #include "core/number_text.h"
 #include "core/series_text.h"
-#include "ui/curve/curve_plot.h"
-#include "ui/curve/plot_image.h"
+#include "ui/curve/curve_plot_view.h"
 #include "ui/curve/unsaved_series_question.h"
 #include "ui/fonts.h"
 #include "ui/recording/session_record.h"
@@ -22,6 +21,7 @@
 #include <QStandardPaths>
 #include <cmath>
 #include <stdexcept>
+#include <vector>
 
 namespace thermo {
 
@@ -47,6 +47,26 @@ constexpr int toolGap = 120;
 constexpr int toolsRight = 13755;
 constexpr int toolsLeft = 10005;
 
+struct Button {
+    const char* name;
+    const char* text;
+    const char* spoken; // accessible name
+    const char* description;
+};
+const Button buttonTable[] = {
+    {"Command1", "Pause", "Pause",
+     "Suspend l'enregistrement des mesures, ou le reprend ; une pause laisse un trou dans la "
+     "courbe"},
+    {"Command2", "Effacer", "Effacer", "Commence une nouvelle série de mesures"},
+    {"Command3", "Enregistrer…", "Enregistrer",
+     "Enregistre la série dans un fichier CSV, puis y ajoute chaque nouvelle mesure"},
+    {"Command4", "Copier", "Copier",
+     "Copie le tableau des mesures, à coller dans un tableur ou un logiciel de modélisation"},
+    {"Command5", "Image…", "Image", "Enregistre la courbe en image PNG ou SVG"},
+    {"Command6", "Tout voir", "Tout voir",
+     "Montre toute la série et suit de nouveau les dernières mesures"},
+};
+
 const QColor failureColour(0xC0, 0x00, 0x00);
 
 // Where a new file is proposed: beside the last one, or in the documents, named after now.
@@ -70,30 +90,19 @@ QString proposedPath(const QString& lastFile, const QString& suffix) {
 CurveWindow::CurveWindow(SessionRecord& record)
     : FixedWindow("Courbe", QStringLiteral("Courbe de température"), clientWidth, clientHeight,
                   Qt::WindowMinimizeButtonHint),
-      record_(record), plot_(new CurvePlot(record.series(), this)) {
-    plot_->setObjectName(QStringLiteral("Plot1"));
-    describe(plot_, tr("Courbe de température"),
+      record_(record), plot_(makeCurvePlot(record.series(), this)) {
+    plot_->widget()->setObjectName(QStringLiteral("Plot1"));
+    describe(plot_->widget(), tr("Courbe de température"),
              tr("La température mesurée depuis le début de la série, en fonction du temps. La "
                 "molette et un glisser changent l'intervalle de temps montré."));
 
-    command1_ = addButton("Command1", tr("Pause"));
-    QPushButton* command2 = addButton("Command2", tr("Effacer"));
-    QPushButton* command3 = addButton("Command3", tr("Enregistrer…"));
-    QPushButton* command4 = addButton("Command4", tr("Copier"));
-    QPushButton* command5 = addButton("Command5", tr("Image…"));
-    QPushButton* command6 = addButton("Command6", tr("Tout voir"));
-    describe(command1_, tr("Pause"),
-             tr("Suspend l'enregistrement des mesures, ou le reprend ; une pause laisse un trou "
-                "dans la courbe"));
-    describe(command2, tr("Effacer"), tr("Commence une nouvelle série de mesures"));
-    describe(command3, tr("Enregistrer"),
-             tr("Enregistre la série dans un fichier CSV, puis y ajoute chaque nouvelle mesure"));
-    describe(command4, tr("Copier"),
-             tr("Copie le tableau des mesures, à coller dans un tableur ou un logiciel de "
-                "modélisation"));
-    describe(command5, tr("Image"), tr("Enregistre la courbe en image PNG ou SVG"));
-    describe(command6, tr("Tout voir"),
-             tr("Montre toute la série et suit de nouveau les dernières mesures"));
+    std::vector<QPushButton*> buttons;
+    for (const Button& b : buttonTable) {
+        buttons.push_back(addButton(b.name, QString::fromUtf8(b.text)));
+        describe(buttons.back(), QString::fromUtf8(b.spoken), QString::fromUtf8(b.description));
+    }
+    command1_ = buttons[0];
+    QPushButton* command6 = buttons[5];
 
     const QFont regular = sansFont(8.25);
     check1_ = new QCheckBox(tr("Uth"), this);
@@ -115,26 +124,26 @@ CurveWindow::CurveWindow(SessionRecord& record)
     place(placements);
     setZoom(1.0);
 
-    QWidget* order[] = {command1_, command2, command3, command4,
-                        command5,  check1_,  check2_,  command6};
+    QWidget* order[] = {buttons[0], buttons[1], buttons[2], buttons[3],
+                        buttons[4], check1_,    check2_,    command6};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
     lastInFocus_ = command6;
 
     connect(command1_, &QPushButton::clicked, this, &CurveWindow::togglePause);
-    connect(command2, &QPushButton::clicked, this, &CurveWindow::clearSeries);
-    connect(command3, &QPushButton::clicked, this, [this] { saveAs(); });
-    connect(command4, &QPushButton::clicked, this, &CurveWindow::copyTable);
-    connect(command5, &QPushButton::clicked, this, &CurveWindow::saveImage);
-    connect(command6, &QPushButton::clicked, plot_, &CurvePlot::showAll);
+    connect(buttons[1], &QPushButton::clicked, this, &CurveWindow::clearSeries);
+    connect(buttons[2], &QPushButton::clicked, this, [this] { saveAs(); });
+    connect(buttons[3], &QPushButton::clicked, this, &CurveWindow::copyTable);
+    connect(buttons[4], &QPushButton::clicked, this, &CurveWindow::saveImage);
+    connect(command6, &QPushButton::clicked, this, [this] { plot_->showAll(); });
     connect(check1_, &QCheckBox::toggled, this,
             [this](bool on) { plot_->setVoltageShown(SeriesColumn::Uth, on); });
     connect(check2_, &QCheckBox::toggled, this,
             [this](bool on) { plot_->setVoltageShown(SeriesColumn::Ut, on); });
-    connect(plot_, &CurvePlot::readingPointed, this, &CurveWindow::showReading);
+    plot_->setPointerListener([this](std::optional<std::size_t> index) { showReading(index); });
 
-    connect(&record_, &SessionRecord::appended, plot_, &CurvePlot::refresh);
+    connect(&record_, &SessionRecord::appended, this, [this] { plot_->refresh(); });
     connect(&record_, &SessionRecord::cleared, this, [this] {
         plot_->refresh();
         showReading(std::nullopt);
@@ -258,7 +267,7 @@ void CurveWindow::saveImage() {
     if (QFileInfo(path).suffix().isEmpty()) {
         path += filter == svgFilter ? QStringLiteral(".svg") : QStringLiteral(".png");
     }
-    const QString failure = savePlotImage(*plot_, path);
+    const QString failure = plot_->saveImage(path);
     showMessage(failure.isEmpty() ? tr("Image enregistrée : %1").arg(QDir::toNativeSeparators(path))
                                   : failure,
                 !failure.isEmpty());

@@ -11,7 +11,7 @@ class QPushButton;
 
 namespace thermo {
 
-class CurvePlot;
+class CurvePlotView;
 class SessionRecord;
 
 // The window "Courbe de température": the session's series drawn live, and what is done with
@@ -25,7 +25,7 @@ public:
     ~CurveWindow() override;
 
     SessionRecord& record() noexcept { return record_; }
-    CurvePlot& plot() noexcept { return *plot_; }
+    CurvePlotView& plot() noexcept { return *plot_; }
 
     // A tool's button (a fit, a model…), in the next free place of the tools row at the
     // bottom right; the tool connects to it. Throws std::logic_error when no place is left.
@@ -59,7 +59,7 @@ private:
     void showReading(std::optional<std::size_t> index);
 
     SessionRecord& record_;
-    CurvePlot* plot_;
+    CurvePlotView* plot_;
     QPushButton* command1_; // Pause / Reprendre
     QCheckBox* check1_;     // Uth
     QCheckBox* check2_;     // Ut
