@@ -29,31 +29,21 @@ const QColor temperatureColour(0xFF, 0xC0, 0xFF);
 
 // The window's layout in twips; the controls are found by their object names.
 constexpr FixedWindow::Placement placements[] = {
-    {"Image1", {360, 120, 6885, 3435}},
-    {"Label1", {9120, 360, 3375, 375}},
-    {"Label2", {8880, 960, 3495, 255}},
-    {"Text7", {8760, 1440, 3495, 495}},
-    {"Label9", {12600, 1560, 855, 255}},
-    {"Text4", {9960, 2160, 1215, 495}},
-    {"label4", {11880, 2280, 1455, 255}},
-    {"Text2", {9960, 2880, 1215, 495}},
-    {"Label5", {11880, 3000, 1215, 255}},
-    {"Label6", {360, 3720, 3015, 255}},
-    {"Label10", {4080, 3720, 3135, 255}},
-    {"orphy1", {7440, 3960, 2535, 495}},
-    {"Text3", {1200, 4200, 1455, 555}},
-    {"Text8", {4920, 4200, 1455, 555}},
-    {"Label7", {2400, 4800, 2535, 255}},
-    {"Command2", {8880, 4920, 3375, 735}},
-    {"Text1", {2400, 5160, 2535, 555}},
-    {"Text6", {5400, 5400, 975, 375}},
-    {"Text9", {5400, 5760, 975, 375}},
-    {"Text10", {5400, 6120, 975, 375}},
-    {"Command1", {360, 5760, 1092, 612}},
-    {"Label3", {12360, 6120, 1215, 255}},
-    // The curve's button, in the free space left of Command2 and on its row.
-    {"Command3", {7440, 4920, 1215, 735}},
+    {"Image1", {360, 120, 6885, 3435}},   {"Label1", {9120, 360, 3375, 375}},
+    {"Label2", {8880, 960, 3495, 255}},   {"Text7", {8760, 1440, 3495, 495}},
+    {"Label9", {12600, 1560, 855, 255}},  {"Text4", {9960, 2160, 1215, 495}},
+    {"label4", {11880, 2280, 1455, 255}}, {"Text2", {9960, 2880, 1215, 495}},
+    {"Label5", {11880, 3000, 1215, 255}}, {"Label6", {360, 3720, 3015, 255}},
+    {"Label10", {4080, 3720, 3135, 255}}, {"orphy1", {7440, 3960, 2535, 495}},
+    {"Text3", {1200, 4200, 1455, 555}},   {"Text8", {4920, 4200, 1455, 555}},
+    {"Label7", {2400, 4800, 2535, 255}},  {"Command2", {8880, 4920, 3375, 735}},
+    {"Text1", {2400, 5160, 2535, 555}},   {"Text6", {5400, 5400, 975, 375}},
+    {"Text9", {5400, 5760, 975, 375}},    {"Text10", {5400, 6120, 975, 375}},
+    {"Command1", {360, 5760, 1092, 612}}, {"Label3", {12360, 6120, 1215, 255}},
 };
+
+// The curve's button, in the free space left of Command2 and on its row.
+constexpr FixedWindow::Placement curveButton[] = {{"Command3", {7440, 4920, 1215, 735}}};
 
 // The frame around the conversion group.
 constexpr FixedWindow::Line lines[] = {
@@ -157,6 +147,7 @@ Form1::Form1(QWidget* parametersDialog)
              serifFont(6.75), Qt::black, Qt::AlignHCenter);
 
     place(placements);
+    place(curveButton);
     setZoom(1.0);
 
     // The acquisition control's own inputs come first, then the table's order.
