@@ -1,6 +1,7 @@
 #include "ui/application.h"
 
 #include "ui/calibration/calibration_window.h"
+#include "ui/curve/curve_session.h"
 #include "ui/fonts.h"
 #include "ui/form1.h"
 #include "ui/giant_display.h"
@@ -28,7 +29,8 @@ void setUpQtApplication() {
 }
 
 Application::Application()
-    : menuFont_(QApplication::font("QMenu")), dialog_(std::make_unique<parametres>(*this)) {
+    : menuFont_(QApplication::font("QMenu")), curve_(std::make_unique<CurveSession>(zoom_)),
+      dialog_(std::make_unique<parametres>(*this)) {
     zoom_.setRoom([this] { return roomOnScreens(); });
     zoom_.addShortcutsTo(dialog_.get());
     ZoomMenu::attachTo(*dialog_, zoom_);
@@ -88,6 +90,7 @@ Form1& Application::mainWindow() {
         zoom_.addShortcutsTo(mainWindow_.get());
         giant_ = new GiantDisplay(*mainWindow_);
         ZoomMenu::attachTo(*mainWindow_, zoom_, {giant_->openAction()});
+        curve_->follow(*mainWindow_);
         emit mainWindowCreated(mainWindow_.get());
     }
     return *mainWindow_;

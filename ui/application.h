@@ -9,6 +9,7 @@
 namespace thermo {
 
 class CalibrationWindow;
+class CurveSession;
 class Form1;
 class GiantDisplay;
 class parametres;
@@ -35,6 +36,8 @@ public:
     CalibrationWindow& calibrationWindow();
     // The main window's F11 display; null until the main window exists.
     GiantDisplay* giantDisplay() const noexcept { return giant_; }
+    // The session's record and its curve window.
+    CurveSession& curve() noexcept { return *curve_; }
 
     // Shows the parameters dialog as the first and only window.
     void start();
@@ -56,6 +59,7 @@ private:
 
     ProjectorZoom zoom_;
     QFont menuFont_; // at 100 %
+    std::unique_ptr<CurveSession> curve_;
     std::unique_ptr<parametres> dialog_;
     std::unique_ptr<Form1> mainWindow_;              // destroyed before the dialog: it refers to it
     std::unique_ptr<CalibrationWindow> calibration_; // destroyed first

@@ -7,9 +7,9 @@
 #include "ui/display_field.h"
 #include "ui/fault_announcer.h"
 #include "ui/fonts.h"
+#include "ui/recording/user_number_locale.h"
 #include "ui/stale_readings.h"
 #include "ui/temperature_field.h"
-#include "ui/user_number_locale.h"
 #include "ui/version.h"
 
 #include <QCloseEvent>
@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <utility>
 
 namespace thermo {
 
@@ -43,6 +44,9 @@ constexpr FixedWindow::Placement placements[] = {
     {"Text9", {5400, 5760, 975, 375}},    {"Text10", {5400, 6120, 975, 375}},
     {"Command1", {360, 5760, 1092, 612}}, {"Label3", {12360, 6120, 1215, 255}},
 };
+
+// The curve's button, in the free space left of Command2 and on its row.
+constexpr FixedWindow::Placement curveButton[] = {{"Command3", {7440, 4920, 1215, 735}}};
 
 // The frame around the conversion group.
 constexpr FixedWindow::Line lines[] = {
@@ -135,12 +139,19 @@ Form1::Form1(QWidget* parametersDialog)
     command1_->setPalette(white);
     describe(command1_, tr("Quitter"), tr("Arrête la mesure et ferme le programme"));
 
+    command3_ = addButton("Command3", QStringLiteral("Courbe"));
+    command3_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    describe(command3_, tr("Courbe"),
+             tr("Ouvre la courbe de la température depuis la première validation, pour "
+                "l'enregistrer (Ctrl+G)"));
+
     addLabel("Label3",
              QStringLiteral("%1 %2").arg(QString::fromUtf8(programName),
                                          QString::fromLatin1(programVersion)),
              serifFont(6.75), Qt::black, Qt::AlignHCenter);
 
     place(placements);
+    place(curveButton);
     setZoom(1.0);
 
     // The acquisition control's own inputs come first, then the table's order.
@@ -153,14 +164,15 @@ Form1::Form1(QWidget* parametersDialog)
             focusOrder << child;
         }
     }
-    focusOrder << command1_ << text2_ << text3_ << text4_ << text7_ << text8_ << text1_
-               << command2_;
+    focusOrder << command1_ << text2_ << text3_ << text4_ << text7_ << text8_ << text1_ << command2_
+               << command3_;
     for (qsizetype i = 1; i < focusOrder.size(); ++i) {
         setTabOrder(focusOrder[i - 1], focusOrder[i]);
     }
 
     connect(command1_, &QPushButton::clicked, this, &Form1::quit);
     connect(command2_, &QPushButton::clicked, this, &Form1::showParameters);
+    connect(command3_, &QPushButton::clicked, this, &Form1::curveAsked);
 
     measurement_ = new MeasurementLoop(*this, binding_, userNumberLocale(), this);
     new StaleReadings(*measurement_, {text2_, text3_, text4_, text7_}, {text8_}, this);
@@ -242,11 +254,19 @@ void Form1::tick() {
     measurement_->tick();
 }
 
-void Form1::quit() {
+void Form1::setQuitCheck(std::function<bool()> mayQuit) {
+    mayQuit_ = std::move(mayQuit);
+}
+
+bool Form1::quit() {
+    if (mayQuit_ && !mayQuit_()) {
+        return false;
+    }
     timer().stop();
     // exit() rather than quit(): quit() would first close every window, and the parameters
     // dialog treats its closing as a Validation.
     QCoreApplication::exit(0);
+    return true;
 }
 
 void Form1::showParameters() {
@@ -260,8 +280,7 @@ void Form1::showParameters() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    event->accept();
-    quit();
+    event->setAccepted(quit());
 }
 
 } // namespace thermo

@@ -5,6 +5,8 @@
 #include "tests/support/scripted_program.h"
 #include "tests/support/scripted_source.h"
 #include "ui/application.h"
+#include "ui/curve/curve_session.h"
+#include "ui/curve/curve_window.h"
 #include "ui/form1.h"
 #include "ui/parametres.h"
 
@@ -81,6 +83,7 @@ private slots:
         row(true, "Command1", "Quitter", "ferme le programme");
         row(true, "Command2", "Saisie des paramètres du montage", "R, A et B");
         row(true, "Image1", "Schéma du montage", "thermistance");
+        row(true, "Command3", "Courbe", "Ctrl+G");
         row(false, "Text1", "Résistance série R", "en ohms");
         row(false, "Text2", "Paramètre A", "25 °C");
         row(false, "Text3", "Paramètre B", "sensibilité thermique");
@@ -105,7 +108,8 @@ private slots:
     void everyFocusableControlIsNamed() {
         Application application;
         for (QWidget* window : {static_cast<QWidget*>(&application.parametersDialog()),
-                                static_cast<QWidget*>(&application.mainWindow())}) {
+                                static_cast<QWidget*>(&application.mainWindow()),
+                                static_cast<QWidget*>(&application.curve().window())}) {
             QSet<QString> names;
             QSet<QString> descriptions;
             for (QWidget* widget : window->findChildren<QWidget*>()) {

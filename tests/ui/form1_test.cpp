@@ -320,12 +320,12 @@ private slots:
         control(form, "Command1")->setFocus();
 
         QStringList visited;
-        for (int i = 0; i < 7; ++i) {
+        for (int i = 0; i < 8; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited << QApplication::focusWidget()->objectName();
         }
-        QCOMPARE(visited,
-                 QStringList({"Text2", "Text3", "Text4", "Text7", "Text8", "Text1", "Command2"}));
+        QCOMPARE(visited, QStringList({"Text2", "Text3", "Text4", "Text7", "Text8", "Text1",
+                                       "Command2", "Command3"}));
         // Round the circle: the acquisition control's two inputs, then Command1 again.
         for (int i = 0; i < 10; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

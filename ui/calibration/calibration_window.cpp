@@ -5,7 +5,7 @@
 #include "core/number_text.h"
 #include "ui/fonts.h"
 #include "ui/parametres.h"
-#include "ui/user_number_locale.h"
+#include "ui/recording/user_number_locale.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>

@@ -1,0 +1,61 @@
+#include "ui/command_line.h"
+
+#include <QProcess>
+#include <QTest>
+
+using namespace thermo;
+
+class CommandLineTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void recordFileIsRead_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("recordFile");
+        QTest::newRow("nothing") << QStringList{} << QString();
+        QTest::newRow("--enregistrer F") << QStringList{"--enregistrer", "a b.csv"} << "a b.csv";
+        QTest::newRow("--enregistrer=F") << QStringList{"--enregistrer=a.csv"} << "a.csv";
+        QTest::newRow("-enregistrer F") << QStringList{"-enregistrer", "a.csv"} << "a.csv";
+        QTest::newRow("among Qt's options")
+            << QStringList{"-platform", "offscreen", "--enregistrer", "a.csv", "-reverse"}
+            << "a.csv";
+    }
+    void recordFileIsRead() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, recordFile);
+        arguments.prepend(QStringLiteral("/usr/bin/thermometre"));
+        QCOMPARE(parseCommandLine(arguments).recordFile, recordFile);
+    }
+
+    // The program itself: what it prints, and its status.
+    void answersOrRefuses_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("--help") << QStringList{"--help"} << 0 << "--enregistrer FICHIER.csv";
+        QTest::newRow("unknown") << QStringList{"--nimporte"} << 2
+                                 << "thermometre : option inconnue « --nimporte »";
+        QTest::newRow("no file name") << QStringList{"--enregistrer"} << 2
+                                      << "il manque le nom du fichier après « --enregistrer »";
+        QTest::newRow("stray argument")
+            << QStringList{"serie.csv"} << 2 << "argument inattendu « serie.csv »";
+        QTest::newRow("file not writable") << QStringList{"--enregistrer", "/proc/sys/serie.csv"}
+                                           << 2 << "Impossible d'écrire « /proc/sys/serie.csv » : ";
+    }
+    void answersOrRefuses() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        QProcess program;
+        program.start(qEnvironmentVariable("THERMO_PROGRAM"), arguments);
+        QVERIFY(program.waitForFinished(20000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), status);
+        const QString output = QString::fromUtf8(status == 0 ? program.readAllStandardOutput()
+                                                             : program.readAllStandardError());
+        QVERIFY2(output.contains(said), qPrintable(output));
+    }
+};
+
+QTEST_GUILESS_MAIN(CommandLineTest)
+#include "command_line_test.moc"
