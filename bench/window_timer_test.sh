@@ -17,6 +17,8 @@ pgrep -f -x "$baseline" >/dev/null && fail "the baseline was left running"
 read -r seconds pid < <(timeout 30 "$timer" --keep "$title" "$baseline")
 [ -n "${pid:-}" ] && kill -0 "$pid" 2>/dev/null || fail "--keep did not leave the program running"
 kill "$pid"
+# Its window must be gone before the next run watches the display for that title.
+for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
 
 timeout 30 "$timer" "$title" /bin/true 2>/dev/null
 [ $? -eq 1 ] || fail "a program that ends without a window must give status 1"
