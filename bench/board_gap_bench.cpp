@@ -21,6 +21,7 @@
 #include <string_view>
 #include <sys/prctl.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -114,16 +115,13 @@ double processSeconds() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
+// `midway`, when given, happens halfway through, in a thread of its own.
 void measure(const char* name, const std::string& path, std::chrono::milliseconds duration,
              const std::function<void()>& midway = {}) {
     auto source = thermo::boardKinds().front().open(path);
     std::string lastMessage = "mesure";
     int codes = 0;
-    int ticks = 0;
     const auto tick = [&] {
-        if (midway && ++ticks == static_cast<int>(duration / 200ms)) {
-            midway();
-        }
         for (const std::int32_t channel : {0, 1}) {
             try {
                 source->read(channel);
@@ -133,13 +131,21 @@ void measure(const char* name, const std::string& path, std::chrono::millisecond
             }
         }
     };
+    std::thread meanwhile([&] {
+        if (midway) {
+            std::this_thread::sleep_for(duration / 2);
+            midway();
+        }
+    });
     const double cpuBefore = processSeconds();
     const auto gaps = thermo::test::measureEventLoopGaps(tick, duration);
     const double cpu =
         (processSeconds() - cpuBefore) / (static_cast<double>(duration.count()) / 1000);
-    std::printf("%-22s %9.1f %12.1f %10.1f %8d  %s\n", name,
-                static_cast<double>(gaps.longest.count()) / 1000, 100 * gaps.tickShare(), 100 * cpu,
-                codes, lastMessage.c_str());
+    meanwhile.join();
+    std::printf("%-22s %9.1f %9.2f %12.1f %10.1f %7d  %s\n", name,
+                static_cast<double>(gaps.longest.count()) / 1000,
+                static_cast<double>(gaps.longestTick.count()) / 1000, 100 * gaps.tickShare(),
+                100 * cpu, codes, lastMessage.c_str());
     std::fflush(stdout);
 }
 
@@ -152,9 +158,9 @@ int main(int argc, char** argv) {
     const auto seconds = std::chrono::seconds(argc > 1 ? std::atoi(argv[1]) : 5);
     const auto duration = std::chrono::duration_cast<std::chrono::milliseconds>(seconds);
 
-    std::printf("%-22s %9s %12s %10s %8s  %s\n", "carte", "écart max", "dans la lecture",
+    std::printf("%-22s %9s %9s %12s %10s %7s  %s\n", "carte", "écart max", "lecture", "lectures",
                 "processeur", "codes", "dernier échec");
-    std::printf("%-22s %9s %12s %10s %8s\n", "", "(ms)", "(% du temps)", "(% cœur)", "");
+    std::printf("%-22s %9s %9s %12s %10s\n", "", "(ms)", "max (ms)", "(% du temps)", "(% cœur)");
     {
         PtyBoard board(answeringAfter(0ms, 0ms));
         measure("normale", board.path(), duration);

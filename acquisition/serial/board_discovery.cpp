@@ -70,11 +70,8 @@ std::vector<BoardInfo> probeBoards(const std::vector<std::string>& portPaths,
             const auto sliceEnd = std::min(deadline, Clock::now() + pollSlice);
             switch (candidate.handshake->poll(sliceEnd)) {
             case IdentityHandshake::Outcome::Identified: {
-                const auto& identity = *candidate.handshake->identity();
-                boards.push_back({candidate.link->portPath(),
-                                  {},
-                                  identity.serialNumber,
-                                  identity.firmwareVersion});
+                boards.push_back(
+                    identifiedBoard(candidate.link->portPath(), *candidate.handshake->identity()));
                 candidate.settled = true;
                 break;
             }

@@ -15,7 +15,7 @@ using namespace std::chrono_literals;
 
 // The simulated processor is slower than a real one on a loaded machine: this test is about
 // what the firmware measures, not about the read's time limit.
-const SerialTiming patient{200ms, 3000ms, 200ms};
+const BoardTiming patient{.reopenInterval = 200ms, .bootTimeout = 3000ms, .answerTimeout = 200ms};
 
 double volts(std::int64_t code) {
     return (static_cast<double>(code) - codeOffset) / codesPerVolt;
@@ -57,7 +57,7 @@ TEST_P(FirmwareInSimavr, ReportsTheVoltagesInInterfaceCodes) {
 
     const auto ea0 = readUntilAnswer(source, 0);
     ASSERT_TRUE(ea0) << "no answer from the simulated board";
-    const auto ea1 = std::get<std::int64_t>(source.read(1));
+    const auto ea1 = readUntilAnswer(source, 1).value_or(-1);
     // One step of the bandgap reading (about 240 of 1023) is 0.4 % of the supply, 20 mV;
     // EA0 inherits that share of its own value plus one step of the converter, 5 mV.
     EXPECT_NEAR(volts(*ea0), row.ea0, 0.005 + 0.0042 * row.ea0);
@@ -91,8 +91,12 @@ TEST(FirmwareInSimavr, LowSupplyIsSeenAsSuch) {
 
     uno.setSupply(4800);
     uno.setInput(1, 4800);
-    const auto low = std::get<std::int64_t>(source.read(1));
-    EXPECT_LE(voltageOf(static_cast<std::int32_t>(low)), 4.9);
+    EXPECT_TRUE(test::waitFor(
+        [&] {
+            const auto low = readUntilAnswer(source, 1);
+            return low && voltageOf(static_cast<std::int32_t>(*low)) <= 4.9;
+        },
+        5s));
 }
 
 // The firmware's own dialogue, typed as one would in a serial terminal.
@@ -102,13 +106,13 @@ protected:
         uno_.setInput(1, 5000);
         EXPECT_TRUE(link_.open());
         // Like the real board, it hears nothing before its receiver is on.
-        EXPECT_EQ(link_.readLine(BoardLink::Clock::now() + 2s), "READY");
+        EXPECT_EQ(link_.readLine(BoardLink::Clock::now() + 2s), BoardLink::Line{"READY"});
     }
 
     std::string ask(const std::string& request) {
         const auto deadline = BoardLink::Clock::now() + 2s;
         EXPECT_TRUE(link_.send(request + "\n", deadline));
-        return link_.readLine(deadline).value_or("(pas de réponse)");
+        return link_.readLine(deadline).value_or(BoardLink::Line{"(pas de réponse)"}).text;
     }
 
     test::SimulatedUno uno_;

@@ -12,6 +12,7 @@ namespace thermo::test {
 struct EventLoopGaps {
     std::chrono::microseconds longest{0}; // between two turns of the loop, nothing else ran
     std::chrono::microseconds inTicks{0}; // spent inside `tick`, all calls together
+    std::chrono::microseconds longestTick{0};
     std::chrono::microseconds elapsed{0};
     int ticks = 0;
 
@@ -43,7 +44,9 @@ inline EventLoopGaps measureEventLoopGaps(const std::function<void()>& tick,
     QObject::connect(&ticker, &QTimer::timeout, [&] {
         const qint64 start = clock.nsecsElapsed();
         tick();
-        gaps.inTicks += microseconds((clock.nsecsElapsed() - start) / 1000);
+        const microseconds took((clock.nsecsElapsed() - start) / 1000);
+        gaps.inTicks += took;
+        gaps.longestTick = std::max(gaps.longestTick, took);
         ++gaps.ticks;
     });
     QEventLoop loop;

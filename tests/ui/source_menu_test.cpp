@@ -121,7 +121,8 @@ void SourceMenuTest::searchRunsAwayFromTheInterfaceThread() {
 }
 
 void SourceMenuTest::choosingABoardMeasuresThroughItFromTheNextRead() {
-    searchWith({BoardInfo{board_->path(), "", "0042", "1.0"}});
+    searchWith({BoardInfo{board_->path(), "", "0042", "1.0", "carte n\u00B0 0042",
+                          &thermo::boardKinds().front()}});
     menu().boardActions()[0]->trigger();
     QCOMPARE(control_->source().portPath(), board_->path());
     QCOMPARE(control_->boardKind(), &thermo::boardKinds().front());
@@ -159,7 +160,8 @@ void SourceMenuTest::saysWhenNoBoardWasFound() {
     QVERIFY(none);
     QVERIFY(none->isVisible());
     QVERIFY(!none->isEnabled());
-    searchWith({BoardInfo{board_->path(), "", "0042", "1.0"}});
+    searchWith({BoardInfo{board_->path(), "", "0042", "1.0", "carte n\u00B0 0042",
+                          &thermo::boardKinds().front()}});
     QVERIFY(!none->isVisible());
 }
 

@@ -15,11 +15,11 @@ namespace {
 
 const char* const portProperty = "portPath";
 
+// "/dev/ttyACM0 — carte n° 0042": the port, then what the board said of itself.
 QString boardText(const BoardInfo& board) {
     QString text = QString::fromStdString(board.portPath);
-    if (!board.serialNumber.empty()) {
-        text += SourceMenu::tr(" \u2014 carte n\u00B0 %1")
-                    .arg(QString::fromStdString(board.serialNumber));
+    if (!board.identification.empty()) {
+        text += QStringLiteral(" \u2014 ") + QString::fromStdString(board.identification);
     }
     return text;
 }

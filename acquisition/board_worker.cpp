@@ -1,0 +1,50 @@
+#include "acquisition/board_worker.h"
+
+#include <QThread>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <new>
+
+namespace thermo {
+
+bool pauseUntil(std::chrono::steady_clock::time_point until, std::stop_token stop) {
+    std::mutex mutex;
+    std::condition_variable_any wakeUp;
+    std::unique_lock lock(mutex);
+    wakeUp.wait_until(lock, stop, until, [] { return false; });
+    return !stop.stop_requested();
+}
+
+BoardWorker::BoardWorker(std::unique_ptr<BoardConversation> conversation,
+                         std::chrono::milliseconds reopenInterval)
+    : conversation_(std::move(conversation)), reopenInterval_(reopenInterval) {
+    thread_.reset(QThread::create([this, stop = stop_.get_token()] { run(stop); }));
+    thread_->start();
+}
+
+BoardWorker::~BoardWorker() {
+    stop_.request_stop();
+    thread_->wait();
+}
+
+void BoardWorker::run(std::stop_token stop) noexcept {
+    const auto give = [this](const char* cause) {
+        try {
+            mailbox_.setState(SourceState::Lost, cause);
+        } catch (...) {
+            // Out of memory even for the message: the reads keep the cause they had.
+        }
+    };
+    try {
+        while (conversation_->talk(mailbox_, stop) == BoardConversation::End::Lost &&
+               pauseUntil(std::chrono::steady_clock::now() + reopenInterval_, stop)) {
+        }
+    } catch (const std::bad_alloc&) {
+        give("Carte : mémoire insuffisante");
+    } catch (...) {
+        give("Carte : erreur interne");
+    }
+}
+
+} // namespace thermo
