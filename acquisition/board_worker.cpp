@@ -16,6 +16,33 @@ bool pauseUntil(std::chrono::steady_clock::time_point until, std::stop_token sto
     return !stop.stop_requested();
 }
 
+std::optional<BoardConversation::End>
+awaitGreeting(const std::function<Greeting(std::chrono::steady_clock::time_point)>& poll,
+              BoardMailbox& mailbox, std::stop_token stop, std::chrono::milliseconds limit,
+              const StartTexts& texts) {
+    using Clock = std::chrono::steady_clock;
+    mailbox.setState(SourceState::Connecting, texts.booting);
+    const auto deadline = Clock::now() + limit;
+    while (!stop.stop_requested()) {
+        switch (poll(nextWait(deadline))) {
+        case Greeting::Identified:
+            return std::nullopt;
+        case Greeting::Foreign:
+            return BoardConversation::End::Foreign;
+        case Greeting::Lost:
+            mailbox.setState(SourceState::Lost, unpluggedText);
+            return BoardConversation::End::Lost;
+        case Greeting::Pending:
+            if (Clock::now() >= deadline) {
+                mailbox.setState(SourceState::Lost, texts.noAnswer);
+                return BoardConversation::End::Lost;
+            }
+            break;
+        }
+    }
+    return BoardConversation::End::Stopped;
+}
+
 BoardWorker::BoardWorker(std::unique_ptr<BoardConversation> conversation,
                          std::chrono::milliseconds reopenInterval)
     : conversation_(std::move(conversation)), reopenInterval_(reopenInterval) {

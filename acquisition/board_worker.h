@@ -1,9 +1,13 @@
 #pragma once
 
 #include "acquisition/board_mailbox.h"
+#include "acquisition/greeting.h"
 
+#include <algorithm>
 #include <chrono>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <stop_token>
 
 class QThread;
@@ -25,8 +29,16 @@ struct BoardTiming {
 // No wait on a port in the talking threads is longer than this, so that they stop quickly.
 inline constexpr std::chrono::milliseconds waitSlice{20};
 
+// The end of the next wait on a port, on the way to `deadline`.
+inline std::chrono::steady_clock::time_point
+nextWait(std::chrono::steady_clock::time_point deadline) {
+    return std::min(deadline, std::chrono::steady_clock::now() + waitSlice);
+}
+
 // False when `stop` came first.
 bool pauseUntil(std::chrono::steady_clock::time_point until, std::stop_token stop);
+
+inline constexpr const char* unpluggedText = "Carte débranchée";
 
 // A conversation with a board, from the opening of its port to the loss of it, held in a
 // BoardWorker's thread. It keeps the mailbox up to date, the state it ends in included.
@@ -39,6 +51,21 @@ public:
     virtual ~BoardConversation() = default;
     virtual End talk(BoardMailbox& mailbox, std::stop_token stop) = 0;
 };
+
+// What the reads say while a board starts: its port is open but it has not said who it is
+// yet; it said nothing valid within the time it had.
+struct StartTexts {
+    const char* booting;
+    const char* noAnswer;
+};
+
+// Polls a board's greeting until it said who it is, for `limit` at most, keeping the mailbox
+// told: nothing once it has, otherwise how the conversation ends. The cause given for a
+// Foreign device is the caller's.
+std::optional<BoardConversation::End>
+awaitGreeting(const std::function<Greeting(std::chrono::steady_clock::time_point until)>& poll,
+              BoardMailbox& mailbox, std::stop_token stop, std::chrono::milliseconds limit,
+              const StartTexts& texts);
 
 // Talks with a board in a thread of its own, from construction to destruction: runs the
 // conversation, and after a loss runs it again every reopenInterval. The interface's thread

@@ -2,7 +2,9 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -40,6 +42,9 @@ public:
     // Drops what the device sent before now.
     void discardInput();
     bool send(std::string_view bytes, Clock::time_point deadline);
+    bool send(std::span<const std::uint8_t> bytes, Clock::time_point deadline) {
+        return send({reinterpret_cast<const char*>(bytes.data()), bytes.size()}, deadline);
+    }
     // What came in, after waiting for something until `deadline` at most; nothing on timeout
     // or loss.
     std::string receive(Clock::time_point deadline);

@@ -5,6 +5,7 @@
 //     board_gap_bench [secondes par carte, 5]
 #include "acquisition/board_kinds.h"
 #include "core/failure.h"
+#include "tests/serial/firmata_peer.h"
 #include "tests/serial/pty_board.h"
 #include "tests/support/event_loop_gap.h"
 
@@ -116,9 +117,9 @@ double processSeconds() {
 }
 
 // `midway`, when given, happens halfway through, in a thread of its own.
-void measure(const char* name, const std::string& path, std::chrono::milliseconds duration,
-             const std::function<void()>& midway = {}) {
-    auto source = thermo::boardKinds().front().open(path);
+void measure(const char* name, const thermo::BoardKind& kind, const std::string& path,
+             std::chrono::milliseconds duration, const std::function<void()>& midway = {}) {
+    auto source = kind.open(path);
     std::string lastMessage = "mesure";
     int codes = 0;
     const auto tick = [&] {
@@ -158,20 +159,21 @@ int main(int argc, char** argv) {
     const auto seconds = std::chrono::seconds(argc > 1 ? std::atoi(argv[1]) : 5);
     const auto duration = std::chrono::duration_cast<std::chrono::milliseconds>(seconds);
 
+    const thermo::BoardKind& ours = thermo::boardKinds().front();
     std::printf("%-22s %9s %9s %12s %10s %7s  %s\n", "carte", "écart max", "lecture", "lectures",
                 "processeur", "codes", "dernier échec");
     std::printf("%-22s %9s %9s %12s %10s\n", "", "(ms)", "max (ms)", "(% du temps)", "(% cœur)");
     {
         PtyBoard board(answeringAfter(0ms, 0ms));
-        measure("normale", board.path(), duration);
+        measure("normale", ours, board.path(), duration);
     }
     {
         PtyBoard board(answeringAfter(30ms, 30ms));
-        measure("lente (30 ms)", board.path(), duration);
+        measure("lente (30 ms)", ours, board.path(), duration);
     }
     {
         PtyBoard board(answeringAfter(38ms, 0ms, false));
-        measure("EA0 seule (38 ms)", board.path(), duration);
+        measure("EA0 seule (38 ms)", ours, board.path(), duration);
     }
     {
         // It says who it is, and answers nothing else.
@@ -179,13 +181,34 @@ int main(int argc, char** argv) {
             return request.starts_with("*IDN?") ? thermo::test::boardAnswering({})(request)
                                                 : std::vector<PtyBoard::Reply>{};
         });
-        measure("muette", mute.path(), duration);
+        measure("muette", ours, mute.path(), duration);
     }
-    measure("bavarde (flot)", flooding->path(), duration);
+    measure("bavarde (flot)", ours, flooding->path(), duration);
     flooding.reset();
     {
         PtyBoard board(answeringAfter(0ms, 0ms));
-        measure("débranchée en route", board.path(), duration, [&board] { board.unplug(); });
+        measure("débranchée en route", ours, board.path(), duration, [&board] { board.unplug(); });
+    }
+    // An Uno under StandardFirmata, which restarts when its port is opened.
+    const thermo::BoardKind& firmata = thermo::boardKinds()[1];
+    {
+        thermo::test::FirmataPeer board;
+        measure("Firmata normale", firmata, board.path(), duration);
+    }
+    {
+        thermo::test::FirmataPeer board;
+        board.setSilent(1, true);
+        measure("Firmata A1 muette", firmata, board.path(), duration);
+    }
+    {
+        thermo::test::FirmataPeer board;
+        board.setBabbling(true);
+        measure("Firmata bavarde", firmata, board.path(), duration);
+    }
+    {
+        thermo::test::FirmataPeer board;
+        measure("Firmata débranchée", firmata, board.path(), duration,
+                [&board] { board.vanish(); });
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "ui/application.h"
 
+#include "acquisition/orphy_control.h"
 #include "ui/fonts.h"
 #include "ui/form1.h"
 #include "ui/parametres.h"
@@ -51,6 +52,9 @@ Form1& Application::mainWindow() {
         mainWindow_->setZoom(zoom_.factor());
         zoom_.addShortcutsTo(mainWindow_.get());
         connect(&zoom_, &ProjectorZoom::factorChanged, mainWindow_.get(), &Form1::setZoom);
+        if (!portPath_.isEmpty()) {
+            mainWindow_->acquisitionControl().usePort(portPath_.toStdString());
+        }
         emit mainWindowCreated(mainWindow_.get());
     }
     return *mainWindow_;
@@ -58,6 +62,10 @@ Form1& Application::mainWindow() {
 
 void Application::start() {
     dialog_->show();
+}
+
+void Application::readFromPort(const QString& portPath) {
+    portPath_ = portPath;
 }
 
 } // namespace thermo

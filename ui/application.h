@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QObject>
+#include <QString>
 #include <memory>
 
 namespace thermo {
@@ -32,6 +33,9 @@ public:
 
     // Shows the parameters dialog as the first and only window.
     void start();
+    // The main window's control reads the board on this serial port, whichever kind it is,
+    // from its first tick on.
+    void readFromPort(const QString& portPath);
 
 signals:
     // Emitted as soon as the main window exists, before any of its ticks can run.
@@ -42,6 +46,7 @@ private:
 
     ProjectorZoom zoom_;
     QFont menuFont_; // at 100 %
+    QString portPath_;
     std::unique_ptr<parametres> dialog_;
     std::unique_ptr<Form1> mainWindow_; // destroyed first: it refers to the dialog
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "acquisition/board_info.h"
+#include "acquisition/greeting.h"
 #include "acquisition/serial/board_link.h"
 #include "acquisition/serial/board_protocol.h"
 
@@ -21,7 +22,7 @@ BoardInfo identifiedBoard(const std::string& portPath,
 // for the next one; any other answer is a device that is not our board.
 class IdentityHandshake {
 public:
-    enum class Outcome { Pending, Identified, Foreign, Lost };
+    using Outcome = Greeting;
     using Clock = BoardLink::Clock;
 
     static constexpr std::chrono::milliseconds retryInterval{250};

@@ -13,7 +13,6 @@ namespace protocol = board_protocol;
 using Clock = BoardLink::Clock;
 
 // Messages shown as they stand in the temperature field.
-constexpr const char* unplugged = "Carte débranchée";
 constexpr const char* noAnswer = "Carte : pas de réponse";
 constexpr const char* garbled = "Carte : réponse illisible";
 constexpr const char* outOfRange = "Carte : code hors plage";
@@ -21,16 +20,12 @@ constexpr const char* refused = "Carte : commande refusée";
 constexpr const char* booting = "Carte : démarrage en cours";
 constexpr const char* foreign = "Carte : appareil inconnu";
 
-Clock::time_point slice(Clock::time_point deadline) {
-    return std::min(deadline, Clock::now() + waitSlice);
-}
-
 } // namespace
 
 BoardConversation::End SerialBoardConversation::talk(BoardMailbox& mailbox, std::stop_token stop) {
     BoardLink link(portPath_);
     if (!link.open()) {
-        mailbox.setState(SourceState::Lost, unplugged);
+        mailbox.setState(SourceState::Lost, unpluggedText);
         return End::Lost;
     }
     if (const auto end = identify(link, mailbox, stop)) {
@@ -44,7 +39,7 @@ BoardConversation::End SerialBoardConversation::talk(BoardMailbox& mailbox, std:
                 return End::Stopped;
             }
             if (link.lost()) {
-                mailbox.setState(SourceState::Lost, unplugged);
+                mailbox.setState(SourceState::Lost, unpluggedText);
                 return End::Lost;
             }
             if (const auto* code = std::get_if<std::int32_t>(&outcome)) {
@@ -63,33 +58,18 @@ BoardConversation::End SerialBoardConversation::talk(BoardMailbox& mailbox, std:
 
 std::optional<BoardConversation::End>
 SerialBoardConversation::identify(BoardLink& link, BoardMailbox& mailbox, std::stop_token stop) {
-    mailbox.setState(SourceState::Connecting, booting);
     IdentityHandshake handshake(link, tag_);
-    const auto deadline = Clock::now() + timing_.bootTimeout;
-    while (!stop.stop_requested()) {
-        switch (handshake.poll(slice(deadline))) {
-        case IdentityHandshake::Outcome::Identified:
-            mailbox.setBoard(identifiedBoard(portPath_, *handshake.identity()));
-            return std::nullopt;
-        case IdentityHandshake::Outcome::Foreign:
-            // Opening the port again would restart the device for nothing: it is what it says.
-            mailbox.setState(SourceState::Lost,
-                             handshake.foreignAnswer().empty()
-                                 ? std::string(foreign)
-                                 : std::string(foreign) + " (" + handshake.foreignAnswer() + ")");
-            return End::Foreign;
-        case IdentityHandshake::Outcome::Lost:
-            mailbox.setState(SourceState::Lost, unplugged);
-            return End::Lost;
-        case IdentityHandshake::Outcome::Pending:
-            if (Clock::now() >= deadline) {
-                mailbox.setState(SourceState::Lost, noAnswer);
-                return End::Lost;
-            }
-            break;
-        }
+    const auto end = awaitGreeting([&](Clock::time_point until) { return handshake.poll(until); },
+                                   mailbox, stop, timing_.bootTimeout, {booting, noAnswer});
+    if (!end) {
+        mailbox.setBoard(identifiedBoard(portPath_, *handshake.identity()));
+    } else if (*end == End::Foreign) {
+        // Opening the port again would restart the device for nothing: it is what it says.
+        const std::string& answer = handshake.foreignAnswer();
+        mailbox.setState(SourceState::Lost,
+                         answer.empty() ? foreign : std::string(foreign) + " (" + answer + ")");
     }
-    return End::Stopped;
+    return end;
 }
 
 SerialBoardConversation::Outcome
@@ -103,7 +83,7 @@ SerialBoardConversation::query(BoardLink& link, std::int32_t channel, std::stop_
     }
     bool sawNoise = false;
     while (!stop.stop_requested() && !link.lost() && Clock::now() < deadline) {
-        const auto line = link.readLine(slice(deadline));
+        const auto line = link.readLine(nextWait(deadline));
         if (!line) {
             continue;
         }

@@ -2,6 +2,7 @@
 #include "acquisition/serial/serial_board_source.h"
 #include "core/failure.h"
 #include "tests/serial/pty_board.h"
+#include "tests/serial/source_reads.h"
 #include "tests/support/event_loop_gap.h"
 
 #include <algorithm>
@@ -15,7 +16,10 @@ namespace thermo {
 namespace {
 
 using namespace std::chrono_literals;
+using test::Outcome;
 using test::PtyBoard;
+using test::readOnce;
+using test::readUntil;
 using test::taggedReply;
 using Clock = std::chrono::steady_clock;
 
@@ -23,50 +27,10 @@ using Clock = std::chrono::steady_clock;
 const BoardTiming quick{
     .staleAfter = 300ms, .reopenInterval = 100ms, .bootTimeout = 400ms, .answerTimeout = 60ms};
 
-// The reads run in the interface's thread: each one must give the hand back at once.
-constexpr auto readLatencyLimit = 5ms;
-std::chrono::microseconds slowestRead{0};
-
-// What one read gave: a code, or the failure's message.
-using Outcome = std::variant<std::int64_t, std::string>;
-
-Outcome readOnce(SerialBoardSource& source, std::int32_t channel) {
-    const auto start = Clock::now();
-    Outcome outcome;
-    try {
-        outcome = std::get<std::int64_t>(source.read(channel));
-    } catch (const Failure& failure) {
-        EXPECT_EQ(failure.kind(), FailureKind::AcquisitionFailed);
-        outcome = std::string(failure.what());
-    }
-    const auto took = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
-    slowestRead = std::max(slowestRead, took);
-    EXPECT_LE(took, readLatencyLimit);
-    return outcome;
-}
-
-// Reads as the measurement does, ten times a second, until `wanted` comes; every code seen on
-// the way must pass `allowed`.
-bool readUntil(
-    SerialBoardSource& source, std::int32_t channel, const Outcome& wanted,
-    std::chrono::milliseconds limit = 2s,
-    const std::function<bool(std::int64_t)>& allowed = [](std::int64_t) { return true; }) {
-    return test::waitFor(
-        [&] {
-            const Outcome outcome = readOnce(source, channel);
-            if (const auto* code = std::get_if<std::int64_t>(&outcome)) {
-                EXPECT_TRUE(allowed(*code)) << "code " << *code;
-            }
-            std::this_thread::sleep_for(10ms);
-            return outcome == wanted;
-        },
-        limit);
-}
-
 class SlowestReadReport : public ::testing::Environment {
 public:
     void TearDown() override {
-        std::cout << "Slowest read of a board: " << slowestRead.count() << " µs\n";
+        std::cout << "Slowest read of a board: " << test::slowestRead.count() << " µs\n";
     }
 };
 const auto* const readReport = ::testing::AddGlobalTestEnvironment(new SlowestReadReport);
@@ -171,7 +135,7 @@ TEST(SerialBoardSource, SlowBoardNeverHandsAnOldAnswer) {
     });
     SerialBoardSource source(board.path(), quick);
     const auto current = [](std::int64_t code) { return code < 5000; };
-    ASSERT_TRUE(test::waitFor([&] { return readOnce(source, 0).index() == 0; }, 2s));
+    ASSERT_TRUE(test::readCode(source, 0));
 
     slow = true;
     EXPECT_TRUE(readUntil(source, 0, "Carte : pas de réponse", 2s, current));
