@@ -44,11 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string stream;
     while (input.remaining_bytes() > 0) {
         const std::string piece = input.ConsumeBytesAsString(
-            input.ConsumeIntegralInRange<std::size_t>(1, 2 * LineReader::maxPiece));
+            input.ConsumeIntegralInRange<std::size_t>(1, 2 * LineReader::maxPending));
         stream += piece;
         reader.feed(piece);
-        check(reader.pending() <= LineReader::maxLineLength);
-        check(reader.waiting() <= LineReader::maxLines);
+        check(reader.pending() <= LineReader::maxPending);
         while (const auto line = reader.next()) {
             if (line->cut) {
                 check(line->text.empty());
@@ -66,6 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 check(printable(identity->serialNumber) && printable(identity->firmwareVersion));
             }
         }
+        check(reader.pending() <= LineReader::maxLineLength);
     }
     return 0;
 }

@@ -1,69 +1,64 @@
 #include "acquisition/serial/line_reader.h"
 
-#include <utility>
-
 namespace thermo {
 
-void LineReader::push(Line line) {
-    if (lines_.size() == maxLines) {
-        lines_.pop_front();
-    }
-    lines_.push_back(std::move(line));
-}
-
-void LineReader::cut() {
-    partial_.clear();
-    if (!skipping_) {
-        push({{}, true});
+void LineReader::feed(std::string_view bytes) {
+    buffer_.erase(0, start_);
+    start_ = 0;
+    const std::size_t total = buffer_.size() + bytes.size();
+    if (total > maxPending) {
+        // The dropped bytes may have held anything, the start of the line in progress included.
+        const std::size_t excess = total - maxPending;
+        if (excess >= buffer_.size()) {
+            bytes.remove_prefix(excess - buffer_.size());
+            buffer_.clear();
+        } else {
+            buffer_.erase(0, excess);
+        }
+        dropped_ = true;
         skipping_ = true;
     }
-}
-
-void LineReader::feed(std::string_view bytes) {
-    if (bytes.size() > maxPiece) {
-        // The dropped start may have held anything, the end of the line in progress included.
-        cut();
-        bytes.remove_prefix(bytes.size() - maxPiece);
-    }
-    while (!bytes.empty()) {
-        const auto end = bytes.find('\n');
-        const std::string_view piece = bytes.substr(0, end);
-        if (!skipping_ && partial_.size() + piece.size() > maxLineLength) {
-            cut();
-        }
-        if (skipping_) {
-            if (end == std::string_view::npos) {
-                return;
-            }
-            skipping_ = false;
-        } else {
-            partial_.append(piece);
-            if (end == std::string_view::npos) {
-                return;
-            }
-            std::string text = std::exchange(partial_, {});
-            if (!text.empty() && text.back() == '\r') {
-                text.pop_back();
-            }
-            push({std::move(text), false});
-        }
-        bytes.remove_prefix(end + 1);
-    }
+    buffer_.append(bytes);
 }
 
 std::optional<LineReader::Line> LineReader::next() {
-    if (lines_.empty()) {
-        return std::nullopt;
+    if (dropped_) {
+        dropped_ = false;
+        return Line{{}, true};
     }
-    Line line = std::move(lines_.front());
-    lines_.pop_front();
-    return line;
+    for (;;) {
+        const std::size_t end = buffer_.find('\n', start_);
+        if (end == std::string::npos) {
+            if (skipping_) {
+                start_ = buffer_.size();
+            } else if (pending() > maxLineLength) {
+                start_ = buffer_.size();
+                skipping_ = true;
+                return Line{{}, true};
+            }
+            return std::nullopt;
+        }
+        std::string_view text(buffer_.data() + start_, end - start_);
+        start_ = end + 1;
+        if (skipping_) {
+            skipping_ = false;
+            continue;
+        }
+        if (text.ends_with('\r')) {
+            text.remove_suffix(1);
+        }
+        if (text.size() > maxLineLength) {
+            return Line{{}, true};
+        }
+        return Line{std::string(text), false};
+    }
 }
 
 void LineReader::clear() {
-    partial_.clear();
+    buffer_.clear();
+    start_ = 0;
     skipping_ = false;
-    lines_.clear();
+    dropped_ = false;
 }
 
 } // namespace thermo

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,15 +9,14 @@ namespace thermo {
 
 // Cuts what a board sends into lines ending in "\n", a "\r" before it dropped. A line longer
 // than maxLineLength is no line: it is handed back as cut, and everything up to the next
-// newline is passed over, so that its tail is never read as a line of its own. The work per
-// piece is bounded, whatever the device sends: of a longer piece only its last maxPiece bytes
-// are read (the rest counts as a cut line), and at most maxLines lines wait to be taken, the
-// oldest making way.
+// newline is passed over, so that its tail is never read as a line of its own. Lines are cut
+// out as they are taken, and at most maxPending bytes wait to be: what a device sends beyond,
+// when it sends faster than it is read, is dropped from the oldest on (as a cut line), so that
+// the work and the memory stay bounded whatever it sends.
 class LineReader {
 public:
     static constexpr std::size_t maxLineLength = 256;
-    static constexpr std::size_t maxPiece = 4 * maxLineLength;
-    static constexpr std::size_t maxLines = 8;
+    static constexpr std::size_t maxPending = 16 * maxLineLength;
 
     struct Line {
         std::string text; // without its end; empty when cut
@@ -31,17 +29,14 @@ public:
     std::optional<Line> next();
     // Forgets everything, the half-received line included.
     void clear();
-    // Bytes held for a line not yet ended.
-    std::size_t pending() const noexcept { return partial_.size(); }
-    std::size_t waiting() const noexcept { return lines_.size(); }
+    // Bytes received and not yet taken as lines.
+    std::size_t pending() const noexcept { return buffer_.size() - start_; }
 
 private:
-    void push(Line line);
-    void cut();
-
-    std::string partial_;
+    std::string buffer_;
+    std::size_t start_ = 0; // where the bytes not yet taken begin in buffer_
     bool skipping_ = false; // inside a cut line, until its newline
-    std::deque<Line> lines_;
+    bool dropped_ = false;  // bytes were dropped before start_: a cut line is due
 };
 
 } // namespace thermo

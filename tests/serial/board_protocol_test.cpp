@@ -131,9 +131,13 @@ INSTANTIATE_TEST_SUITE_P(
                   {"<cut>", "54 #8"}},
         LinesCase{"cut_at_its_newline", {longLine, "\n1 #2\n"}, {"<cut>", "1 #2"}},
         LinesCase{"flood_keeps_the_end", {std::string(5000, 'Z') + "\n7 #3\n"}, {"<cut>", "7 #3"}},
-        LinesCase{"oldest_lines_make_way",
-                  {std::string(20, '\n') + "9 #4\n"},
-                  {"", "", "", "", "", "", "", "9 #4"}}),
+        LinesCase{"many_lines_at_once",
+                  {std::string(300, '\n') + "9 #4\n"},
+                  [] {
+                      std::vector<std::string> lines(300);
+                      lines.push_back("9 #4");
+                      return lines;
+                  }()}),
     [](const auto& info) { return info.param.name; });
 
 } // namespace

@@ -81,6 +81,9 @@ void SourcePanel::setSource(CodeSource* source) {
     }
     const bool hasNumbers = !numbers_.empty();
     caption_->setAlignment(hasNumbers ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+    // Alone in the panel, a long name ("Arduino Firmata 2.5 (StandardFirmata) sur
+    // /dev/ttyACM0") takes as many lines as the panel has room for.
+    caption_->setWordWrap(!hasNumbers);
     const auto choiceSettings = source_ ? source_->choiceSettings() : std::vector<ChoiceSetting>{};
     caption_->setToolTip(choiceSettings.empty() ? QString() : text(choiceSettings.front().hint));
     refresh();
