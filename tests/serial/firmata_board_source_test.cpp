@@ -92,7 +92,8 @@ TEST(FirmataBoardSource, ReadsTheMeanOfTheReportsSinceTheLastRead) {
     EXPECT_GE(between, 8);
 }
 
-TEST(FirmataBoardSource, SilentChannelIsAnUnpluggedInterface) {
+// A channel that falls silent, then the whole board unplugged and plugged in again.
+TEST(FirmataBoardSource, SaysWhatIsMissingAndComesBack) {
     FirmataPeer board(uno);
     board.setValues(0, {512});
     FirmataBoardSource source(board.path(), quick);
@@ -100,13 +101,7 @@ TEST(FirmataBoardSource, SilentChannelIsAnUnpluggedInterface) {
     board.setSilent(1, true);
     EXPECT_TRUE(readUntil(source, 1, "Interface débranchée"));
     EXPECT_EQ(test::readOnce(source, 0), Outcome(std::int64_t{40968}));
-}
 
-TEST(FirmataBoardSource, ComesBackWhenTheBoardIsPluggedInAgain) {
-    FirmataPeer board(uno);
-    board.setValues(0, {512});
-    FirmataBoardSource source(board.path(), quick);
-    ASSERT_TRUE(readCode(source, 0));
     board.vanish();
     EXPECT_TRUE(readUntil(source, 0, "Carte débranchée"));
     EXPECT_EQ(source.status().state, SourceState::Lost);

@@ -4,6 +4,7 @@
 #include "core/failure.h"
 #include "tests/serial/pty_board.h"
 #include "tests/serial/simulated_uno.h"
+#include "tests/serial/source_reads.h"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -19,20 +20,6 @@ const BoardTiming patient{.reopenInterval = 200ms, .bootTimeout = 3000ms, .answe
 
 double volts(std::int64_t code) {
     return (static_cast<double>(code) - codeOffset) / codesPerVolt;
-}
-
-std::optional<std::int64_t> readUntilAnswer(SerialBoardSource& source, std::int32_t channel) {
-    std::optional<std::int64_t> code;
-    test::waitFor(
-        [&] {
-            try {
-                code = std::get<std::int64_t>(source.read(channel));
-            } catch (const Failure&) {
-            }
-            return code.has_value();
-        },
-        5s);
-    return code;
 }
 
 struct BenchCase {
@@ -55,9 +42,9 @@ TEST_P(FirmwareInSimavr, ReportsTheVoltagesInInterfaceCodes) {
     uno.setInput(1, row.a1);
     SerialBoardSource source(uno.path(), patient);
 
-    const auto ea0 = readUntilAnswer(source, 0);
+    const auto ea0 = test::readCode(source, 0);
     ASSERT_TRUE(ea0) << "no answer from the simulated board";
-    const auto ea1 = readUntilAnswer(source, 1).value_or(-1);
+    const auto ea1 = test::readCode(source, 1).value_or(-1);
     // One step of the bandgap reading (about 240 of 1023) is 0.4 % of the supply, 20 mV;
     // EA0 inherits that share of its own value plus one step of the converter, 5 mV.
     EXPECT_NEAR(volts(*ea0), row.ea0, 0.005 + 0.0042 * row.ea0);
@@ -85,7 +72,7 @@ TEST(FirmwareInSimavr, LowSupplyIsSeenAsSuch) {
     test::SimulatedUno uno(THERMO_FIRMWARE_ELF, 5000);
     uno.setInput(1, 5000);
     SerialBoardSource source(uno.path(), patient);
-    const auto normal = readUntilAnswer(source, 1);
+    const auto normal = test::readCode(source, 1);
     ASSERT_TRUE(normal);
     EXPECT_GT(voltageOf(static_cast<std::int32_t>(*normal)), 4.9);
 
@@ -93,7 +80,7 @@ TEST(FirmwareInSimavr, LowSupplyIsSeenAsSuch) {
     uno.setInput(1, 4800);
     EXPECT_TRUE(test::waitFor(
         [&] {
-            const auto low = readUntilAnswer(source, 1);
+            const auto low = test::readCode(source, 1);
             return low && voltageOf(static_cast<std::int32_t>(*low)) <= 4.9;
         },
         5s));

@@ -10,15 +10,13 @@
 namespace thermo::test {
 
 struct EventLoopGaps {
-    std::chrono::microseconds longest{0}; // between two turns of the loop, nothing else ran
+    std::chrono::microseconds longest{0}; // between two turns of the loop
     std::chrono::microseconds inTicks{0}; // spent inside `tick`, all calls together
     std::chrono::microseconds longestTick{0};
     std::chrono::microseconds elapsed{0};
     int ticks = 0;
 
-    double tickShare() const {
-        return elapsed.count() > 0 ? static_cast<double>(inTicks.count()) / elapsed.count() : 0.0;
-    }
+    double tickShare() const { return static_cast<double>(inTicks.count()) / elapsed.count(); }
 };
 
 // Runs the event loop for `duration` with `tick` on a 100 ms timer, as the measurement's
@@ -29,33 +27,33 @@ inline EventLoopGaps measureEventLoopGaps(const std::function<void()>& tick,
     using std::chrono::microseconds;
     EventLoopGaps gaps;
     QElapsedTimer clock;
+    const auto since = [&clock](qint64 start) {
+        return microseconds((clock.nsecsElapsed() - start) / 1000);
+    };
     qint64 lastTurn = 0;
     QTimer probe;
-    probe.setTimerType(Qt::PreciseTimer);
-    probe.setInterval(1);
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        gaps.longest = std::max(gaps.longest, microseconds((now - lastTurn) / 1000));
-        lastTurn = now;
-    });
     QTimer ticker;
-    ticker.setTimerType(Qt::PreciseTimer);
-    ticker.setInterval(100);
+    for (QTimer* timer : {&probe, &ticker}) {
+        timer->setTimerType(Qt::PreciseTimer);
+    }
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        gaps.longest = std::max(gaps.longest, since(lastTurn));
+        lastTurn = clock.nsecsElapsed();
+    });
     QObject::connect(&ticker, &QTimer::timeout, [&] {
         const qint64 start = clock.nsecsElapsed();
         tick();
-        const microseconds took((clock.nsecsElapsed() - start) / 1000);
-        gaps.inTicks += took;
-        gaps.longestTick = std::max(gaps.longestTick, took);
+        gaps.inTicks += since(start);
+        gaps.longestTick = std::max(gaps.longestTick, since(start));
         ++gaps.ticks;
     });
     QEventLoop loop;
     QTimer::singleShot(duration, &loop, &QEventLoop::quit);
     clock.start();
-    probe.start();
-    ticker.start();
+    probe.start(1);
+    ticker.start(100);
     loop.exec();
-    gaps.elapsed = microseconds(clock.nsecsElapsed() / 1000);
+    gaps.elapsed = since(0);
     return gaps;
 }
 

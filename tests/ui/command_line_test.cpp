@@ -18,6 +18,7 @@ private slots:
         QTest::addColumn<bool>("help");
         QTest::addColumn<QString>("port");
         QTest::addColumn<QString>("error");
+        const QString noPath = "l'option --port demande le chemin d'un port série";
         QTest::newRow("nothing") << QStringList{} << false << ""
                                  << "";
         QTest::newRow("port") << QStringList{"--port", "/dev/ttyACM0"} << false << "/dev/ttyACM0"
@@ -30,10 +31,8 @@ private slots:
         QTest::newRow("help_among_others")
             << QStringList{"-platform", "offscreen", "--help"} << true << ""
             << "option inconnue : platform";
-        QTest::newRow("port_without_path") << QStringList{"--port"} << false << ""
-                                           << "l'option --port demande le chemin d'un port série";
-        QTest::newRow("blank_port") << QStringList{"--port", " "} << false << ""
-                                    << "l'option --port demande le chemin d'un port série";
+        QTest::newRow("port_without_path") << QStringList{"--port"} << false << "" << noPath;
+        QTest::newRow("blank_port") << QStringList{"--port", " "} << false << "" << noPath;
         QTest::newRow("unknown_option") << QStringList{"--vitesse", "9600"} << false << ""
                                         << "option inconnue : vitesse";
         QTest::newRow("stray_argument") << QStringList{"/dev/ttyACM0"} << false << ""
