@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <utility>
 
 namespace thermo {
 
@@ -33,6 +34,18 @@ constexpr FaultEntry faultEntries[] = {
     {BenchFault::Unplugged, "faultUnplugged", "Interface débranchée", "débranché"},
 };
 
+struct CourseEntry {
+    BenchCourse course;
+    const char* key;
+    const char* text;
+};
+
+constexpr CourseEntry courseEntries[] = {
+    {BenchCourse::Held, "courseHeld", "Température réglée"},
+    {BenchCourse::Cooling, "courseCooling", "Refroidissement vers 20 \u00B0C"},
+    {BenchCourse::Warming, "courseWarming", "Échauffement vers 80 \u00B0C"},
+};
+
 [[noreturn]] void unknownSetting(const std::string& key) {
     throw std::invalid_argument("SimulatedBench: no setting " + key);
 }
@@ -46,7 +59,8 @@ double clampedSetting(double value, double low, double high) {
 
 } // namespace
 
-SimulatedBench::SimulatedBench(Noise noise, std::uint32_t seed) : noise_(noise), generator_(seed) {}
+SimulatedBench::SimulatedBench(Noise noise, std::uint32_t seed)
+    : clock_([] { return std::chrono::steady_clock::now(); }), noise_(noise), generator_(seed) {}
 
 std::string SimulatedBench::name() const {
     return "Banc simulé";
@@ -61,7 +75,28 @@ SourceStatus SimulatedBench::status() const {
 
 void SimulatedBench::setTemperature(double celsius) {
     celsius_ = clampedSetting(celsius, minCelsius, maxCelsius);
+    course_ = BenchCourse::Held;
     notifyChanged();
+}
+
+double SimulatedBench::temperature() const {
+    if (course_ == BenchCourse::Held) {
+        return celsius_;
+    }
+    const double surroundings = course_ == BenchCourse::Cooling ? roomCelsius : bathCelsius;
+    const std::chrono::duration<double> elapsed = clock_() - courseStart_;
+    return surroundings + (celsius_ - surroundings) * std::exp(-(elapsed / relaxationTime));
+}
+
+void SimulatedBench::setCourse(BenchCourse course) {
+    celsius_ = temperature();
+    course_ = course;
+    courseStart_ = clock_();
+    notifyChanged();
+}
+
+void SimulatedBench::setClock(Clock clock) {
+    clock_ = std::move(clock);
 }
 
 void SimulatedBench::setSupplyVoltage(double volts) {
@@ -83,6 +118,15 @@ std::string SimulatedBench::faultChoiceKey(BenchFault fault) {
     throw std::invalid_argument("SimulatedBench: unknown fault");
 }
 
+std::string SimulatedBench::courseChoiceKey(BenchCourse course) {
+    for (const CourseEntry& entry : courseEntries) {
+        if (entry.course == course) {
+            return entry.key;
+        }
+    }
+    throw std::invalid_argument("SimulatedBench: unknown course");
+}
+
 std::vector<NumberSetting> SimulatedBench::numberSettings() const {
     return {{temperatureKey, "Température simulée",
              "Température de la thermistance sur le banc simulé", "\u00B0C", minCelsius, maxCelsius,
@@ -93,7 +137,7 @@ std::vector<NumberSetting> SimulatedBench::numberSettings() const {
 
 double SimulatedBench::number(const std::string& key) const {
     if (key == temperatureKey) {
-        return celsius_;
+        return temperature();
     }
     if (key == supplyKey) {
         return supply_;
@@ -117,14 +161,21 @@ std::vector<ChoiceSetting> SimulatedBench::choiceSettings() const {
     for (const FaultEntry& entry : faultEntries) {
         faults.choices.push_back({entry.key, entry.text, entry.remark});
     }
-    return {faults};
+    ChoiceSetting courses{courseKey, "Évolution de la température", "", {}};
+    for (const CourseEntry& entry : courseEntries) {
+        courses.choices.push_back({entry.key, entry.text, ""});
+    }
+    return {faults, courses};
 }
 
 std::string SimulatedBench::choice(const std::string& key) const {
-    if (key != faultKey) {
-        unknownSetting(key);
+    if (key == faultKey) {
+        return faultChoiceKey(fault_);
     }
-    return faultChoiceKey(fault_);
+    if (key == courseKey) {
+        return courseChoiceKey(course_);
+    }
+    unknownSetting(key);
 }
 
 void SimulatedBench::choose(const std::string& key, const std::string& choiceKey) {
@@ -135,12 +186,19 @@ void SimulatedBench::choose(const std::string& key, const std::string& choiceKey
                 return;
             }
         }
+    } else if (key == courseKey) {
+        for (const CourseEntry& entry : courseEntries) {
+            if (entry.key == choiceKey) {
+                setCourse(entry.course);
+                return;
+            }
+        }
     }
     unknownSetting(key + "/" + choiceKey);
 }
 
 double SimulatedBench::thermistorOhms() const {
-    const double kelvin = celsius_ + kelvinAtZeroCelsius;
+    const double kelvin = temperature() + kelvinAtZeroCelsius;
     return nominalOhms * std::exp(betaKelvin * (1.0 / kelvin - 1.0 / referenceKelvin));
 }
 
@@ -191,6 +249,10 @@ std::int32_t SimulatedBench::noisy(std::int32_t channel, std::int32_t code) {
 }
 
 AutomationValue SimulatedBench::read(std::int32_t channel) {
+    if (channel == 0 && course_ != BenchCourse::Held) {
+        // The temperature has moved on since the last tick: whatever shows it follows.
+        notifyChanged();
+    }
     if (fault_ == BenchFault::Unplugged) {
         throw Failure(FailureKind::AcquisitionFailed, unpluggedMessage);
     }

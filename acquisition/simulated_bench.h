@@ -2,7 +2,9 @@
 
 #include "acquisition/code_source.h"
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
@@ -14,6 +16,10 @@ namespace thermo {
 enum class BenchFault { None, OpenThermistor, ShortedThermistor, Unplugged };
 
 enum class Noise { Off, On };
+
+// How the simulated thermistor's temperature goes: held where it was set, or relaxing like a
+// body left in the room or plunged into a hot bath (Newton's law of cooling).
+enum class BenchCourse { Held, Cooling, Warming };
 
 // The classroom set-up without hardware: a supply Ut feeds R = 10 kΩ from point A to B and an
 // NTC thermistor (10 kΩ at 25 °C, B = 4275 K) from B to M. Channel 0 is EA0 = Uth, channel 1
@@ -35,7 +41,17 @@ public:
     static constexpr const char* temperatureKey = "benchTemperature";
     static constexpr const char* supplyKey = "benchSupply";
     static constexpr const char* faultKey = "benchFault";
+    static constexpr const char* courseKey = "benchCourse";
     static std::string faultChoiceKey(BenchFault fault);
+    static std::string courseChoiceKey(BenchCourse course);
+
+    // What the thermistor relaxes toward, and how fast.
+    static constexpr double roomCelsius = 20.0;
+    static constexpr double bathCelsius = 80.0;
+    static constexpr std::chrono::seconds relaxationTime{120};
+
+    // Monotonic time for the relaxation; tests give a clock of their own.
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
 
     explicit SimulatedBench(Noise noise = Noise::On,
                             std::uint32_t seed = std::mt19937::default_seed);
@@ -52,9 +68,15 @@ public:
     std::string choice(const std::string& key) const override;
     void choose(const std::string& key, const std::string& choiceKey) override;
 
-    double temperature() const noexcept { return celsius_; }
-    // Clamped to minCelsius..maxCelsius; NaN throws std::invalid_argument.
+    // The thermistor's temperature now, on its course.
+    double temperature() const;
+    // Clamped to minCelsius..maxCelsius; NaN throws std::invalid_argument. Holds the
+    // temperature there: a cooling or a warming stops.
     void setTemperature(double celsius);
+    BenchCourse course() const noexcept { return course_; }
+    // From the temperature it has now, toward the room or the bath, or held there.
+    void setCourse(BenchCourse course);
+    void setClock(Clock clock);
     double supplyVoltage() const noexcept { return supply_; }
     // Clamped to minSupply..maxSupply; NaN throws std::invalid_argument.
     void setSupplyVoltage(double volts);
@@ -63,7 +85,7 @@ public:
     Noise noise() const noexcept { return noise_; }
     void setNoise(Noise noise) noexcept { noise_ = noise; }
 
-    // Resistance of the thermistor at the set temperature by the B-parameter law.
+    // Resistance of the thermistor at its temperature by the B-parameter law.
     double thermistorOhms() const;
     // Uth = U(BM) as a voltmeter would read it, the fault included (not for Unplugged).
     double thermistorVoltage() const;
@@ -75,7 +97,11 @@ private:
     std::int32_t deviation();
     std::int32_t noisy(std::int32_t channel, std::int32_t code);
 
+    // The temperature when the course began, or the one held.
     double celsius_ = 25.0;
+    BenchCourse course_ = BenchCourse::Held;
+    Clock clock_;
+    std::chrono::steady_clock::time_point courseStart_;
     double supply_ = 5.0;
     BenchFault fault_ = BenchFault::None;
     Noise noise_;

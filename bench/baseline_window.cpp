@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
-
 #include <array>
 
 int main(int argc, char* argv[]) {

@@ -1,45 +1,21 @@
-#include "core/code_conversion.h"
+#include "bench/cooling_readings.h"
 #include "core/series_text.h"
 #include "core/session_series.h"
 
 #include <benchmark/benchmark.h>
-#include <chrono>
-#include <cmath>
 #include <cstddef>
-#include <fstream>
 #include <malloc.h>
-#include <unistd.h>
 
 namespace {
 
-constexpr std::size_t schoolDay = 8 * 3600 * 10; // 8 hours at 10 Hz
-
-// A cooling liquid with a little noise; every 500th tick fails and every 1000th is below the
-// supply threshold, so that gaps are part of what is measured.
-thermo::Reading readingAt(std::size_t i) {
-    thermo::Reading r;
-    r.time = thermo::Reading::Clock::time_point{} + std::chrono::milliseconds(100 * i);
-    if (i % 500 == 499) {
-        r.failure = thermo::ReadingFailure{thermo::FailureKind::AcquisitionFailed, "Échec"};
-        return r;
-    }
-    const double t = static_cast<double>(i) / 10.0;
-    r.code = 40000 + static_cast<std::int32_t>(i % 7);
-    r.uth = thermo::voltageOf(*r.code);
-    r.ut = 5.0;
-    if (i % 1000 == 999) {
-        r.lowSupply = true;
-        r.ut = 4.8;
-        return r;
-    }
-    r.celsius = 20.0 + 60.0 * std::exp(-t / 3600.0) + 0.05 * std::sin(static_cast<double>(i));
-    return r;
-}
+using thermo::bench::coolingReading;
+using thermo::bench::residentBytes;
+using thermo::bench::schoolDay;
 
 thermo::SessionSeries filledSeries(std::size_t n) {
     thermo::SessionSeries series;
     for (std::size_t i = 0; i < n; ++i) {
-        series.append(readingAt(i));
+        series.append(coolingReading(i));
     }
     return series;
 }
@@ -47,14 +23,6 @@ thermo::SessionSeries filledSeries(std::size_t n) {
 std::size_t heapBytes() {
     const struct mallinfo2 m = mallinfo2();
     return m.uordblks + m.hblkhd;
-}
-
-std::size_t residentBytes() {
-    std::ifstream statm("/proc/self/statm");
-    std::size_t size = 0;
-    std::size_t resident = 0;
-    statm >> size >> resident;
-    return resident * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
 }
 
 // Time of a school day's appends, and the memory the series then holds: heap bytes allocated
@@ -79,7 +47,7 @@ BENCHMARK(BM_SchoolDayAppendAndMemory)->Unit(benchmark::kMillisecond)->Iteration
 // One more reading on a full day: the tick that grows the storage by another day, the most
 // a single append costs.
 void BM_AppendPastSchoolDay(benchmark::State& state) {
-    const thermo::Reading next = readingAt(schoolDay);
+    const thermo::Reading next = coolingReading(schoolDay);
     for (auto _ : state) {
         state.PauseTiming();
         thermo::SessionSeries series = filledSeries(schoolDay);

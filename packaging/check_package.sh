@@ -66,8 +66,10 @@ esac
 depends=$(field Depends)
 echo "Depends: $depends"
 # Each library the executable is linked with must appear, with a version from dpkg-shlibdeps.
-# (Qt Svg comes through libqt6svgwidgets6, which the circuit picture is drawn with.)
-for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svgwidgets6; do
+# (Qt Svg comes through libqt6svgwidgets6, which the circuit picture is drawn with; the curve is
+# drawn with QCustomPlot.)
+for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svgwidgets6 \
+    libqcustomplot2.1-qt6; do
     pattern=$(sed 's/[+.]/\\&/g' <<<"$lib")
     if ! grep -Eq "(^|, )$pattern \(>= [^)]+\)" <<<"$depends"; then
         fail "Depends ne nomme pas $lib avec sa version minimale"
@@ -77,9 +79,11 @@ grep -Eq "(^|, )qt6-translations-l10n(,|$)" <<<"$(field Recommends)" ||
     fail "Recommends ne nomme pas qt6-translations-l10n"
 
 # Nothing outside /usr, and nothing from the build or the tests slipped into the package.
+# The curve's drawing is a module of the program's own under /usr/lib.
 unexpected=$(dpkg-deb -c "$deb" | awk '{print $6}' |
-    grep -Ev '^\./$|^\./usr/$|^\./usr/(bin|share)/' || true)
-[ -z "$unexpected" ] || fail "fichiers hors de /usr/bin et /usr/share : $unexpected"
+    grep -Ev '^\./$|^\./usr/$|^\./usr/(bin|share)/|^\./usr/lib/$|^\./usr/lib/([^/]+/)?(thermometre/.*)?$' ||
+    true)
+[ -z "$unexpected" ] || fail "fichiers hors de /usr/bin, /usr/share et du dossier du programme sous /usr/lib : $unexpected"
 # Every file and folder owned by root, none writable by the group or others.
 bad_modes=$(dpkg-deb -c "$deb" | awk '$2 != "root/root" || $1 ~ /^.{5}w|^.{8}w/ {print}')
 [ -z "$bad_modes" ] || fail "propriétaire ou droits incorrects : $bad_modes"
@@ -98,6 +102,9 @@ for f in "$exe" "$desktop" "$icon" "$metainfo" \
     "$docdir/copyright" "$docdir/changelog.gz"; do
     [ -f "$f" ] || fail "absent du paquet : ${f#"$root"}"
 done
+
+module=$(find "$root/usr/lib" -path '*/thermometre/libthermo_curve_plot.so' 2>/dev/null | head -n 1)
+[ -n "$module" ] || fail "absent du paquet : le module de la courbe, libthermo_curve_plot.so"
 
 if [ -f "$exe" ]; then
     [ -x "$exe" ] || fail "/usr/bin/thermometre n'est pas exécutable"

@@ -10,6 +10,7 @@ packages=(
     clang libclang-rt-14-dev
     fonts-liberation2 xvfb xauth libxcb1-dev
     qt6-serialport-dev
+    libqcustomplot-dev
     libgsl-dev
     make gcc-avr binutils-avr avr-libc libsimavr-dev libelf-dev zlib1g-dev
     dpkg-dev file desktop-file-utils appstream libxml2-utils lintian

@@ -1,14 +1,21 @@
 #include "ui/application.h"
 
 #include "acquisition/orphy_control.h"
+#include "ui/calibration/calibration_window.h"
+#include "ui/curve/curve_session.h"
 #include "ui/fonts.h"
 #include "ui/form1.h"
+#include "ui/giant_display.h"
 #include "ui/parametres.h"
 #include "ui/qt_translations.h"
 #include "ui/scaled_layout.h"
+#include "ui/screen_fit.h"
+#include "ui/zoom_menu.h"
 
 #include <QApplication>
 #include <QMenu>
+#include <algorithm>
+#include <limits>
 
 namespace thermo {
 
@@ -23,10 +30,41 @@ void setUpQtApplication() {
 }
 
 Application::Application()
-    : menuFont_(QApplication::font("QMenu")), dialog_(std::make_unique<parametres>(*this)) {
+    : menuFont_(QApplication::font("QMenu")), curve_(std::make_unique<CurveSession>(zoom_)),
+      dialog_(std::make_unique<parametres>(*this)) {
+    zoom_.setRoom([this] { return roomOnScreens(); });
     zoom_.addShortcutsTo(dialog_.get());
-    connect(&zoom_, &ProjectorZoom::factorChanged, dialog_.get(), &parametres::setZoom);
-    connect(&zoom_, &ProjectorZoom::factorChanged, this, &Application::zoomMenus);
+    ZoomMenu::attachTo(*dialog_, zoom_);
+    connect(&zoom_, &ProjectorZoom::factorChanged, this, &Application::applyZoom);
+}
+
+void Application::applyZoom(double zoom) {
+    dialog_->setZoom(zoom);
+    if (mainWindow_) {
+        mainWindow_->setZoom(zoom);
+    }
+    zoomMenus(zoom);
+    // A window that grew past the screen's edge comes back whole.
+    for (QWidget* window :
+         {static_cast<QWidget*>(dialog_.get()), static_cast<QWidget*>(mainWindow_.get())}) {
+        if (window != nullptr && window->isVisible()) {
+            keepOnScreen(*window);
+        }
+    }
+}
+
+double Application::roomOnScreens() const {
+    double room = std::numeric_limits<double>::infinity();
+    for (const FixedWindow* window : {static_cast<const FixedWindow*>(dialog_.get()),
+                                      static_cast<const FixedWindow*>(mainWindow_.get())}) {
+        if (window != nullptr) {
+            // What the window system adds around the client area, once it is known.
+            const QSize frame = window->frameGeometry().size() - window->size();
+            room = std::min(room, largestFittingScale(window->clientTwips(), frame,
+                                                      availableArea(*window).size()));
+        }
+    }
+    return room;
 }
 
 Application::~Application() {
@@ -51,13 +89,39 @@ Form1& Application::mainWindow() {
         mainWindow_ = std::make_unique<Form1>(dialog_.get());
         mainWindow_->setZoom(zoom_.factor());
         zoom_.addShortcutsTo(mainWindow_.get());
-        connect(&zoom_, &ProjectorZoom::factorChanged, mainWindow_.get(), &Form1::setZoom);
+        giant_ = new GiantDisplay(*mainWindow_);
+        ZoomMenu::attachTo(*mainWindow_, zoom_, {giant_->openAction()});
+        curve_->follow(*mainWindow_);
         if (!portPath_.isEmpty()) {
             mainWindow_->acquisitionControl().usePort(portPath_.toStdString());
         }
         emit mainWindowCreated(mainWindow_.get());
     }
     return *mainWindow_;
+}
+
+CalibrationWindow& Application::calibrationWindow() {
+    if (!calibration_) {
+        Form1& form = mainWindow();
+        calibration_ = std::make_unique<CalibrationWindow>(*dialog_);
+        calibration_->setZoom(zoom_.factor());
+        zoom_.addShortcutsTo(calibration_.get());
+        connect(&zoom_, &ProjectorZoom::factorChanged, calibration_.get(),
+                &CalibrationWindow::setZoom);
+        connect(&form.measurement(), &MeasurementLoop::readingTaken, calibration_.get(),
+                &CalibrationWindow::addReading);
+    }
+    return *calibration_;
+}
+
+void Application::showCalibration() {
+    CalibrationWindow& window = calibrationWindow();
+    Form1& form = mainWindow();
+    form.setEnabled(true);
+    form.show();
+    window.show();
+    window.raise();
+    window.activateWindow();
 }
 
 void Application::start() {

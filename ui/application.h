@@ -9,7 +9,10 @@
 
 namespace thermo {
 
+class CalibrationWindow;
+class CurveSession;
 class Form1;
+class GiantDisplay;
 class parametres;
 
 // What the program does to Qt before its first window: the embedded fonts, the default font,
@@ -30,6 +33,12 @@ public:
     Form1& mainWindow();
     Form1* existingMainWindow() const noexcept { return mainWindow_.get(); }
     ProjectorZoom& zoom() noexcept { return zoom_; }
+    // Creates the calibration window on first use, fed by the main window's readings.
+    CalibrationWindow& calibrationWindow();
+    // The main window's F11 display; null until the main window exists.
+    GiantDisplay* giantDisplay() const noexcept { return giant_; }
+    // The session's record and its curve window.
+    CurveSession& curve() noexcept { return *curve_; }
 
     // Shows the parameters dialog as the first and only window.
     void start();
@@ -37,18 +46,29 @@ public:
     // from its first tick on.
     void readFromPort(const QString& portPath);
 
+public slots:
+    // Shows the calibration window, and the main window it measures with, usable: the
+    // simulated bench is set there.
+    void showCalibration();
+
 signals:
     // Emitted as soon as the main window exists, before any of its ticks can run.
     void mainWindowCreated(thermo::Form1* window);
 
 private:
     void zoomMenus(double zoom);
+    void applyZoom(double zoom);
+    // The largest scale at which both windows fit the screens they are on.
+    double roomOnScreens() const;
 
     ProjectorZoom zoom_;
     QFont menuFont_; // at 100 %
     QString portPath_;
+    std::unique_ptr<CurveSession> curve_;
     std::unique_ptr<parametres> dialog_;
-    std::unique_ptr<Form1> mainWindow_; // destroyed first: it refers to the dialog
+    std::unique_ptr<Form1> mainWindow_;              // destroyed before the dialog: it refers to it
+    std::unique_ptr<CalibrationWindow> calibration_; // destroyed first
+    GiantDisplay* giant_ = nullptr;                  // owned by the main window
 };
 
 } // namespace thermo

@@ -1,10 +1,12 @@
 #include "ui/circuit_picture.h"
 
+#include "ui/accessible_roles.h"
 #include "ui/embedded_resources.h"
 
 namespace thermo {
 
 CircuitPicture::CircuitPicture(QWidget* parent) : QSvgWidget(parent) {
+    setAccessibleRole(this, QAccessible::Graphic);
     initEmbeddedResources();
     load(QStringLiteral(":/circuit.svg"));
 }

@@ -5,18 +5,16 @@
 
 namespace thermo {
 
-// What the program was asked on its command line, Qt's own options (-platform, -display…)
-// taken out beforehand by QApplication.
+// What the program was asked on its command line.
 struct CommandLine {
-    bool help = false;
-    QString port;  // --port CHEMIN: the board's serial port instead of the simulated bench
-    QString error; // in French, when the line could not be understood
+    QString recordFile; // --enregistrer FICHIER.csv: the series goes there from the start
+    QString port;       // --port CHEMIN: the board on this serial port, not the simulated bench
 };
 
-// `arguments` begins with the program's name.
+// Reads the program's options; arguments[0] is the program's name. --help and --version
+// print their French text and end the program with status 0; a bad option prints a French
+// message on the error output and ends it with status 2. Qt's own options (-platform,
+// -display, -style…) are let through, for QApplication to take.
 CommandLine parseCommandLine(const QStringList& arguments);
-
-// What --help prints, in French.
-QString commandLineHelp();
 
 } // namespace thermo

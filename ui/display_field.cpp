@@ -16,13 +16,16 @@ constexpr int borderTwips = 15;
 constexpr int marginTwips = 30;
 // What QLineEdit always keeps on each side of its text.
 constexpr int qtLineEditMargin = 2;
+// Light enough to tell from the black of a live value on every field's ground.
+const QColor staleColour(0x90, 0x90, 0x90);
 } // namespace
 
 DisplayField::DisplayField(const QColor& background, QWidget* parent) : QLineEdit(parent) {
     setFrame(false);
     setAlignment(Qt::AlignCenter);
     setFont(sansFont(18, true));
-    setPalette(measurementColours(palette(), background));
+    usual_ = measurementColours(palette(), background);
+    setPalette(usual_);
 }
 
 QPalette measurementColours(QPalette colours, const QColor& ground) {
@@ -36,6 +39,20 @@ QPalette measurementColours(QPalette colours, const QColor& ground) {
 
 int measurementBorder(double zoom) {
     return std::max(1, toPixels(borderTwips, zoom));
+}
+
+void DisplayField::setStale(bool stale) {
+    if (stale == stale_) {
+        return;
+    }
+    stale_ = stale;
+    QPalette colours = usual_;
+    if (stale) {
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            colours.setColor(group, QPalette::Text, staleColour);
+        }
+    }
+    setPalette(colours);
 }
 
 void DisplayField::setZoom(double zoom) {

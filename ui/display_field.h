@@ -18,12 +18,17 @@ public:
 
     void setZoom(double zoom);
     int borderWidth() const noexcept { return border_; }
+    // A value left from an earlier reading, while the acquisition fails, is drawn in grey.
+    void setStale(bool stale);
+    bool isStale() const noexcept { return stale_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     int border_ = 1;
+    bool stale_ = false;
+    QPalette usual_;
 };
 
 // What the main window's measurement fields share: their colours (the ground given, and text

@@ -1,6 +1,7 @@
 #include "ui/fixed_window.h"
 
 #include "ui/fonts.h"
+#include "ui/projector_zoom.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -17,7 +18,8 @@ FixedWindow::FixedWindow(const char* objectName, const QString& title, int clien
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | frameButtons),
       layout_(std::make_unique<ScaledLayout>(*this, clientWidthTwips, clientHeightTwips,
-                                             sansFont(8.25))) {
+                                             sansFont(8.25))),
+      title_(title) {
     setObjectName(QString::fromLatin1(objectName));
     setWindowTitle(title);
     setAutoFillBackground(true);
@@ -72,6 +74,8 @@ void FixedWindow::setZoom(double zoom) {
     for (FrameLine* line : lines_) {
         line->setZoom(zoom);
     }
+    setWindowTitle(zoom == 1.0 ? title_
+                               : tr("%1 — %2 (Ctrl+0 : 100 %)").arg(title_, percentText(zoom)));
 }
 
 void describe(QWidget* control, const QString& name, const QString& description) {

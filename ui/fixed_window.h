@@ -34,13 +34,16 @@ public:
     ~FixedWindow() override;
 
     double zoom() const noexcept { return layout_->zoom(); }
+    // The client area at 100 %, from the table.
+    QSize clientTwips() const noexcept { return layout_->clientTwips(); }
     // Where the window's table puts a control, if it is in the table.
     std::optional<TwipsRect> tableRect(const QWidget* control) const {
         return layout_->twips(control);
     }
 
 public slots:
-    // Projector mode: the whole window and its fonts at `zoom` times their size in the table.
+    // Projector mode: the whole window and its fonts at `zoom` times their size in the table;
+    // away from 100 %, the title says the scale and the key that brings it back.
     virtual void setZoom(double zoom);
 
 protected:
@@ -61,6 +64,7 @@ protected:
 private:
     std::unique_ptr<ScaledLayout> layout_;
     std::vector<FrameLine*> lines_;
+    QString title_;
 };
 
 // What a screen reader says of a control: its name, then what it shows.

@@ -1,19 +1,23 @@
 #include "ui/form1.h"
 
 #include "acquisition/orphy_control.h"
+#include "ui/accessible_roles.h"
 #include "ui/acquisition/orphy_view.h"
 #include "ui/circuit_picture.h"
 #include "ui/display_field.h"
+#include "ui/fault_announcer.h"
 #include "ui/fonts.h"
+#include "ui/recording/user_number_locale.h"
+#include "ui/stale_readings.h"
 #include "ui/temperature_field.h"
 #include "ui/version.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QTimer>
+#include <utility>
 
 namespace thermo {
 
@@ -41,6 +45,9 @@ constexpr FixedWindow::Placement placements[] = {
     {"Command1", {360, 5760, 1092, 612}}, {"Label3", {12360, 6120, 1215, 255}},
 };
 
+// The curve's button, in the free space left of Command2 and on its row.
+constexpr FixedWindow::Placement curveButton[] = {{"Command3", {7440, 4920, 1215, 735}}};
+
 // The frame around the conversion group.
 constexpr FixedWindow::Line lines[] = {
     {"Line1", {7680, 120, 7680, 3600}},
@@ -48,10 +55,6 @@ constexpr FixedWindow::Line lines[] = {
     {"Line3", {13560, 3600, 13560, 120}},
     {"Line4", {7680, 3600, 13560, 3600}},
 };
-
-NumberLocale userNumberLocale() {
-    return NumberLocale{QLocale().decimalPoint().toStdString()};
-}
 
 DisplayField* addField(QWidget* window, const char* name, const QColor& background) {
     auto* field = new DisplayField(background, window);
@@ -75,6 +78,7 @@ Form1::Form1(QWidget* parametersDialog)
       parametersDialog_(parametersDialog),
       orphy1_(new OrphyView(OrphyProperties::mainWindowSet(), this)),
       binding_(orphy1_->control(), userNumberLocale()) {
+    setAccessibleRole(this, QAccessible::Window);
     orphy1_->setObjectName(QStringLiteral("orphy1"));
 
     auto* picture = new CircuitPicture(this);
@@ -135,12 +139,19 @@ Form1::Form1(QWidget* parametersDialog)
     command1_->setPalette(white);
     describe(command1_, tr("Quitter"), tr("Arrête la mesure et ferme le programme"));
 
+    command3_ = addButton("Command3", QStringLiteral("Courbe"));
+    command3_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    describe(command3_, tr("Courbe"),
+             tr("Ouvre la courbe de la température depuis la première validation, pour "
+                "l'enregistrer (Ctrl+G)"));
+
     addLabel("Label3",
              QStringLiteral("%1 %2").arg(QString::fromUtf8(programName),
                                          QString::fromLatin1(programVersion)),
              serifFont(6.75), Qt::black, Qt::AlignHCenter);
 
     place(placements);
+    place(curveButton);
     setZoom(1.0);
 
     // The acquisition control's own inputs come first, then the table's order.
@@ -153,16 +164,19 @@ Form1::Form1(QWidget* parametersDialog)
             focusOrder << child;
         }
     }
-    focusOrder << command1_ << text2_ << text3_ << text4_ << text7_ << text8_ << text1_
-               << command2_;
+    focusOrder << command1_ << text2_ << text3_ << text4_ << text7_ << text8_ << text1_ << command2_
+               << command3_;
     for (qsizetype i = 1; i < focusOrder.size(); ++i) {
         setTabOrder(focusOrder[i - 1], focusOrder[i]);
     }
 
     connect(command1_, &QPushButton::clicked, this, &Form1::quit);
     connect(command2_, &QPushButton::clicked, this, &Form1::showParameters);
+    connect(command3_, &QPushButton::clicked, this, &Form1::curveAsked);
 
     measurement_ = new MeasurementLoop(*this, binding_, userNumberLocale(), this);
+    new StaleReadings(*measurement_, {text2_, text3_, text4_, text7_}, {text8_}, this);
+    new FaultAnnouncer(*measurement_, userNumberLocale(), *this);
 }
 
 Form1::~Form1() = default;
@@ -202,18 +216,25 @@ std::string Form1::text(Field field) const {
     return lineField(field)->text().toStdString();
 }
 
+// A field is written only when its text changes: each write is a deletion and an insertion
+// for a screen reader, which would otherwise repeat the same value ten times a second.
 void Form1::setText(Field field, const std::string& text) {
+    const QString shown = QString::fromStdString(text);
     if (field == Field::Text1) {
-        text1_->setPlainText(QString::fromStdString(text));
-    } else {
-        lineField(field)->setText(QString::fromStdString(text));
+        if (text1_->toPlainText() != shown) {
+            text1_->setPlainText(shown);
+        }
+    } else if (QLineEdit* line = lineField(field); line->text() != shown) {
+        line->setText(shown);
     }
 }
 
 void Form1::setTemperatureFontSize(int points) {
     QFont font = scaledLayout().baseFont(text1_);
-    font.setPointSize(points);
-    scaledLayout().setBaseFont(text1_, font);
+    if (font.pointSize() != points) {
+        font.setPointSize(points);
+        scaledLayout().setBaseFont(text1_, font);
+    }
 }
 
 void Form1::setZoom(double zoom) {
@@ -233,11 +254,19 @@ void Form1::tick() {
     measurement_->tick();
 }
 
-void Form1::quit() {
+void Form1::setQuitCheck(std::function<bool()> mayQuit) {
+    mayQuit_ = std::move(mayQuit);
+}
+
+bool Form1::quit() {
+    if (mayQuit_ && !mayQuit_()) {
+        return false;
+    }
     timer().stop();
     // exit() rather than quit(): quit() would first close every window, and the parameters
     // dialog treats its closing as a Validation.
     QCoreApplication::exit(0);
+    return true;
 }
 
 void Form1::showParameters() {
@@ -251,8 +280,7 @@ void Form1::showParameters() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    event->accept();
-    quit();
+    event->setAccepted(quit());
 }
 
 } // namespace thermo

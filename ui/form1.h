@@ -5,6 +5,7 @@
 #include "ui/fixed_window.h"
 #include "ui/measurement_loop.h"
 
+#include <functional>
 #include <string>
 
 class QLineEdit;
@@ -33,6 +34,8 @@ public:
     void setTemperatureFontSize(int points) override;
 
     void setTemperatureFieldEnabled(bool enabled);
+    // Asked before "Quitter" or the frame ends the program; false keeps it running.
+    void setQuitCheck(std::function<bool()> mayQuit);
 
     OrphyControl& acquisitionControl() noexcept;
     // What the acquisition control shows, in the rectangle of orphy1.
@@ -50,12 +53,16 @@ public slots:
     // panel at `zoom` times their size in the layout table.
     void setZoom(double zoom) override;
 
+signals:
+    // "Courbe" or its shortcut: the curve window is wanted.
+    void curveAsked();
+
 protected:
     // Closing the window from its frame ends the program, as "Quitter" does.
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void quit();
+    bool quit();
     void showParameters();
     QLineEdit* lineField(Field field) const;
 
@@ -71,6 +78,8 @@ private:
     TemperatureField* text1_;
     QPushButton* command1_;
     QPushButton* command2_;
+    QPushButton* command3_;
+    std::function<bool()> mayQuit_;
     OrphyView* orphy1_;
     OrphyBinding binding_;
     MeasurementLoop* measurement_ = nullptr;

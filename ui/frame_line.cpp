@@ -1,5 +1,6 @@
 #include "ui/frame_line.h"
 
+#include "ui/accessible_roles.h"
 #include "ui/twips.h"
 
 #include <algorithm>
@@ -12,6 +13,8 @@ constexpr int lineTwips = 15; // one pixel at 100 %
 
 FrameLine::FrameLine(const Ends& ends, QWidget* parent) : QFrame(parent), ends_(ends) {
     setFrameShape(QFrame::NoFrame);
+    // A line, not a window's frame: a screen reader must not take it for one.
+    setAccessibleRole(this, QAccessible::Separator);
     setAutoFillBackground(true);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Qt::black);

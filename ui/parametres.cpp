@@ -1,15 +1,18 @@
 #include "ui/parametres.h"
 
 #include "core/main_window_fields.h"
+#include "ui/accessible_roles.h"
 #include "ui/application.h"
 #include "ui/fonts.h"
 #include "ui/form1.h"
+#include "ui/screen_fit.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWindow>
 
 namespace thermo {
 
@@ -20,12 +23,13 @@ constexpr int clientHeight = 3930;
 
 // The dialog's layout in twips; the controls are found by their object names.
 constexpr FixedWindow::Placement placements[] = {
-    {"Label6", {240, 120, 1815, 255}},   {"Text1", {240, 480, 735, 375}},
-    {"Label1", {1440, 480, 1575, 195}},  {"Label8", {1440, 720, 2655, 255}},
-    {"Label7", {240, 1200, 1815, 255}},  {"Text2", {240, 1560, 735, 375}},
-    {"Label2", {1440, 1560, 2655, 255}}, {"Label4", {1440, 1800, 2655, 255}},
-    {"Text3", {240, 2400, 735, 375}},    {"Label3", {1440, 2400, 2655, 255}},
-    {"Label5", {1440, 2640, 2655, 255}}, {"Command1", {1440, 3360, 975, 375}},
+    {"Label6", {240, 120, 1815, 255}},    {"Text1", {240, 480, 735, 375}},
+    {"Label1", {1440, 480, 1575, 195}},   {"Label8", {1440, 720, 2655, 255}},
+    {"Label7", {240, 1200, 1815, 255}},   {"Text2", {240, 1560, 735, 375}},
+    {"Label2", {1440, 1560, 2655, 255}},  {"Label4", {1440, 1800, 2655, 255}},
+    {"Text3", {240, 2400, 735, 375}},     {"Label3", {1440, 2400, 2655, 255}},
+    {"Label5", {1440, 2640, 2655, 255}},  {"Command1", {1440, 3360, 975, 375}},
+    {"Command2", {240, 3360, 1140, 375}},
 };
 
 QLineEdit* addField(QWidget* window, const char* name, const char* text,
@@ -43,6 +47,7 @@ QLineEdit* addField(QWidget* window, const char* name, const char* text,
 parametres::parametres(Application& application)
     : FixedWindow("parametres", QStringLiteral("Paramètres de la CTN"), clientWidth, clientHeight),
       application_(application) {
+    setAccessibleRole(this, QAccessible::Dialog);
     const QFont bold = sansFont(8.25, true);
     QFont heading = bold;
     heading.setUnderline(true);
@@ -64,18 +69,35 @@ parametres::parametres(Application& application)
     command1_ = addButton("Command1", QStringLiteral("Validation"));
     describe(command1_, tr("Validation"),
              tr("Transmet R, A et B à la fenêtre de mesure et l'affiche"));
+    command2_ = addButton("Command2", QStringLiteral("Étalonnage\u2026"));
+    describe(command2_, tr("Étalonnage de la thermistance"),
+             tr("Ouvre l'assistant qui trouve A et B à partir de températures connues"));
 
     place(placements);
 
     setTabOrder(text1_, text2_);
     setTabOrder(text2_, text3_);
     setTabOrder(text3_, command1_);
+    setTabOrder(command1_, command2_);
     text1_->setFocus();
 
     connect(command1_, &QPushButton::clicked, this, &parametres::validate);
+    connect(command2_, &QPushButton::clicked, &application_, &Application::showCalibration);
 }
 
 parametres::~parametres() = default;
+
+QString parametres::seriesText() const {
+    return text1_->text();
+}
+
+void parametres::setThermistorTexts(const QString& a, const QString& b) {
+    text2_->setText(a);
+    text3_->setText(b);
+    show();
+    raise();
+    activateWindow();
+}
 
 void parametres::validate() {
     // The first access to the main window creates it; its first tick can only come after
@@ -84,7 +106,22 @@ void parametres::validate() {
     mainWindow.setText(Field::Text6, text1_->text().toStdString());
     mainWindow.setText(Field::Text9, text2_->text().toStdString());
     mainWindow.setText(Field::Text10, text3_->text().toStdString());
+    for (std::size_t i = 0; i < validated_.size(); ++i) {
+        validated_[i] = fields()[i]->text();
+    }
+    returnTo(mainWindow);
+}
+
+void parametres::returnTo(Form1& mainWindow) {
     hide();
+    // From now on a dialog of the main window, which the window manager keeps above it: a
+    // click on the greyed main window never hides it. Before, it is the program's only window,
+    // with its place in the task bar.
+    if (windowType() != Qt::Dialog) {
+        setWindowFlags(windowFlags() | Qt::Dialog);
+    }
+    mainWindow.winId();
+    windowHandle()->setTransientParent(mainWindow.windowHandle());
     mainWindow.setTemperatureFieldEnabled(true);
     mainWindow.setEnabled(true);
     mainWindow.show();
@@ -94,10 +131,25 @@ void parametres::validate() {
 
 void parametres::closeEvent(QCloseEvent* event) {
     event->accept();
-    if (application_.existingMainWindow() != nullptr) {
-        validate();
-    } else {
+    Form1* mainWindow = application_.existingMainWindow();
+    if (mainWindow == nullptr) {
         QCoreApplication::exit(0);
+        return;
+    }
+    for (std::size_t i = 0; i < validated_.size(); ++i) {
+        fields()[i]->setText(validated_[i]);
+    }
+    returnTo(*mainWindow);
+}
+
+void parametres::showEvent(QShowEvent* event) {
+    FixedWindow::showEvent(event);
+    text1_->setFocus();
+    Form1* mainWindow = application_.existingMainWindow();
+    if (mainWindow != nullptr && mainWindow->windowHandle() != nullptr) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(mainWindow->frameGeometry().center());
+        move(onScreen(frame, *mainWindow).topLeft());
     }
 }
 

@@ -2,12 +2,19 @@
 
 #include <QKeySequence>
 #include <QList>
+#include <QLocale>
 #include <QShortcut>
 #include <QWidget>
+#include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace thermo {
 
 namespace {
+
+// Scales are compared to the hundredth, the finest "Ajuster à l'écran" gives.
+constexpr double sameScale = 0.001;
 
 QKeySequence ctrl(Qt::Key key, bool keypad = false) {
     return QKeyCombination(keypad ? Qt::ControlModifier | Qt::KeypadModifier : Qt::ControlModifier,
@@ -34,27 +41,60 @@ void ProjectorZoom::addShortcutsTo(QWidget* window) {
     addShortcut(window, {ctrl(Qt::Key_0), ctrl(Qt::Key_0, true)}, this, &ProjectorZoom::reset);
 }
 
+double ProjectorZoom::room() const {
+    return room_ ? room_() : std::numeric_limits<double>::infinity();
+}
+
+std::vector<double> ProjectorZoom::fittingSteps() const {
+    const double largest = room();
+    std::vector<double> fitting;
+    for (double step : steps) {
+        if (step == 1.0 || step <= largest + sameScale) {
+            fitting.push_back(step);
+        }
+    }
+    return fitting;
+}
+
 void ProjectorZoom::zoomIn() {
-    if (step_ + 1 < steps.size()) {
-        setStep(step_ + 1);
+    for (double step : fittingSteps()) {
+        if (step > factor_ + sameScale) {
+            setFactor(step);
+            return;
+        }
     }
 }
 
 void ProjectorZoom::zoomOut() {
-    if (step_ > 0) {
-        setStep(step_ - 1);
+    const std::vector<double> fitting = fittingSteps();
+    for (auto step = fitting.rbegin(); step != fitting.rend(); ++step) {
+        if (*step < factor_ - sameScale) {
+            setFactor(*step);
+            return;
+        }
     }
 }
 
 void ProjectorZoom::reset() {
-    setStep(0);
+    setFactor(1.0);
 }
 
-void ProjectorZoom::setStep(std::size_t step) {
-    if (step != step_) {
-        step_ = step;
-        emit factorChanged(factor());
+void ProjectorZoom::fitScreen() {
+    const double largest = room();
+    if (std::isfinite(largest)) {
+        setFactor(std::max(smallest, largest));
     }
+}
+
+void ProjectorZoom::setFactor(double factor) {
+    if (std::abs(factor - factor_) > sameScale / 2) {
+        factor_ = factor;
+        emit factorChanged(factor_);
+    }
+}
+
+QString percentText(double factor) {
+    return QLocale().toString(std::lround(factor * 100)) + QStringLiteral("\u00A0%");
 }
 
 } // namespace thermo

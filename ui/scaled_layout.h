@@ -30,6 +30,7 @@ public:
     // Sizes the window, places the controls and scales the fonts.
     void apply(double zoom);
     double zoom() const noexcept { return zoom_; }
+    QSize clientTwips() const noexcept { return {clientWidth_, clientHeight_}; }
 
 private:
     struct Control {

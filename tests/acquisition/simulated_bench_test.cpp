@@ -4,6 +4,7 @@
 #include "tests/support/message_fit.h"
 #include "tests/support/recording_fields.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -165,7 +166,7 @@ TEST(SimulatedBench, OffersItsSettingsAsData) {
     EXPECT_EQ(bench.supplyVoltage(), SimulatedBench::minSupply);
 
     const auto choices = source.choiceSettings();
-    ASSERT_EQ(choices.size(), 1u);
+    ASSERT_EQ(choices.size(), 2u);
     for (const BenchFault fault : {BenchFault::Unplugged, BenchFault::ShortedThermistor,
                                    BenchFault::OpenThermistor, BenchFault::None}) {
         source.choose(choices[0].key, SimulatedBench::faultChoiceKey(fault));
@@ -177,6 +178,33 @@ TEST(SimulatedBench, OffersItsSettingsAsData) {
     EXPECT_THROW(source.setNumber("benchWind", 1.0), std::invalid_argument);
     EXPECT_THROW(source.choose(choices[0].key, "faultFire"), std::invalid_argument);
     EXPECT_EQ(changes, 6);
+}
+
+// Newton's law: τ ln 2 after it starts, a body has gone half the way to its surroundings.
+TEST(SimulatedBenchCourse, RelaxesWithATauOf120SecondsUntilATemperatureIsSet) {
+    using namespace std::chrono;
+    const auto halfLife =
+        duration_cast<steady_clock::duration>(duration<double>(120 * std::log(2)));
+    const struct {
+        BenchCourse course;
+        double from, halfway, end;
+    } rows[] = {{BenchCourse::Cooling, 60.0, 40.0, 20.0},
+                {BenchCourse::Warming, 20.0, 50.0, 80.0},
+                {BenchCourse::Cooling, 0.0, 10.0, 20.0}};
+    for (const auto& row : rows) {
+        steady_clock::time_point now;
+        SimulatedBench bench(Noise::Off);
+        bench.setClock([&now] { return now; });
+        bench.setTemperature(row.from);
+        bench.setCourse(row.course);
+        now += halfLife;
+        EXPECT_NEAR(bench.temperature(), row.halfway, 1e-6) << row.from;
+        EXPECT_EQ(codeOn(bench, 0), expectedThermistorCode(row.halfway, 5.0));
+        bench.setNumber(SimulatedBench::temperatureKey, 30.0);
+        now += 10 * SimulatedBench::relaxationTime;
+        EXPECT_EQ(bench.temperature(), 30.0);
+        EXPECT_EQ(bench.course(), BenchCourse::Held);
+    }
 }
 
 std::vector<std::int64_t> readings(SimulatedBench& bench, int count) {

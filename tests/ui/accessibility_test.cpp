@@ -1,9 +1,12 @@
 #include "acquisition/orphy_control.h"
+#include "core/failure.h"
 #include "core/main_window_fields.h"
 #include "tests/support/event_loop.h"
 #include "tests/support/scripted_program.h"
 #include "tests/support/scripted_source.h"
 #include "ui/application.h"
+#include "ui/curve/curve_session.h"
+#include "ui/curve/curve_window.h"
 #include "ui/form1.h"
 #include "ui/parametres.h"
 
@@ -80,6 +83,7 @@ private slots:
         row(true, "Command1", "Quitter", "ferme le programme");
         row(true, "Command2", "Saisie des paramètres du montage", "R, A et B");
         row(true, "Image1", "Schéma du montage", "thermistance");
+        row(true, "Command3", "Courbe", "Ctrl+G");
         row(false, "Text1", "Résistance série R", "en ohms");
         row(false, "Text2", "Paramètre A", "25 °C");
         row(false, "Text3", "Paramètre B", "sensibilité thermique");
@@ -104,7 +108,8 @@ private slots:
     void everyFocusableControlIsNamed() {
         Application application;
         for (QWidget* window : {static_cast<QWidget*>(&application.parametersDialog()),
-                                static_cast<QWidget*>(&application.mainWindow())}) {
+                                static_cast<QWidget*>(&application.mainWindow()),
+                                static_cast<QWidget*>(&application.curve().window())}) {
             QSet<QString> names;
             QSet<QString> descriptions;
             for (QWidget* widget : window->findChildren<QWidget*>()) {
@@ -168,6 +173,40 @@ private slots:
         QCOMPARE(labels, QStringList{label});
     }
 
+    // A fault is told once as it starts and once as it ends; a stray reading is not told.
+    void faultsAreAnnouncedOnce() {
+        Form1 form;
+        ScriptedSource& source = ScriptedSource::installIn(form.acquisitionControl());
+        QWidget* notice = control(form, QStringLiteral("faultNotice"));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QStringList told;
+        const auto ticks = [&](int count) {
+            for (int i = 0; i < count; ++i) {
+                notice->hide(); // an announcement shows it again
+                form.tick();
+                if (notice->isVisible()) {
+                    told << notice->accessibleName();
+                }
+            }
+        };
+        const Failure silent(FailureKind::AcquisitionFailed, "Interface muette");
+        source.setCodes(40960, 49152);
+        ticks(5);
+        source.failOn(0, silent);
+        ticks(1);
+        source.setCodes(40960, 49152);
+        ticks(5);
+        source.failOn(0, silent);
+        ticks(20);
+        source.setCodes(40960, 48000);
+        ticks(10);
+        source.setCodes(40960, 49152);
+        ticks(10);
+        QCOMPARE(told, (QStringList{"Interface muette", "Augmentez la tension d'alimentation",
+                                    "Mesure rétablie"}));
+    }
+
     // The whole lesson with the keyboard alone: type the parameters, validate, reopen the
     // dialog, validate again, quit.
     void keyboardOnly() {
@@ -191,7 +230,7 @@ private slots:
 
         QVERIFY(application.existingMainWindow() != nullptr);
         Form1& form = *application.existingMainWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTRY_COMPARE(QApplication::activeWindow(), &form);
         QVERIFY(dialog.isHidden());
         QCOMPARE(QString::fromStdString(form.text(Field::Text6)), QStringLiteral("12000"));
         form.tick();
@@ -199,13 +238,13 @@ private slots:
 
         QVERIFY(tabTo(control(form, "Command2")));
         press(Qt::Key_Space);
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QTRY_COMPARE(QApplication::activeWindow(), &dialog);
         QVERIFY(!form.isEnabled());
         QVERIFY(tabTo(control(dialog, "Text3")));
         typeOver(QStringLiteral("4275"));
         QVERIFY(tabTo(control(dialog, "Command1")));
         press(Qt::Key_Space);
-        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTRY_COMPARE(QApplication::activeWindow(), &form);
         QVERIFY(form.isEnabled());
 
         QVERIFY(tabTo(control(form, "Command1")));

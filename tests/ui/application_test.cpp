@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 
 using namespace thermo;
@@ -110,6 +111,14 @@ private slots:
     void initTestCase() {
         QVERIFY(registerEmbeddedFonts());
         QApplication::setQuitOnLastWindowClosed(false); // as main() does
+    }
+
+    // thermometre --port: the main window's control reads that port from its creation on.
+    void givenPortIsReadFromTheStart() {
+        Application application;
+        application.readFromPort(QStringLiteral("/dev/absent-port"));
+        OrphyControl& control = application.mainWindow().acquisitionControl();
+        QCOMPARE(control.source().portPath(), std::string("/dev/absent-port"));
     }
 
     void startShowsTheDialogAlone() {
@@ -237,17 +246,60 @@ private slots:
         QVERIFY(program.application.existingMainWindow() == nullptr);
     }
 
-    // The main window must not stay disabled with no way back.
-    void closingTheReopenedDialogValidates() {
+    // ✕ abandons the edit: the fields go back to what was validated last.
+    void closingTheReopenedDialogCancels() {
         Started program;
+        program.retype("Text2", QStringLiteral("12000"));
         program.validate();
         program.reopen();
+        program.retype("Text2", QStringLiteral("10000"));
         program.retype("Text3", QStringLiteral("4000"));
         QVERIFY(program.dialog().close());
         QVERIFY(!program.dialog().isVisible());
         QVERIFY(program.form().isEnabled());
         QVERIFY(program.form().isVisible());
-        QCOMPARE(program.shown(Field::Text10), QStringLiteral("4000"));
+        QCOMPARE(program.shown(Field::Text9), QStringLiteral("12000"));
+        QCOMPARE(program.shown(Field::Text10), QStringLiteral("4275"));
+        QCOMPARE(program.dialogField("Text2")->text(), QStringLiteral("12000"));
+        QCOMPARE(program.dialogField("Text3")->text(), QStringLiteral("4275"));
+    }
+
+    // Reopened: transient for the main window, centred on it, the focus on R.
+    void reopenedDialogIsAboveTheMainWindow() {
+        Started program;
+        program.validate();
+        program.dialogField("Text3")->setFocus();
+        program.reopen();
+        QTRY_COMPARE(QApplication::activeWindow(), &program.dialog());
+        QCOMPARE(program.dialog().windowHandle()->transientParent(), program.form().windowHandle());
+        QCOMPARE(program.dialog().frameGeometry().center(),
+                 program.form().frameGeometry().center());
+        QCOMPARE(QApplication::focusWidget(), program.dialogField("Text1"));
+    }
+
+    // The parameters as a French teacher types them, seen where the temperature shows.
+    void typedParametersInTheTemperatureField_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("R with a grouping space") << "Text1"
+                                                 << "10 000"
+                                                 << "25 °C";
+        QTest::newRow("A with a no-break space")
+            << "Text2" << QStringLiteral("12\u00A0000") << "28.8 °C";
+        QTest::newRow("negative B refused") << "Text3"
+                                            << "-4275"
+                                            << "Le paramètre B doit être positif";
+    }
+    void typedParametersInTheTemperatureField() {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        Started program;
+        program.retype(field.toLatin1().constData(), typed);
+        program.validate();
+        program.form().tick();
+        QCOMPARE(program.shown(Field::Text1), shown);
     }
 
     void closingTheMainWindowEndsTheProgram() {

@@ -1,70 +1,83 @@
-#include "acquisition/orphy_control.h"
-#include "ui/application.h"
 #include "ui/command_line.h"
-#include "ui/fonts.h"
-#include "ui/form1.h"
 
+#include <QProcess>
 #include <QTest>
 
-using thermo::parseCommandLine;
+using namespace thermo;
 
-// thermometre [--help] [--port CHEMIN], answered in French.
 class CommandLineTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void readsTheLine_data() {
+    void recordFileIsRead_data() {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<bool>("help");
-        QTest::addColumn<QString>("port");
-        QTest::addColumn<QString>("error");
-        const QString noPath = "l'option --port demande le chemin d'un port série";
-        QTest::newRow("nothing") << QStringList{} << false << ""
-                                 << "";
-        QTest::newRow("port") << QStringList{"--port", "/dev/ttyACM0"} << false << "/dev/ttyACM0"
-                              << "";
-        QTest::newRow("port_with_equals")
-            << QStringList{"--port=/dev/ttyUSB0"} << false << "/dev/ttyUSB0"
-            << "";
-        QTest::newRow("short_help") << QStringList{"-h"} << true << ""
-                                    << "";
-        QTest::newRow("help_among_others")
-            << QStringList{"-platform", "offscreen", "--help"} << true << ""
-            << "option inconnue : platform";
-        QTest::newRow("port_without_path") << QStringList{"--port"} << false << "" << noPath;
-        QTest::newRow("blank_port") << QStringList{"--port", " "} << false << "" << noPath;
-        QTest::newRow("unknown_option") << QStringList{"--vitesse", "9600"} << false << ""
-                                        << "option inconnue : vitesse";
-        QTest::newRow("stray_argument") << QStringList{"/dev/ttyACM0"} << false << ""
-                                        << "argument inattendu : /dev/ttyACM0";
+        QTest::addColumn<QString>("recordFile");
+        QTest::newRow("nothing") << QStringList{} << QString();
+        QTest::newRow("--enregistrer F") << QStringList{"--enregistrer", "a b.csv"} << "a b.csv";
+        QTest::newRow("--enregistrer=F") << QStringList{"--enregistrer=a.csv"} << "a.csv";
+        QTest::newRow("-enregistrer F") << QStringList{"-enregistrer", "a.csv"} << "a.csv";
+        QTest::newRow("among Qt's options")
+            << QStringList{"-platform", "offscreen", "--enregistrer", "a.csv", "-reverse"}
+            << "a.csv";
     }
-
-    void readsTheLine() {
+    void recordFileIsRead() {
         QFETCH(QStringList, arguments);
-        const thermo::CommandLine line = parseCommandLine(QStringList{"thermometre"} + arguments);
-        QTEST(line.help, "help");
-        QTEST(line.port, "port");
-        QTEST(line.error, "error");
+        QFETCH(QString, recordFile);
+        arguments.prepend(QStringLiteral("/usr/bin/thermometre"));
+        QCOMPARE(parseCommandLine(arguments).recordFile, recordFile);
     }
 
-    void helpIsFrenchAndNamesEachOption() {
-        const QString help = thermo::commandLineHelp();
-        QVERIFY(help.startsWith(QStringLiteral("Utilisation : thermometre [options]")));
-        QVERIFY(help.contains(QStringLiteral("--port CHEMIN")));
-        QVERIFY(help.contains(QStringLiteral("-h, --help")));
-        for (const QString& line : help.split('\n')) {
-            QVERIFY2(line.size() <= 80, qPrintable(line));
-        }
+    void portIsRead_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("port");
+        QTest::newRow("nothing") << QStringList{} << QString();
+        QTest::newRow("--port P") << QStringList{"--port", "/dev/ttyACM0"} << "/dev/ttyACM0";
+        QTest::newRow("--port=P") << QStringList{"--port=/dev/ttyUSB0"} << "/dev/ttyUSB0";
+        QTest::newRow("with a recording")
+            << QStringList{"-platform", "offscreen", "--port", "/dev/ttyACM0", "--enregistrer",
+                           "a.csv"}
+            << "/dev/ttyACM0";
+    }
+    void portIsRead() {
+        QFETCH(QStringList, arguments);
+        arguments.prepend(QStringLiteral("/usr/bin/thermometre"));
+        QTEST(parseCommandLine(arguments).port, "port");
     }
 
-    void mainWindowReadsTheGivenPort() {
-        QVERIFY(thermo::registerEmbeddedFonts());
-        thermo::Application application;
-        application.readFromPort(QStringLiteral("/dev/absent-port"));
-        thermo::OrphyControl& control = application.mainWindow().acquisitionControl();
-        QCOMPARE(control.source().portPath(), std::string("/dev/absent-port"));
+    // The program itself: what it prints, and its status.
+    void answersOrRefuses_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("--help") << QStringList{"--help"} << 0 << "--enregistrer FICHIER.csv";
+        QTest::newRow("--help names --port") << QStringList{"-h"} << 0 << "--port CHEMIN";
+        QTest::newRow("no port path") << QStringList{"--port"} << 2
+                                      << "il manque le chemin du port après « --port »";
+        QTest::newRow("blank port path") << QStringList{"--port", " "} << 2
+                                         << "il manque le chemin du port après « --port »";
+        QTest::newRow("unknown") << QStringList{"--nimporte"} << 2
+                                 << "thermometre : option inconnue « --nimporte »";
+        QTest::newRow("no file name") << QStringList{"--enregistrer"} << 2
+                                      << "il manque le nom du fichier après « --enregistrer »";
+        QTest::newRow("stray argument")
+            << QStringList{"serie.csv"} << 2 << "argument inattendu « serie.csv »";
+        QTest::newRow("file not writable") << QStringList{"--enregistrer", "/proc/sys/serie.csv"}
+                                           << 2 << "Impossible d'écrire « /proc/sys/serie.csv » : ";
+    }
+    void answersOrRefuses() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        QProcess program;
+        program.start(qEnvironmentVariable("THERMO_PROGRAM"), arguments);
+        QVERIFY(program.waitForFinished(20000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), status);
+        const QString output = QString::fromUtf8(status == 0 ? program.readAllStandardOutput()
+                                                             : program.readAllStandardError());
+        QVERIFY2(output.contains(said), qPrintable(output));
     }
 };
 
-QTEST_MAIN(CommandLineTest)
+QTEST_GUILESS_MAIN(CommandLineTest)
 #include "command_line_test.moc"

@@ -7,6 +7,7 @@
 #include "tests/support/scripted_source.h"
 #include "tests/support/text_fit.h"
 #include "ui/acquisition/orphy_view.h"
+#include "ui/display_field.h"
 #include "ui/fonts.h"
 #include "ui/form1.h"
 #include "ui/version.h"
@@ -319,12 +320,12 @@ private slots:
         control(form, "Command1")->setFocus();
 
         QStringList visited;
-        for (int i = 0; i < 7; ++i) {
+        for (int i = 0; i < 8; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited << QApplication::focusWidget()->objectName();
         }
-        QCOMPARE(visited,
-                 QStringList({"Text2", "Text3", "Text4", "Text7", "Text8", "Text1", "Command2"}));
+        QCOMPARE(visited, QStringList({"Text2", "Text3", "Text4", "Text7", "Text8", "Text1",
+                                       "Command2", "Command3"}));
         // Round the circle: the acquisition control's two inputs, then Command1 again.
         for (int i = 0; i < 10; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -551,6 +552,67 @@ private slots:
                  qPrintable(boxes.first()));
         QVERIFY(!form.timer().isActive());
         QCOMPARE(source.reads(), 2);
+    }
+
+    // Written only on change (a written line edit moves its cursor); stale values in grey.
+    void writesAndGreys_data() {
+        QTest::addColumn<int>("silentBefore"); // -1: the interface answers
+        QTest::addColumn<int>("ea0");
+        QTest::addColumn<int>("ea1");
+        QTest::addColumn<int>("silent");
+        QTest::addColumn<QStringList>("written");
+        QTest::addColumn<QStringList>("greyed");
+        const QStringList all{"Text3", "Text2", "Text4", "Text7", "Text8"};
+        QTest::newRow("same codes") << -1 << 40960 << 49152 << -1 << QStringList() << QStringList();
+        QTest::newRow("one code more, same volts")
+            << -1 << 40961 << 49152 << -1 << QStringList{"Text2", "Text4", "Text7"}
+            << QStringList();
+        QTest::newRow("EA0 silent") << -1 << 40960 << 49152 << 0 << QStringList{"Text1"} << all;
+        QTest::newRow("EA1 silent")
+            << -1 << 40960 << 49152 << 1 << QStringList{"Text1"} << QStringList{"Text8"};
+        QTest::newRow("EA0 back, written at last")
+            << 0 << 40960 << 49152 << -1 << all + QStringList{"Text1"} << QStringList();
+    }
+    void writesAndGreys() {
+        QFETCH(int, silentBefore);
+        QFETCH(int, ea0);
+        QFETCH(int, ea1);
+        QFETCH(int, silent);
+        QFETCH(QStringList, written);
+        QFETCH(QStringList, greyed);
+        Form1 form;
+        form.setEnabled(false);
+        ScriptedSource& source = ScriptedSource::installIn(form.acquisitionControl());
+        for (const bool last : {false, true}) {
+            source.setCodes(last ? ea0 : 40960, last ? ea1 : 49152);
+            if (const int channel = last ? silent : silentBefore; channel >= 0) {
+                source.failOn(channel, Failure(FailureKind::AcquisitionFailed, "Muette"));
+            }
+            for (auto* field : form.findChildren<DisplayField*>()) {
+                field->setCursorPosition(0);
+            }
+            QSignalSpy temperatureWrites(control<QTextEdit>(form, "Text1"),
+                                         &QTextEdit::textChanged);
+            form.tick();
+            QStringList writes;
+            QStringList greys;
+            for (const char* name : {"Text3", "Text2", "Text4", "Text7", "Text8"}) {
+                auto* field = control<DisplayField>(form, name);
+                if (field->cursorPosition() != 0) {
+                    writes << QString::fromLatin1(name);
+                }
+                if (qGray(field->palette().color(QPalette::Disabled, QPalette::Text).rgb()) > 100) {
+                    greys << QString::fromLatin1(name);
+                }
+            }
+            if (!temperatureWrites.isEmpty()) {
+                writes << QStringLiteral("Text1");
+            }
+            if (last) {
+                QCOMPARE(writes, written);
+                QCOMPARE(greys, greyed);
+            }
+        }
     }
 
     void realTimerMeasures() {

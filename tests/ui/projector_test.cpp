@@ -10,6 +10,7 @@
 #include "ui/form1.h"
 #include "ui/parametres.h"
 #include "ui/projector_zoom.h"
+#include "ui/twips.h"
 
 #include <QApplication>
 #include <QDoubleSpinBox>
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -97,6 +99,11 @@ template <typename T = QWidget> T* control(QWidget& window, const char* name) {
     return widget;
 }
 
+// Qt's offscreen screen is small: tests that scale past it give the zoom more room.
+void roomForEveryStep(Application& application) {
+    application.zoom().setRoom([] { return ProjectorZoom::steps.back(); });
+}
+
 void keyClick(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
     QWidget* target = window.focusWidget() ? window.focusWidget() : &window;
     QTest::keyClick(target, key, modifiers);
@@ -118,6 +125,7 @@ private slots:
     // fixed window sizes too.
     void everyControlScales() {
         Application application;
+        roomForEveryStep(application);
         parametres& dialog = application.parametersDialog();
         Form1& form = application.mainWindow();
         const QList<Control> formAt100 = controlsAt100(form);
@@ -152,9 +160,6 @@ private slots:
         auto* line2 = control<QFrame>(form, "Line2");
         auto* text3 = control<DisplayField>(form, "Text3");
         auto* text1 = control<QTextEdit>(form, "Text1");
-        auto* spinBox = form.acquisitionView().findChild<QDoubleSpinBox*>();
-        QVERIFY(spinBox != nullptr);
-        const double spinBoxPoints = spinBox->font().pointSizeF();
         const int margin100 = text3->textMargins().left();
 
         form.setZoom(2.0);
@@ -164,15 +169,36 @@ private slots:
         QCOMPARE(text3->textMargins().left(), margin100 + 2);
         QCOMPARE(text1->lineWidth(), 2);
         QCOMPARE(text1->document()->documentMargin(), 2.0);
-        QCOMPARE(spinBox->font().pointSizeF(), 2 * spinBoxPoints);
-        QVERIFY(form.acquisitionView().geometry().contains(
-            spinBox->mapTo(&form, spinBox->rect().bottomRight())));
 
         form.setZoom(1.0);
         QCOMPARE(line1->geometry(), QRect(512, 8, 1, 233));
         QCOMPARE(text3->borderWidth(), 1);
         QCOMPARE(text3->textMargins().left(), margin100);
-        QCOMPARE(spinBox->font().pointSizeF(), spinBoxPoints);
+    }
+
+    // At every zoom the bench frame's type beats its old 7.5 pt, its texts whole inside it.
+    void benchFrameIsReadableAtEveryZoom() {
+        Form1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* caption = form.acquisitionView().findChild<QLabel*>(QStringLiteral("sourceCaption"));
+        for (double zoom : ProjectorZoom::steps) {
+            form.setZoom(zoom);
+            QApplication::processEvents();
+            const QRect shown = form.acquisitionView().geometry();
+            QVERIFY(textWidth(caption->font(), QStringLiteral("Banc simulé : court-circuit")) <=
+                    caption->width());
+            for (auto* box : form.acquisitionView().findChildren<QDoubleSpinBox*>()) {
+                QVERIFY(box->font().pointSizeF() >= 9.5 * zoom);
+                QVERIFY(shown.contains(QRect(box->mapTo(&form, QPoint()), box->size())));
+                const QLineEdit* edit = box->findChild<QLineEdit*>();
+                for (double value : {box->minimum(), box->maximum()}) {
+                    const QString text = box->textFromValue(value) + box->suffix();
+                    QVERIFY2(textWidth(box->font(), text) <= edit->width() - 4, qPrintable(text));
+                }
+                QVERIFY(QFontMetrics(box->font()).height() <= edit->height());
+            }
+        }
     }
 
     // The temperature field's type is switched by the measurement (18 / 8 points): the
@@ -220,10 +246,63 @@ private slots:
         QCOMPARE(changes.last().first().toDouble(), 1.0);
     }
 
+    // Only the steps that fit are offered; fitting takes the largest scale, any value.
+    void stepsThatFit_data() {
+        QTest::addColumn<double>("room");
+        QTest::addColumn<QList<double>>("zoomingIn");
+        QTest::addColumn<double>("fitted");
+        QTest::addColumn<double>("inFromFitted");
+        QTest::addColumn<double>("outFromFitted");
+        QTest::newRow("1920 x 1200, no frame")
+            << 2.07 << QList<double>{1.25, 1.5, 1.75, 2.0, 2.0} << 2.07 << 2.07 << 2.0;
+        // 100 % is always offered: Ctrl+0 goes there in any case.
+        QTest::newRow("smaller than the window")
+            << 0.86 << QList<double>{1.0} << 0.86 << 1.0 << 0.86;
+    }
+    void stepsThatFit() {
+        QFETCH(double, room);
+        QFETCH(QList<double>, zoomingIn);
+        QFETCH(double, fitted);
+        QFETCH(double, inFromFitted);
+        QFETCH(double, outFromFitted);
+        ProjectorZoom zoom;
+        zoom.setRoom([room] { return room; });
+        QList<double> seen;
+        for (qsizetype i = 0; i < zoomingIn.size(); ++i) {
+            zoom.zoomIn();
+            seen << zoom.factor();
+        }
+        QCOMPARE(seen, zoomingIn);
+        zoom.fitScreen();
+        QCOMPARE(zoom.factor(), fitted);
+        zoom.zoomIn();
+        QCOMPARE(zoom.factor(), inFromFitted);
+        zoom.fitScreen();
+        zoom.zoomOut();
+        QCOMPARE(zoom.factor(), outFromFitted);
+    }
+
+    // Fitted, the main window lies on the screen, 1 % more would not; the title says so.
+    void fittedWindowsStayOnTheScreen() {
+        Application application;
+        Form1& form = application.mainWindow();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.move(300, 250);
+        const QRect screen = form.screen()->availableGeometry();
+        application.zoom().fitScreen();
+        const double fitted = form.zoom();
+        QVERIFY(screen.contains(form.frameGeometry()));
+        QVERIFY(toPixels(13875, fitted + 0.01) > screen.width());
+        QVERIFY(form.windowTitle().endsWith(percentText(fitted) +
+                                            QStringLiteral(" (Ctrl+0 : 100\u00A0%)")));
+    }
+
     // The shortcuts work from either window and act on both; a main window made later opens
     // at the zoom in force.
     void shortcutsFromEitherWindow() {
         Application application;
+        roomForEveryStep(application);
         ScriptedSource* source = nullptr;
         thermo::test::scriptTheMainWindow(application, source);
         parametres& dialog = application.parametersDialog();
@@ -239,7 +318,7 @@ private slots:
         QTest::mouseClick(control(dialog, "Command1"), Qt::LeftButton);
         Form1& form = *application.existingMainWindow();
         QCOMPARE(form.zoom(), 1.5);
-        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTRY_COMPARE(QApplication::activeWindow(), &form);
 
         keyClick(form, Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
         QCOMPARE(form.zoom(), 1.75);
@@ -250,7 +329,7 @@ private slots:
 
         // From the dialog while the main window waits, disabled.
         QTest::mouseClick(control(form, "Command2"), Qt::LeftButton);
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QTRY_COMPARE(QApplication::activeWindow(), &dialog);
         keyClick(dialog, Qt::Key_0, Qt::ControlModifier);
         QCOMPARE(dialog.zoom(), 1.0);
         QCOMPARE(form.zoom(), 1.0);
@@ -258,7 +337,7 @@ private slots:
 
         // Typing in a field does not swallow the shortcuts.
         QTest::mouseClick(control(dialog, "Command1"), Qt::LeftButton);
-        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTRY_COMPARE(QApplication::activeWindow(), &form);
         control(form, "Text3")->setFocus();
         keyClick(form, Qt::Key_Plus, Qt::ControlModifier);
         QCOMPARE(form.zoom(), 1.25);
@@ -274,6 +353,7 @@ private slots:
         const double normal = QApplication::font("QMenu").pointSizeF();
         {
             Application application;
+            roomForEveryStep(application);
             Form1& form = application.mainWindow();
             application.zoom().zoomIn();
             application.zoom().zoomIn();

@@ -5,6 +5,7 @@
 #include "ui/acquisition/source_panel.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
+#include <chrono>
 
 using thermo::BenchFault;
 using thermo::OrphyView;
@@ -31,6 +33,8 @@ private slots:
     void showsTheBenchSettings();
     void temperatureBoxSetsTheBench();
     void supplyBoxGoesBelowTheThreshold();
+    void typedValues_data();
+    void typedValues();
     void faultEntries_data();
     void faultEntries();
     void entriesExcludeEachOther();
@@ -38,6 +42,7 @@ private slots:
     void showsAnotherSourceByName();
     void followsTheBenchChangedElsewhere();
     void keepsWhatTheUserIsTyping();
+    void followsACoolingButNotUnderTheKeys();
     void namesEveryWidget();
     void writesDecimalsTheUsersWay();
 
@@ -101,6 +106,50 @@ void SourcePanelTest::supplyBoxGoesBelowTheThreshold() {
     QCOMPARE(bench_->supplyVoltage(), 4.85);
     QTest::keyClick(supply, Qt::Key_Return);
     QCOMPARE(bench_->supplyVoltage(), 4.5);
+}
+
+// Typing is read whole, never cut by the range, on Enter, focus loss or after a pause.
+void SourcePanelTest::typedValues_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("end"); // "Enter", "focus" or "pause"
+    QTest::addColumn<double>("taken");
+    QTest::newRow("100 °C with a point, focus lost") << "benchTemperature"
+                                                     << "100.0"
+                                                     << "focus" << 100.0;
+    QTest::newRow("-50 °C is the lowest, -40") << "benchTemperature"
+                                               << "-50"
+                                               << "Enter" << -40.0;
+    QTest::newRow("37,5 °C after a pause") << "benchTemperature"
+                                           << "37,5"
+                                           << "pause" << 37.5;
+    QTest::newRow("4,85 V never passes through 4 V") << "benchSupply"
+                                                     << "4,85"
+                                                     << "pause" << 4.85;
+}
+
+void SourcePanelTest::typedValues() {
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(QString, end);
+    QFETCH(double, taken);
+    QDoubleSpinBox* typedIn = this->box(box.toLatin1().constData());
+    const double before = bench_->number(box.toStdString());
+    QList<double> seen;
+    connect(typedIn, &QDoubleSpinBox::valueChanged, this, [&seen](double value) { seen << value; });
+    typedIn->selectAll();
+    QTest::keyClicks(typedIn, typed);
+    QCOMPARE(bench_->number(box.toStdString()), before);
+    if (end == QLatin1String("Enter")) {
+        QTest::keyClick(typedIn, Qt::Key_Return);
+    } else if (end == QLatin1String("focus")) {
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(typedIn, &out);
+    } else {
+        QTRY_COMPARE_WITH_TIMEOUT(seen.size(), 1, 3000);
+    }
+    QCOMPARE(bench_->number(box.toStdString()), taken);
+    QCOMPARE(seen, QList<double>{taken});
 }
 
 void SourcePanelTest::faultEntries_data() {
@@ -221,6 +270,24 @@ void SourcePanelTest::keepsWhatTheUserIsTyping() {
     action("faultOpenThermistor")->trigger();
     QVERIFY2(supply->text().startsWith(QLatin1Char('4')), qPrintable(supply->text()));
     QCOMPARE(bench_->supplyVoltage(), 5.0);
+}
+
+// The temperature box follows a cooling, but not under the user's keys.
+void SourcePanelTest::followsACoolingButNotUnderTheKeys() {
+    auto now = std::chrono::steady_clock::now();
+    bench_->setClock([&now] { return now; });
+    action("courseCooling")->trigger(); // from 25 °C
+    now += SimulatedBench::relaxationTime;
+    read(0);
+    QDoubleSpinBox* temperature = box("benchTemperature");
+    QCOMPARE(temperature->value(), 21.8); // 20 + 5 / e
+    temperature->setFocus();
+    temperature->clear();
+    QTest::keyClicks(temperature, QStringLiteral("3"));
+    now += SimulatedBench::relaxationTime;
+    read(0);
+    QTest::keyClick(temperature, Qt::Key_Return);
+    QCOMPARE(bench_->temperature(), 3.0);
 }
 
 void SourcePanelTest::namesEveryWidget() {

@@ -1,6 +1,7 @@
 #include "ui/acquisition/orphy_view.h"
 
 #include "acquisition/orphy_control.h"
+#include "ui/accessible_roles.h"
 #include "ui/acquisition/source_menu.h"
 #include "ui/acquisition/source_panel.h"
 
@@ -10,6 +11,7 @@ namespace thermo {
 
 OrphyView::OrphyView(const OrphyProperties& properties, QWidget* parent)
     : QWidget(parent), control_(new OrphyControl(properties, this)), panel_(new SourcePanel(this)) {
+    setAccessibleRole(this, QAccessible::Grouping);
     setAccessibleName(tr("Interface d'acquisition ORPHY GTS2"));
     panel_->setSource(&control_->source());
     // Direct: the panel lets go of a source before the control destroys it.
@@ -33,6 +35,8 @@ QSize OrphyView::sizeHint() const {
 }
 
 void OrphyView::setZoom(double zoom) {
+    // The panel takes its new size now, hidden or not, and fits its type to it.
+    layout()->activate();
     panel_->setZoom(zoom);
 }
 

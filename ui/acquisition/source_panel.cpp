@@ -1,15 +1,20 @@
 #include "ui/acquisition/source_panel.h"
 
 #include "acquisition/code_source.h"
+#include "ui/accessible_roles.h"
+#include "ui/acquisition/setting_box.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QDoubleSpinBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -18,15 +23,20 @@ namespace thermo {
 namespace {
 
 // Only the size is set, so the family still comes from the window.
-QFont smallFont(qreal points) {
+QFont sizedFont(qreal points) {
     QFont font;
     font.setPointSizeF(points);
     return font;
 }
 
-// Type sizes and spacing at 100 %.
-constexpr qreal spinBoxPoints = 7.5;
-constexpr qreal captionPoints = 6.5;
+// The type is the largest that fits the panel, searched from the largest down, the caption a
+// little smaller than the numbers.
+constexpr qreal largestPoints = 40.0;
+constexpr qreal smallestPoints = 5.0;
+constexpr qreal pointsStep = 0.25;
+constexpr qreal captionRatio = 0.75;
+constexpr int lineEditMargin = 2;
+// Spacing at 100 %.
 constexpr int sidePixels = 2;
 constexpr int bottomPixels = 1;
 constexpr int settingsSpacing = 2;
@@ -43,6 +53,9 @@ QString text(const std::string& utf8) {
 
 SourcePanel::SourcePanel(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("sourcePanel"));
+    // A group of controls: as a "frame" it would pass for a window of its own, which a screen
+    // reader does not read while it is not the active one.
+    setAccessibleRole(this, QAccessible::Grouping);
     setAccessibleName(tr("Source des mesures"));
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Plain);
@@ -52,7 +65,6 @@ SourcePanel::SourcePanel(QWidget* parent) : QFrame(parent) {
 
     caption_ = new QLabel(this);
     caption_->setObjectName(QStringLiteral("sourceCaption"));
-    caption_->setFont(smallFont(captionPoints));
 
     settings_ = new QHBoxLayout;
     settings_->setSpacing(settingsSpacing);
@@ -79,6 +91,7 @@ void SourcePanel::setSource(CodeSource* source) {
             addChoices(setting);
         }
     }
+    fitType();
     const bool hasNumbers = !numbers_.empty();
     caption_->setAlignment(hasNumbers ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
     // Alone in the panel, a long name ("Arduino Firmata 2.5 (StandardFirmata) sur
@@ -105,15 +118,14 @@ void SourcePanel::clearSettings() {
 }
 
 void SourcePanel::addNumber(const NumberSetting& setting) {
-    auto* box = new QDoubleSpinBox(this);
+    auto* box = new SettingBox(this);
     box->setObjectName(text(setting.key));
     box->setAccessibleName(text(setting.label));
     box->setToolTip(text(setting.toolTip));
-    box->setFont(smallFont(spinBoxPoints * zoom_));
-    // A value is taken when typing is finished, not at every keystroke: typing "4.85" must
-    // not pass through a supply of 4 V.
-    box->setKeyboardTracking(false);
     box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The boxes share the panel's width and the height the caption leaves.
+    box->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    box->setFrame(false);
     // Right click belongs to the panel's menu.
     box->setContextMenuPolicy(Qt::NoContextMenu);
     box->setRange(setting.minimum, setting.maximum);
@@ -157,9 +169,12 @@ void SourcePanel::refresh() {
     if (source_) {
         for (QDoubleSpinBox* box : numbers_) {
             const double value = source_->number(box->objectName().toStdString());
-            // Only a value changed elsewhere is written, so that what the user is typing
-            // stays; the source keeps its own value, finer than the box shows.
-            if (box->textFromValue(value) != box->textFromValue(box->value())) {
+            // Only a value changed elsewhere is written, and never over what the user is
+            // typing (a value that moves by itself, as a cooling, would take the box from
+            // under the keys); the source keeps its own value, finer than the box shows.
+            const bool typing =
+                box->hasFocus() && box->cleanText() != box->textFromValue(box->value());
+            if (!typing && box->textFromValue(value) != box->textFromValue(box->value())) {
                 const QSignalBlocker blocker(box);
                 box->setValue(value);
             }
@@ -175,14 +190,93 @@ void SourcePanel::refresh() {
 }
 
 void SourcePanel::setZoom(double zoom) {
-    zoom_ = zoom;
-    caption_->setFont(smallFont(captionPoints * zoom));
-    for (QDoubleSpinBox* box : numbers_) {
-        box->setFont(smallFont(spinBoxPoints * zoom));
-    }
     layout_->setContentsMargins(scaled(sidePixels, zoom), 0, scaled(sidePixels, zoom),
                                 scaled(bottomPixels, zoom));
     settings_->setSpacing(scaled(settingsSpacing, zoom));
+    fitType();
+}
+
+void SourcePanel::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    fitType();
+}
+
+QStringList SourcePanel::possibleCaptions() const {
+    if (!source_) {
+        return {};
+    }
+    const QString name = text(source_->name());
+    QStringList captions{name};
+    for (const ChoiceSetting& setting : source_->choiceSettings()) {
+        for (const Choice& choice : setting.choices) {
+            if (!choice.remark.empty()) {
+                captions << name + QStringLiteral(" : ") + text(choice.remark);
+            }
+        }
+    }
+    return captions;
+}
+
+// The panel is read from the back of a classroom: its type is the largest with which the
+// caption, whatever fault it names, and the values of the boxes, from one end of their range
+// to the other, show whole in the control's rectangle.
+void SourcePanel::fitType() {
+    const QSize room = contentsRect().marginsRemoved(layout_->contentsMargins()).size();
+    if (room.isEmpty()) {
+        return;
+    }
+    const QStringList captions = possibleCaptions();
+    const int boxes = static_cast<int>(numbers_.size());
+    qreal points = largestPoints;
+    for (; points > smallestPoints; points -= pointsStep) {
+        const QFontMetrics captionMetrics(sizedFont(points * captionRatio));
+        bool fits = true;
+        for (const QString& caption : captions) {
+            fits = fits && captionMetrics.horizontalAdvance(caption) <= room.width();
+        }
+        const int captionHeight = captionMetrics.height();
+        if (boxes > 0) {
+            const QSize box((room.width() - settings_->spacing() * (boxes - 1)) / boxes,
+                            room.height() - captionHeight);
+            for (QDoubleSpinBox* number : numbers_) {
+                fits = fits && valuesFit(*number, sizedFont(points), box);
+            }
+        } else {
+            fits = fits && captionHeight <= room.height();
+        }
+        if (fits) {
+            break;
+        }
+    }
+    const QFont captionFont = sizedFont(points * captionRatio);
+    caption_->setFont(captionFont);
+    // The caption takes its line and no more; the boxes the rest.
+    caption_->setFixedHeight(numbers_.empty() ? QWIDGETSIZE_MAX
+                                              : QFontMetrics(captionFont).height());
+    for (QDoubleSpinBox* box : numbers_) {
+        box->setFont(sizedFont(points));
+    }
+}
+
+bool SourcePanel::valuesFit(const QDoubleSpinBox& box, const QFont& font, const QSize& size) {
+    if (size.width() <= 0 || size.height() <= 0) {
+        return false;
+    }
+    QStyleOptionSpinBox option;
+    option.initFrom(&box);
+    option.rect = QRect(QPoint(), size);
+    option.frame = box.hasFrame();
+    option.subControls = QStyle::SC_SpinBoxFrame | QStyle::SC_SpinBoxEditField |
+                         QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown;
+    const QRect field =
+        box.style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxEditField, &box);
+    const QFontMetrics metrics(font);
+    int widest = 0;
+    for (double end : {box.minimum(), box.maximum()}) {
+        widest = std::max(widest, metrics.horizontalAdvance(box.textFromValue(end) + box.suffix()));
+    }
+    // A line edit keeps two pixels on each side of its text; its line fits the field's height.
+    return widest + 2 * lineEditMargin <= field.width() && metrics.height() <= field.height();
 }
 
 void SourcePanel::contextMenuEvent(QContextMenuEvent* event) {

@@ -32,17 +32,22 @@ public:
     // The right-click menu; the choice of source goes at its top.
     QMenu& menu() const noexcept { return *menu_; }
 
-    // Projector mode: the panel's type and margins grow with the main window.
+    // Projector mode: the panel's margins grow with the main window, and its type with its
+    // size.
     void setZoom(double zoom);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void clearSettings();
     void addNumber(const NumberSetting& setting);
     void addChoices(const ChoiceSetting& setting);
     void updateCaption();
+    QStringList possibleCaptions() const;
+    void fitType();
+    static bool valuesFit(const QDoubleSpinBox& box, const QFont& font, const QSize& size);
 
     CodeSource* source_ = nullptr;
     QLabel* caption_;
@@ -52,7 +57,6 @@ private:
     std::vector<QDoubleSpinBox*> numbers_;
     std::vector<QActionGroup*> choices_;
     std::vector<QAction*> menuEntries_; // the choices' titles and entries
-    double zoom_ = 1.0;
 };
 
 } // namespace thermo

@@ -1,0 +1,121 @@
+// The curve window's drawing: a full redraw of a school day, the tick of a 2-hour series, and
+// the memory a school day takes with the curve shown. Runs on the offscreen platform unless
+// QT_QPA_PLATFORM says otherwise.
+#include "bench/cooling_readings.h"
+#include "core/number_locale.h"
+#include "ui/application.h"
+#include "ui/curve/curve_plot_view.h"
+#include "ui/curve/curve_window.h"
+#include "ui/recording/session_record.h"
+
+#include <QApplication>
+#include <QTest>
+#include <benchmark/benchmark.h>
+#include <cstddef>
+#include <qcustomplot.h>
+
+namespace {
+
+using thermo::bench::coolingReading;
+using thermo::bench::residentBytes;
+
+void fill(thermo::SessionRecord& record, std::size_t readings) {
+    for (std::size_t i = 0; i < readings; ++i) {
+        record.take(coolingReading(i));
+    }
+}
+
+bool onScreen(thermo::CurveWindow& window) {
+    window.show();
+    return QTest::qWaitForWindowExposed(&window);
+}
+
+void showVoltages(thermo::CurveWindow& window, bool shown) {
+    window.plot().setVoltageShown(thermo::SeriesColumn::Uth, shown);
+    window.plot().setVoltageShown(thermo::SeriesColumn::Ut, shown);
+}
+
+// First, while the process holds no freed memory to reuse: resident memory gained by a school day's
+// record, then by showing it (the graph's points, then with Uth and Ut too).
+void BM_SchoolDayMemory(benchmark::State& state) {
+    double recordMb = 0;
+    double curveMb = 0;
+    double voltagesMb = 0;
+    for (auto _ : state) {
+        const std::size_t before = residentBytes();
+        thermo::SessionRecord record(thermo::NumberLocale{","});
+        fill(record, thermo::bench::schoolDay);
+        const std::size_t filled = residentBytes();
+        thermo::CurveWindow window(record);
+        if (!onScreen(window)) {
+            state.SkipWithError("la fenêtre ne s'affiche pas");
+            return;
+        }
+        QCoreApplication::processEvents();
+        const std::size_t shown = residentBytes();
+        showVoltages(window, true);
+        QCoreApplication::processEvents();
+        recordMb = static_cast<double>(filled - before) / 1e6;
+        curveMb = static_cast<double>(shown - filled) / 1e6;
+        voltagesMb = static_cast<double>(residentBytes() - shown) / 1e6;
+    }
+    state.counters["record_MB"] = recordMb;
+    state.counters["curve_MB"] = curveMb;
+    state.counters["voltages_MB"] = voltagesMb;
+}
+BENCHMARK(BM_SchoolDayMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The whole series drawn again, as after a zoom, a pan or "Tout voir", into the window.
+// Arguments: readings; 1 to draw Uth and Ut as well.
+void BM_FullRedraw(benchmark::State& state) {
+    thermo::SessionRecord record(thermo::NumberLocale{","});
+    fill(record, static_cast<std::size_t>(state.range(0)));
+    thermo::CurveWindow window(record);
+    if (!onScreen(window)) {
+        state.SkipWithError("la fenêtre ne s'affiche pas");
+        return;
+    }
+    showVoltages(window, state.range(1) != 0);
+    auto& plot = *qobject_cast<QCustomPlot*>(window.plot().widget());
+    for (auto _ : state) {
+        plot.replot(QCustomPlot::rpImmediateRefresh);
+    }
+    state.counters["replot_ms"] = plot.replotTime(true);
+}
+BENCHMARK(BM_FullRedraw)
+    ->Args({thermo::bench::schoolDay, 0})
+    ->Args({thermo::bench::schoolDay, 1})
+    ->Args({thermo::bench::twoHours, 0})
+    ->Unit(benchmark::kMillisecond);
+
+// One tick with the curve shown: the reading kept, the graph extended, the one queued redraw
+// done, as the event loop does it.
+void BM_TickWithCurve(benchmark::State& state) {
+    thermo::SessionRecord record(thermo::NumberLocale{","});
+    std::size_t next = static_cast<std::size_t>(state.range(0));
+    fill(record, next);
+    thermo::CurveWindow window(record);
+    if (!onScreen(window)) {
+        state.SkipWithError("la fenêtre ne s'affiche pas");
+        return;
+    }
+    for (auto _ : state) {
+        record.take(coolingReading(next++));
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_TickWithCurve)->Arg(thermo::bench::twoHours)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    thermo::setUpQtApplication();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

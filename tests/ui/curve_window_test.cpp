@@ -1,0 +1,402 @@
+#include "core/failure.h"
+#include "tests/support/event_loop.h"
+#include "tests/support/layout_check.h"
+#include "tests/support/scripted_program.h"
+#include "tests/support/series_readings.h"
+#include "ui/curve/curve_plot_view.h"
+#include "ui/curve/curve_session.h"
+#include "ui/curve/curve_window.h"
+#include "ui/fonts.h"
+#include "ui/parametres.h"
+#include "ui/recording/session_record.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <functional>
+#include <qcustomplot.h>
+#include <sys/resource.h>
+
+using namespace thermo;
+
+namespace {
+
+QByteArrayList fileLines(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().split('\n') : QByteArrayList();
+}
+qsizetype lineCount(const QString& path) {
+    return fileLines(path).size() - 1; // after the last line end
+}
+
+// Does `answer` to the next modal window of type Dialog as soon as it shows.
+template <typename Dialog> void whenModal(const std::function<void(Dialog*)>& answer) {
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
+        if (auto* modal = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            poll->deleteLater();
+            poll->stop();
+            answer(modal);
+        }
+    });
+    poll->start(10);
+}
+
+void chooseFile(const QString& path) {
+    whenModal<QFileDialog>([path](QFileDialog* dialog) {
+        // Typed, as a user would: selectFile() loses to the proposed name once the folder
+        // is read.
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+        static_cast<QDialog*>(dialog)->accept(); // public there
+    });
+}
+
+// Presses `button` in the next question, after keeping its text in `asked`.
+void answer(const QString& button, QString& asked) {
+    whenModal<QMessageBox>([button, &asked](QMessageBox* box) {
+        asked = box->text();
+        for (QAbstractButton* b : box->buttons()) {
+            if (b->text() == button) {
+                b->click();
+            }
+        }
+    });
+}
+
+// The program validated with its defaults on a scripted source (2.5 V, 5 V: 25 °C); the
+// test runs the ticks.
+struct Program {
+    explicit Program(const QString& recordFromStart = {}) {
+        test::scriptTheMainWindow(application, source);
+        if (!recordFromStart.isEmpty()) {
+            failure = application.curve().recordFromStart(recordFromStart);
+        }
+        application.start();
+        application.parametersDialog().validate();
+        form().timer().stop();
+    }
+    Form1& form() { return *application.existingMainWindow(); }
+    SessionRecord& record() { return application.curve().record(); }
+    CurveWindow& curve() {
+        application.curve().showWindow();
+        return *application.curve().existingWindow();
+    }
+    // The plot as the module draws it.
+    QCustomPlot& drawn() { return *qobject_cast<QCustomPlot*>(curve().plot().widget()); }
+    template <typename T = QAbstractButton> T* control(const char* name) {
+        return curve().findChild<T*>(QString::fromLatin1(name));
+    }
+    QString text(const char* name) { return control<QLabel>(name)->text(); }
+    void click(const char* name) { QTest::mouseClick(control(name), Qt::LeftButton); }
+    void ticks(int n) {
+        for (int i = 0; i < n; ++i) {
+            form().tick();
+        }
+    }
+
+    Application application;
+    test::ScriptedSource* source = nullptr;
+    QString failure;
+};
+
+// n: not a number, the line breaks there; -: a point of the line.
+QString breaks(const QCPGraph* graph) {
+    QString out;
+    for (auto it = graph->data()->constBegin(); it != graph->data()->constEnd(); ++it) {
+        out += std::isnan(it->value) ? QLatin1Char('n') : QLatin1Char('-');
+    }
+    return out;
+}
+
+} // namespace
+
+class CurveWindowTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir_;
+
+private slots:
+    void initTestCase() { QVERIFY(registerEmbeddedFonts()); }
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+
+    void savedFileIsKeptUpToDate_data() {
+        QTest::addColumn<bool>("fromStart");
+        QTest::newRow("Enregistrer… in the window") << false;
+        QTest::newRow("--enregistrer") << true;
+    }
+    void savedFileIsKeptUpToDate() {
+        QFETCH(bool, fromStart);
+        const QString path = dir_.filePath(fromStart ? "debut.csv" : "fenetre.csv");
+        Program p(fromStart ? path : QString());
+        QVERIFY(p.failure.isEmpty());
+        p.ticks(3);
+        if (!fromStart) {
+            chooseFile(path);
+            p.click("Command3");
+            QCOMPARE(lineCount(path), 4);
+        }
+        QCOMPARE(p.text("Label1"), QStringLiteral("Fichier : %1").arg(QFileInfo(path).fileName()));
+        p.ticks(2);
+        QTRY_COMPARE_WITH_TIMEOUT(lineCount(path), 6, 2500); // flushed within the second
+        const QByteArrayList lines = fileLines(path);
+        QCOMPARE(lines[0], QByteArray("\xEF\xBB\xBFt (s),T (\xC2\xB0"
+                                      "C),Uth (V),Ut (V),code EA0\r"));
+        QCOMPARE(lines[1], QByteArray("0,25,2.5,5,40960\r"));
+        for (const QByteArray& line : lines.mid(2, 4)) {
+            QVERIFY2(line.endsWith(",25,2.5,5,40960\r"), line.constData());
+        }
+        QCOMPARE(p.record().unsavedCount(), 0u);
+    }
+
+    void failedWriteIsShownAndTheSeriesKept() {
+        Program p;
+        p.ticks(4);
+        chooseFile(QStringLiteral("/proc/sys/serie.csv")); // refused to root too
+        p.click("Command3");
+        QVERIFY2(p.curve().message().startsWith(
+                     QStringLiteral("Impossible d'écrire « /proc/sys/serie.csv » : ")),
+                 qPrintable(p.curve().message()));
+        QCOMPARE(p.text("Label1"), QStringLiteral("Série non enregistrée"));
+        QCOMPARE(p.record().unsavedCount(), 4u);
+        QCOMPARE(p.drawn().graph(0)->dataCount(), 4);
+
+        const QString elsewhere = dir_.filePath("ailleurs.csv");
+        chooseFile(elsewhere);
+        p.click("Command3");
+        QCOMPARE(p.curve().message(), QString());
+        QCOMPARE(lineCount(elsewhere), 5);
+    }
+
+    // A stick full or pulled out during a lesson recorded with --enregistrer: the curve,
+    // never opened, opens to say so.
+    void failedAppendOpensTheCurve() {
+        const QString path = dir_.filePath("pleine.csv");
+        Program p(path);
+        p.ticks(2);
+        QVERIFY(p.application.curve().existingWindow() == nullptr);
+        rlimit unlimited{};
+        getrlimit(RLIMIT_FSIZE, &unlimited);
+        const rlimit limit{static_cast<rlim_t>(QFileInfo(path).size() + 10), unlimited.rlim_max};
+        std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        QTRY_VERIFY_WITH_TIMEOUT(p.application.curve().existingWindow() != nullptr, 2500);
+        setrlimit(RLIMIT_FSIZE, &unlimited);
+        QVERIFY(p.application.curve().existingWindow()->isVisible());
+        QCOMPARE(p.curve().message(),
+                 QStringLiteral("Impossible d'écrire « %1 » : fichier trop volumineux pour ce "
+                                "support")
+                     .arg(path));
+        QCOMPARE(p.record().unsavedCount(), 2u);
+    }
+
+    // Only a series seen in the curve and in no file is asked about, before "Quitter" (here
+    // the frame, which does the same) or "Effacer".
+    void lossIsAskedAboutOnlyWhenItShould_data() {
+        QTest::addColumn<bool>("quit"); // or clear
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("done");
+        const QString none;
+        const QString cancel = QStringLiteral("Annuler");
+        QTest::newRow("quit, curve never opened")
+            << true << false << false << none << false << true;
+        QTest::newRow("quit, all saved") << true << true << true << none << false << true;
+        QTest::newRow("quit, unsaved, Annuler") << true << true << false << cancel << true << false;
+        QTest::newRow("quit, unsaved, without saving")
+            << true << true << false << "Quitter sans enregistrer" << true << true;
+        QTest::newRow("quit, unsaved, Enregistrer…")
+            << true << true << false << "Enregistrer…" << true << true;
+        QTest::newRow("clear, all saved") << false << true << true << none << false << true;
+        QTest::newRow("clear, unsaved, Annuler")
+            << false << true << false << cancel << true << false;
+        QTest::newRow("clear, unsaved, without saving")
+            << false << true << false << "Effacer sans enregistrer" << true << true;
+    }
+    void lossIsAskedAboutOnlyWhenItShould() {
+        QFETCH(bool, quit);
+        QFETCH(bool, opened);
+        QFETCH(bool, saved);
+        QFETCH(QString, button);
+        QFETCH(bool, asked);
+        QFETCH(bool, done);
+        Program p;
+        p.ticks(3);
+        if (opened) {
+            p.curve().hide(); // opened once is enough
+        }
+        const QString path = dir_.filePath(QStringLiteral("%1.csv").arg(QTest::currentDataTag()));
+        if (saved) {
+            QVERIFY(p.record().saveAs(path));
+        }
+        QString question;
+        if (!button.isEmpty()) {
+            answer(button, question);
+        }
+        if (button == QStringLiteral("Enregistrer…")) {
+            chooseFile(path);
+        }
+        if (quit) {
+            // In an event loop, as in the program: an exit() with none running would end the
+            // next row's dialogs at once.
+            const int status = test::runEventLoop([&p] {
+                if (!p.form().close()) {
+                    QCoreApplication::exit(1);
+                }
+            });
+            QCOMPARE(status, done ? 0 : 1);
+        } else {
+            p.click("Command2");
+            QCOMPARE(p.record().series().empty(), done);
+        }
+        QCOMPARE(question, asked ? QStringLiteral("La série de 3 mesures n'est pas enregistrée.")
+                                 : QString());
+        if (saved || button == QStringLiteral("Enregistrer…")) {
+            QCOMPARE(lineCount(path), 4);
+        }
+    }
+
+    // Failed reads and low supply are gaps of the temperature, a failed read of the voltages
+    // too, and a pause breaks every line.
+    void gapsAndPausesBreakTheLines() {
+        Program p;
+        p.control<QCheckBox>("Check1")->setChecked(true);
+        p.ticks(2);
+        p.source->failOn(0, Failure(FailureKind::AcquisitionFailed, "Interface débranchée"));
+        p.ticks(1);
+        p.source->setCodes(40960, 45000); // Ut 3.7 V
+        p.ticks(1);
+        p.source->setCodes(40960, 49152);
+        p.ticks(1);
+        p.click("Command1");
+        QCOMPARE(p.control("Command1")->text(), QStringLiteral("Reprendre"));
+        p.ticks(3);
+        p.click("Command1");
+        QCOMPARE(p.control("Command1")->text(), QStringLiteral("Pause"));
+        p.ticks(2);
+
+        const SessionSeries& series = p.record().series();
+        QCOMPARE(series.size(), 7u);
+        QCOMPARE(series.at(2).gap, Gap::Failure);
+        QCOMPARE(series.at(3).gap, Gap::LowSupply);
+        QVERIFY(series.at(5).afterPause);
+        QCOMPARE(breaks(p.drawn().graph(0)), QStringLiteral("--nn-n--"));
+        QCOMPARE(breaks(p.drawn().graph(1)), QStringLiteral("--n--n--"));
+    }
+
+    // The time axis in seconds, in minutes past ten; numbers with the user's separator; the
+    // reading under the pointer; the wheel stops the following, "Tout voir" brings it back.
+    void viewOfALongSeries_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<int>("readings");
+        QTest::addColumn<QString>("timeAxis");
+        QTest::newRow("5 min, decimal point") << QLocale::c() << 3000 << "Temps (s)";
+        QTest::newRow("20 min, decimal comma")
+            << QLocale(QLocale::French, QLocale::France) << 12000 << "Temps (min)";
+    }
+    void viewOfALongSeries() {
+        QFETCH(QLocale, locale);
+        QFETCH(int, readings);
+        QFETCH(QString, timeAxis);
+        QLocale::setDefault(locale);
+        Program p;
+        for (int i = 0; i < readings; ++i) {
+            p.record().take(test::measured(i * 100, 20 + 1.2 * i / readings, 2.5, 5, 40960));
+        }
+        CurvePlotView& view = p.curve().plot();
+        QCustomPlot& plot = p.drawn();
+        plot.replot();
+        QCOMPARE(plot.xAxis->label(), timeAxis);
+        QVERIFY(view.following());
+        QVERIFY(plot.xAxis->range().upper >= (readings - 1) / 10.0);
+        const QString separator = locale.decimalPoint();
+        QVERIFY(plot.yAxis->tickVectorLabels().join(' ').contains(separator));
+
+        const QPoint middle = plot.axisRect()->rect().center();
+        QTest::mouseMove(&plot, middle + QPoint(5, 5)); // a move even where the last row left it
+        QTest::mouseMove(&plot, middle);
+        const QRegularExpression reading(
+            QStringLiteral("^t = \\d+(\\%1\\d+)? s {5}T = 2\\d(\\%1\\d)? "
+                           "°C$")
+                .arg(separator));
+        QVERIFY2(reading.match(p.text("Label2")).hasMatch(), qPrintable(p.text("Label2")));
+
+        QWheelEvent wheel(middle, plot.mapToGlobal(middle), {}, {0, 120}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&plot, &wheel);
+        QVERIFY(!view.following());
+        QVERIFY(plot.xAxis->range().upper < (readings - 1) / 10.0);
+        p.ticks(1);
+        QVERIFY(!view.following());
+        p.click("Command6");
+        QVERIFY(view.following());
+        QVERIFY(plot.xAxis->range().upper >= (readings - 1) / 10.0);
+    }
+
+    // "Image…": PNG at twice the plot's size or SVG, by the name's ending; a refusal is said.
+    void imageIsSavedAsNamed_data() {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("PNG") << "$dir/courbe.png";
+        QTest::newRow("SVG") << "$dir/courbe.svg";
+        QTest::newRow("refused") << "/proc/sys/courbe.png";
+    }
+    void imageIsSavedAsNamed() {
+        QFETCH(QString, path);
+        path.replace(QStringLiteral("$dir"), dir_.path());
+        Program p;
+        p.ticks(3);
+        chooseFile(path);
+        p.click("Command5");
+        const QSize size = p.curve().plot().widget()->size();
+        if (path.startsWith(QStringLiteral("/proc"))) {
+            QVERIFY2(p.curve().message().startsWith(
+                         QStringLiteral("Impossible d'écrire « %1 » : ").arg(path)),
+                     qPrintable(p.curve().message()));
+        } else if (path.endsWith(QStringLiteral(".png"))) {
+            QCOMPARE(QImage(path).size(), size * 2);
+        } else {
+            QCOMPARE(QSvgRenderer(path).viewBox().size(), size);
+        }
+    }
+
+    // Nothing is drawn for a hidden curve; showing it catches up.
+    void hiddenCurveDrawsNothing() {
+        Program p;
+        QCustomPlot& plot = p.drawn();
+        QCoreApplication::processEvents();
+        p.curve().hide();
+        QSignalSpy redraws(&plot, &QCustomPlot::afterReplot);
+        p.ticks(5);
+        QCoreApplication::processEvents();
+        QCOMPARE(redraws.count(), 0);
+        QCOMPARE(plot.graph(0)->dataCount(), 0);
+        p.curve();
+        QCOMPARE(plot.graph(0)->dataCount(), 5);
+    }
+
+    void layoutHoldsAtEveryZoom() {
+        Program p;
+        CurveWindow& curve = p.curve();
+        curve.addToolButton("Command7", QStringLiteral("Modéliser"));
+        for (double zoom : ProjectorZoom::steps) {
+            curve.setZoom(zoom);
+            const QStringList faults = test::layoutFaults(curve);
+            QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
+        }
+    }
+};
+
+QTEST_MAIN(CurveWindowTest)
+#include "curve_window_test.moc"

@@ -1,0 +1,64 @@
+#include "ui/curve/curve_session.h"
+
+#include "ui/curve/curve_window.h"
+#include "ui/form1.h"
+#include "ui/projector_zoom.h"
+#include "ui/recording/session_record.h"
+#include "ui/recording/user_number_locale.h"
+
+namespace thermo {
+
+CurveSession::CurveSession(ProjectorZoom& zoom, QObject* parent)
+    : QObject(parent), zoom_(zoom), record_(std::make_unique<SessionRecord>(userNumberLocale())) {
+    connect(record_.get(), &SessionRecord::writeFailed, this, &CurveSession::writeFailed);
+}
+
+CurveSession::~CurveSession() {
+    window_.reset();
+}
+
+CurveWindow& CurveSession::window() {
+    if (!window_) {
+        window_ = std::make_unique<CurveWindow>(*record_);
+        window_->setZoom(zoom_.factor());
+        zoom_.addShortcutsTo(window_.get());
+        connect(&zoom_, &ProjectorZoom::factorChanged, window_.get(), &CurveWindow::setZoom);
+    }
+    return *window_;
+}
+
+void CurveSession::showWindow() {
+    CurveWindow& curve = window();
+    curve.showNormal();
+    curve.raise();
+    curve.activateWindow();
+}
+
+void CurveSession::follow(Form1& mainWindow) {
+    connect(&mainWindow.measurement(), &MeasurementLoop::readingTaken, record_.get(),
+            &SessionRecord::take);
+    connect(&mainWindow, &Form1::curveAsked, this, &CurveSession::showWindow);
+    mainWindow.setQuitCheck([this, &mainWindow] { return mayQuit(mainWindow); });
+}
+
+QString CurveSession::recordFromStart(const QString& path) {
+    const QSignalBlocker quiet(record_.get());
+    return record_->saveAs(path) ? QString() : record_->errorMessage();
+}
+
+bool CurveSession::mayQuit(Form1& mainWindow) {
+    return !window_ || window_->mayLoseSeries(tr("Quitter sans enregistrer"), &mainWindow);
+}
+
+// A failure must be seen, even by a user who never opened the curve (a record started with
+// --enregistrer on a stick that is then pulled out).
+void CurveSession::writeFailed(const QString& message) {
+    const bool made = window_ != nullptr;
+    CurveWindow& curve = window();
+    if (!made) {
+        curve.showMessage(message, true); // too new to have heard it
+    }
+    showWindow();
+}
+
+} // namespace thermo

@@ -1,0 +1,162 @@
+#include "ui/giant_display.h"
+
+#include "core/reading.h"
+#include "ui/accessible_roles.h"
+#include "ui/fonts.h"
+#include "ui/form1.h"
+#include "ui/reading_text.h"
+
+#include <QAction>
+#include <QFontMetrics>
+#include <QKeySequence>
+#include <QLabel>
+#include <QScreen>
+#include <QShortcut>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace thermo {
+
+namespace {
+
+const QColor groundColour(0xFF, 0xE0, 0xC0);
+const QColor temperatureColour(0xFF, 0xC0, 0xFF);
+const QColor titleColour(0xFF, 0x00, 0x00);
+
+// The widest temperature the field shows in a lesson: the type is sized on it, so that it
+// does not jump from one reading to the next.
+const QString widestTemperature = QStringLiteral("\u221288,8 \u00B0C");
+
+bool fits(const QFont& font, const QString& text, const QSize& room) {
+    const QRect needed = QFontMetrics(font).boundingRect(QRect(QPoint(), room),
+                                                         Qt::AlignCenter | Qt::TextWordWrap, text);
+    return needed.width() <= room.width() && needed.height() <= room.height();
+}
+
+// The largest bold type, in pixels, in which `text` fits `room`, wrapped at spaces.
+int largestPixelSize(const QString& text, const QSize& room) {
+    QFont font = sansFont(8.25, true);
+    int low = 8;
+    int high = std::max(low, room.height());
+    while (low < high) {
+        const int middle = (low + high + 1) / 2;
+        font.setPixelSize(middle);
+        if (fits(font, text, room)) {
+            low = middle;
+        } else {
+            high = middle - 1;
+        }
+    }
+    return low;
+}
+
+} // namespace
+
+GiantDisplay::GiantDisplay(Form1& mainWindow)
+    : QWidget(&mainWindow, Qt::Window), mainWindow_(mainWindow),
+      locale_(mainWindow.cycle().locale()), title_(new QLabel(tr("Température calculée"), this)),
+      value_(new QLabel(this)), open_(new QAction(tr("Affichage géant\tF11"), this)) {
+    setObjectName(QStringLiteral("giantDisplay"));
+    setWindowTitle(tr("Température calculée \u2014 affichage géant (Échap pour revenir)"));
+    setAccessibleRole(this, QAccessible::Window);
+    setAutoFillBackground(true);
+    QPalette ground = palette();
+    ground.setColor(QPalette::Window, groundColour);
+    setPalette(ground);
+
+    title_->setObjectName(QStringLiteral("giantTitle"));
+    title_->setAlignment(Qt::AlignCenter);
+    QPalette red = title_->palette();
+    red.setColor(QPalette::WindowText, titleColour);
+    title_->setPalette(red);
+
+    value_->setObjectName(QStringLiteral("giantValue"));
+    value_->setAlignment(Qt::AlignCenter);
+    value_->setWordWrap(true);
+    value_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    value_->setAutoFillBackground(true);
+    QPalette field = value_->palette();
+    field.setColor(QPalette::Window, temperatureColour);
+    field.setColor(QPalette::WindowText, Qt::black);
+    value_->setPalette(field);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(title_);
+    layout->addWidget(value_, 1);
+
+    auto* leaveKeys = new QShortcut(this);
+    leaveKeys->setKeys({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::Key_F11)});
+    connect(leaveKeys, &QShortcut::activated, this, &GiantDisplay::leave);
+    auto* openKey = new QShortcut(QKeySequence(Qt::Key_F11), &mainWindow);
+    connect(openKey, &QShortcut::activated, this, &GiantDisplay::open);
+    open_->setObjectName(QStringLiteral("giantOpen"));
+    connect(open_, &QAction::triggered, this, &GiantDisplay::open);
+
+    connect(&mainWindow.measurement(), &MeasurementLoop::readingTaken, this,
+            &GiantDisplay::showReading);
+}
+
+QString GiantDisplay::text() const {
+    return value_->text();
+}
+
+void GiantDisplay::open() {
+    // Hidden, it followed no reading: it starts from what the temperature field shows.
+    setValue(QString::fromStdString(mainWindow_.text(Field::Text1)));
+    if (QScreen* screen = mainWindow_.screen()) {
+        setGeometry(screen->geometry());
+    }
+    showFullScreen();
+    raise();
+    activateWindow();
+}
+
+void GiantDisplay::leave() {
+    // Back to a plain window before hiding: shown again, it is made full screen anew.
+    setWindowState(windowState() & ~Qt::WindowFullScreen);
+    hide();
+    mainWindow_.activateWindow();
+}
+
+void GiantDisplay::showReading(const Reading& reading) {
+    if (isVisible()) {
+        setValue(temperatureFieldText(reading, locale_));
+    }
+}
+
+void GiantDisplay::setValue(const QString& text) {
+    if (text != value_->text()) {
+        value_->setText(text);
+        fitText();
+    }
+}
+
+void GiantDisplay::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fitText();
+}
+
+void GiantDisplay::fitText() {
+    const int margin = height() / 20;
+    layout()->setContentsMargins(margin, margin / 2, margin, margin);
+    QFont title = sansFont(8.25, true);
+    title.setPixelSize(std::max(12, height() / 14));
+    title_->setFont(title);
+
+    const QSize room =
+        QSize(width() - 3 * margin, height() - title_->sizeHint().height() - 3 * margin)
+            .expandedTo(QSize(1, 1));
+    // A temperature is sized on the widest one; a message on itself.
+    const QString text = value_->text();
+    const QString sample =
+        text.endsWith(QStringLiteral("\u00B0C")) && text.size() <= widestTemperature.size()
+            ? widestTemperature
+            : text;
+    QFont value = sansFont(8.25, true);
+    value.setPixelSize(largestPixelSize(sample, room));
+    if (value_->font() != value) {
+        value_->setFont(value);
+    }
+}
+
+} // namespace thermo
