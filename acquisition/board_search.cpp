@@ -4,13 +4,16 @@
 
 #include <QThread>
 #include <exception>
+#include <new>
 
 namespace thermo {
 
-BoardSearch::BoardSearch(QObject* parent) : QObject(parent), finder_([] { return findBoards(); }) {}
+BoardSearch::BoardSearch(QObject* parent)
+    : QObject(parent), finder_([](std::stop_token stop) { return findBoards(stop); }) {}
 
 BoardSearch::~BoardSearch() {
     if (thread_ != nullptr) {
+        stop_.request_stop();
         thread_->wait();
         delete thread_;
     }
@@ -27,13 +30,23 @@ void BoardSearch::start() {
     // The search writes its own result object only; it is read here once the thread is over.
     auto result = std::make_shared<Result>();
     pending_ = result;
-    thread_ = QThread::create([finder = finder_, result] {
+    stop_ = std::stop_source();
+    thread_ = QThread::create([finder = finder_, result, stop = stop_.get_token()] {
+        // Nothing may leave the thread: an exception there would end the program.
+        const auto stopped = [&result](const char* why) {
+            try {
+                result->error = why;
+            } catch (...) {
+            }
+        };
         try {
-            result->boards = finder();
+            result->boards = finder(stop);
+        } catch (const std::bad_alloc&) {
+            stopped("mémoire insuffisante");
         } catch (const std::exception& error) {
-            result->error = error.what();
+            stopped(error.what());
         } catch (...) {
-            result->error = "erreur inconnue";
+            stopped("erreur inconnue");
         }
     });
     // Queued: QThread::finished comes from the search's own thread.

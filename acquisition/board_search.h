@@ -5,6 +5,7 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,8 @@ namespace thermo {
 class BoardSearch : public QObject {
     Q_OBJECT
 public:
-    using Finder = std::function<std::vector<BoardInfo>()>;
+    // Asked to stop when the search is abandoned; it then returns what it has found so far.
+    using Finder = std::function<std::vector<BoardInfo>(std::stop_token stop)>;
 
     struct Result {
         std::vector<BoardInfo> boards;
@@ -26,7 +28,8 @@ public:
 
     // Searches with findBoards() until told otherwise.
     explicit BoardSearch(QObject* parent = nullptr);
-    // Waits for a search still running: it only touches its own ports.
+    // Stops a search still running, which takes a few milliseconds: it polls its ports in
+    // such slices.
     ~BoardSearch() override;
 
     void setFinder(Finder finder);
@@ -45,6 +48,7 @@ private:
 
     Finder finder_;
     QThread* thread_ = nullptr;
+    std::stop_source stop_;
     std::shared_ptr<Result> pending_;
     Result result_;
 };

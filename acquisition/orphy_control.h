@@ -38,6 +38,11 @@ public:
     void useSimulation();
     // A board of that kind on this serial port.
     void useBoard(const BoardKind& kind, const std::string& portPath);
+    // A board on this serial port, whichever kind it is. The kinds ask the port in turn, away
+    // from this thread and again after detectionPause until one recognises it; meanwhile the
+    // reads fail with how it goes.
+    void usePort(const std::string& portPath);
+    static constexpr int detectionPauseMs = 1000;
     CodeSource& source() noexcept;
     // The control's own bench, whether it is the source or kept aside.
     SimulatedBench& bench() noexcept;
@@ -54,6 +59,7 @@ signals:
 
 private:
     void use(CodeSource* source, std::unique_ptr<CodeSource> other, const BoardKind* kind);
+    void detected(const std::string& portPath);
 
     struct Impl;
     std::unique_ptr<Impl> impl_;

@@ -49,8 +49,11 @@ double thermistorTemperature(double uth, double ut, const std::string& r, const 
         throw Failure(FailureKind::DivisionByZero, "Le paramètre A est nul : division par zéro");
     }
     const double ratio = finite(rth / nominal);
-    if (!(ratio > 0.0)) {
-        if (uth == 0.0) {
+    // The converter's noise around 0 V gives a tiny Uth of either sign: a huge temperature or
+    // incoherent voltages, where the thermistor is simply shorted.
+    const bool shorted = std::abs(uth) <= shortCircuitVolts;
+    if (!(ratio > 0.0) || shorted) {
+        if (shorted) {
             throw Failure(FailureKind::InvalidArgument,
                           "Uth = 0 V : thermistance en court-circuit");
         }

@@ -1,5 +1,6 @@
 #include "ui/application.h"
 
+#include "acquisition/orphy_control.h"
 #include "ui/calibration/calibration_window.h"
 #include "ui/curve/curve_session.h"
 #include "ui/fonts.h"
@@ -91,6 +92,9 @@ Form1& Application::mainWindow() {
         giant_ = new GiantDisplay(*mainWindow_);
         ZoomMenu::attachTo(*mainWindow_, zoom_, {giant_->openAction()});
         curve_->follow(*mainWindow_);
+        if (!portPath_.isEmpty()) {
+            mainWindow_->acquisitionControl().usePort(portPath_.toStdString());
+        }
         emit mainWindowCreated(mainWindow_.get());
     }
     return *mainWindow_;
@@ -122,6 +126,10 @@ void Application::showCalibration() {
 
 void Application::start() {
     dialog_->show();
+}
+
+void Application::readFromPort(const QString& portPath) {
+    portPath_ = portPath;
 }
 
 } // namespace thermo

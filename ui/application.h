@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QObject>
+#include <QString>
 #include <memory>
 
 namespace thermo {
@@ -41,6 +42,9 @@ public:
 
     // Shows the parameters dialog as the first and only window.
     void start();
+    // The main window's control reads the board on this serial port, whichever kind it is,
+    // from its first tick on.
+    void readFromPort(const QString& portPath);
 
 public slots:
     // Shows the calibration window, and the main window it measures with, usable: the
@@ -59,6 +63,7 @@ private:
 
     ProjectorZoom zoom_;
     QFont menuFont_; // at 100 %
+    QString portPath_;
     std::unique_ptr<CurveSession> curve_;
     std::unique_ptr<parametres> dialog_;
     std::unique_ptr<Form1> mainWindow_;              // destroyed before the dialog: it refers to it

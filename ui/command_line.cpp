@@ -42,8 +42,16 @@ struct Options {
                        "courbe : chaque nouvelle mesure y est ajoutée dans la seconde. Un fichier "
                        "du même nom est remplacé."),
         QStringLiteral("FICHIER.csv")};
+    QCommandLineOption port{
+        QStringLiteral("port"),
+        QStringLiteral("Lit les mesures sur la carte branchée à ce port série (par exemple "
+                       "/dev/ttyACM0) au lieu du banc simulé ; le programme reconnaît lui-même "
+                       "la carte du projet ou une carte Arduino sous StandardFirmata."),
+        QStringLiteral("CHEMIN")};
 
-    std::vector<const QCommandLineOption*> shown() const { return {&record, &help, &version}; }
+    std::vector<const QCommandLineOption*> shown() const {
+        return {&record, &port, &help, &version};
+    }
 };
 
 QString programOf(const QStringList& arguments) {
@@ -128,6 +136,9 @@ QString refusal(const QCommandLineParser& parser, const QStringList& arguments,
     if (options.record.names().contains(name)) {
         return QStringLiteral("il manque le nom du fichier après « %1 »").arg(last);
     }
+    if (options.port.names().contains(name)) {
+        return QStringLiteral("il manque le chemin du port après « %1 »").arg(last);
+    }
     if (std::find(std::begin(qtOptionsWithValue), std::end(qtOptionsWithValue),
                   name.toStdString()) != std::end(qtOptionsWithValue)) {
         return QStringLiteral("il manque la valeur après « %1 »").arg(last);
@@ -177,6 +188,10 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     line.recordFile = parser.value(options.record);
     if (parser.isSet(options.record) && line.recordFile.isEmpty()) {
         refuse(QStringLiteral("il manque le nom du fichier après « --enregistrer »"), program);
+    }
+    line.port = parser.value(options.port).trimmed();
+    if (parser.isSet(options.port) && line.port.isEmpty()) {
+        refuse(QStringLiteral("il manque le chemin du port après « --port »"), program);
     }
     return line;
 }

@@ -8,6 +8,7 @@ namespace thermo {
 // What the program was asked on its command line.
 struct CommandLine {
     QString recordFile; // --enregistrer FICHIER.csv: the series goes there from the start
+    QString port;       // --port CHEMIN: the board on this serial port, not the simulated bench
 };
 
 // Reads the program's options; arguments[0] is the program's name. --help and --version

@@ -24,6 +24,9 @@ int main(int argc, char* argv[]) {
             return 2;
         }
     }
+    if (!options.port.isEmpty()) {
+        thermometre.readFromPort(options.port);
+    }
     thermometre.start();
     return QApplication::exec();
 }

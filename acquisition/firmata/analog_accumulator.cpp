@@ -43,6 +43,11 @@ std::optional<AnalogAccumulator::Clock::time_point> AnalogAccumulator::lastRepor
     return channel(index).at;
 }
 
+std::optional<int> AnalogAccumulator::lastValue(int index) const {
+    const Channel& c = channel(index);
+    return c.at ? std::optional<int>(c.last) : std::nullopt;
+}
+
 bool AnalogAccumulator::silent(int index, Clock::time_point now, Clock::duration limit) const {
     const auto& at = channel(index).at;
     return !at || now - *at >= limit;

@@ -25,6 +25,8 @@ public:
     // nothing before the first report. Throws Failure(InvalidArgument) outside 0...15.
     std::optional<double> take(int channel);
     std::optional<Clock::time_point> lastReport(int channel) const;
+    // The value of the last report, taken or not.
+    std::optional<int> lastValue(int channel) const;
     // No report within `limit` before `now`, or none at all yet.
     bool silent(int channel, Clock::time_point now,
                 Clock::duration limit = reportSilenceLimit) const;

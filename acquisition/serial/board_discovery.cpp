@@ -1,100 +1,41 @@
 #include "acquisition/serial/board_discovery.h"
 
+#include "acquisition/port_probe.h"
 #include "acquisition/serial/board_link.h"
 #include "acquisition/serial/identity_handshake.h"
 
-#include <QSerialPortInfo>
-#include <algorithm>
 #include <memory>
-#include <optional>
 
 namespace thermo {
 
 namespace {
 
-using Clock = BoardLink::Clock;
+class BoardProbe final : public PortProbe {
+public:
+    BoardProbe(const std::string& portPath, std::uint16_t& tag)
+        : link_(portPath), handshake_(link_, tag) {}
 
-// Ports are polled in turn, each for at most this long, so that one slow port does not hide
-// another's answer for long.
-constexpr std::chrono::milliseconds pollSlice{5};
-
-struct Candidate {
-    std::unique_ptr<BoardLink> link;
-    std::optional<IdentityHandshake> handshake;
-    bool settled = false;
-};
-
-std::string descriptionOf(const std::string& path) {
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        if (info.systemLocation().toStdString() == path) {
-            return info.description().toStdString();
-        }
+    bool open() { return link_.open(); }
+    Greeting poll(Clock::time_point until) override { return handshake_.poll(until); }
+    BoardInfo board() const override {
+        return identifiedBoard(link_.portPath(), *handshake_.identity());
     }
-    return {};
-}
+
+private:
+    BoardLink link_;
+    IdentityHandshake handshake_;
+};
 
 } // namespace
 
-std::vector<std::string> serialPortPaths() {
-    std::vector<std::string> paths;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        paths.push_back(info.systemLocation().toStdString());
-    }
-    std::sort(paths.begin(), paths.end());
-    return paths;
-}
-
 std::vector<BoardInfo> probeBoards(const std::vector<std::string>& portPaths,
-                                   std::chrono::milliseconds limit) {
-    const auto deadline = Clock::now() + limit;
+                                   std::chrono::milliseconds limit, std::stop_token stop) {
     std::uint16_t tag = 0;
-    std::vector<Candidate> candidates;
-    for (const std::string& path : portPaths) {
-        Candidate candidate{std::make_unique<BoardLink>(path), std::nullopt};
-        if (candidate.link->open()) {
-            candidate.handshake.emplace(*candidate.link, tag);
-            candidates.push_back(std::move(candidate));
-        }
-    }
-
-    std::vector<BoardInfo> boards;
-    auto pending = [&] {
-        return std::any_of(candidates.begin(), candidates.end(),
-                           [](const Candidate& c) { return !c.settled; });
-    };
-    while (pending() && Clock::now() < deadline) {
-        for (Candidate& candidate : candidates) {
-            if (candidate.settled) {
-                continue;
-            }
-            const auto sliceEnd = std::min(deadline, Clock::now() + pollSlice);
-            switch (candidate.handshake->poll(sliceEnd)) {
-            case IdentityHandshake::Outcome::Identified: {
-                const auto& identity = *candidate.handshake->identity();
-                boards.push_back({candidate.link->portPath(),
-                                  {},
-                                  identity.serialNumber,
-                                  identity.firmwareVersion});
-                candidate.settled = true;
-                break;
-            }
-            case IdentityHandshake::Outcome::Foreign:
-            case IdentityHandshake::Outcome::Lost:
-                candidate.settled = true;
-                break;
-            case IdentityHandshake::Outcome::Pending:
-                break;
-            }
-        }
-    }
-    candidates.clear();
-
-    for (BoardInfo& board : boards) {
-        board.description = descriptionOf(board.portPath);
-    }
-    std::sort(boards.begin(), boards.end(),
-              [](const BoardInfo& a, const BoardInfo& b) { return a.portPath < b.portPath; });
-    return boards;
+    return probePorts(portPaths, limit, stop,
+                      [&tag](const std::string& path) -> std::unique_ptr<PortProbe> {
+                          auto probe = std::make_unique<BoardProbe>(path, tag);
+                          return probe->open() ? std::move(probe) : nullptr;
+                      });
 }
 
 } // namespace thermo

@@ -1,54 +1,44 @@
 #pragma once
 
-#include <chrono>
-#include <cstdint>
-#include <memory>
+#include "acquisition/serial/line_reader.h"
+#include "acquisition/serial_line.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 
-class QSerialPort;
-
 namespace thermo {
 
-// A line-oriented, synchronous connection to one serial port (115200 baud, 8N1). Every wait
-// has a deadline; nothing here ever blocks past it.
+// The line-oriented connection to the project's board (115200 baud, 8N1), used from the thread
+// that opened it. Every wait has a deadline; nothing here ever blocks past it.
 class BoardLink {
 public:
-    using Clock = std::chrono::steady_clock;
+    using Clock = SerialLine::Clock;
+    using Line = LineReader::Line;
+    static constexpr int baudRate = 115200;
 
-    explicit BoardLink(std::string portPath);
-    ~BoardLink();
-    BoardLink(const BoardLink&) = delete;
-    BoardLink& operator=(const BoardLink&) = delete;
+    explicit BoardLink(std::string portPath) : line_(std::move(portPath)) {}
 
-    const std::string& portPath() const noexcept { return portPath_; }
+    const std::string& portPath() const noexcept { return line_.portPath(); }
 
     // False when the port cannot be opened (absent, busy, not a terminal).
     bool open();
     void close();
-    bool isOpen() const;
+    bool isOpen() const { return line_.isOpen(); }
     // The device went away under an open port (unplugged board, closed pseudo-terminal).
-    bool lost() const noexcept { return lost_; }
+    bool lost() const noexcept { return line_.lost(); }
 
     // Drops what the board sent before now, half-received line included.
     void discardInput();
-    bool send(std::string_view bytes, Clock::time_point deadline);
-    // The next line without its end ("\n" or "\r\n"); nothing on timeout or loss. A line
-    // longer than `maxLineLength` is handed back cut, so that a babbling device cannot keep
-    // the caller waiting.
-    std::optional<std::string> readLine(Clock::time_point deadline);
-
-    static constexpr std::size_t maxLineLength = 256;
+    bool send(std::string_view bytes, Clock::time_point deadline) {
+        return line_.send(bytes, deadline);
+    }
+    // The next line, whole or cut (LineReader); nothing on timeout or loss.
+    std::optional<Line> readLine(Clock::time_point deadline);
 
 private:
-    std::optional<std::string> takeLine();
-    void checkError();
-
-    std::string portPath_;
-    std::unique_ptr<QSerialPort> port_;
-    std::string pending_;
-    bool lost_ = false;
+    SerialLine line_;
+    LineReader reader_;
 };
 
 } // namespace thermo

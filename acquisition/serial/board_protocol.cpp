@@ -65,7 +65,17 @@ std::optional<BoardIdentity> parseIdentity(std::string_view payload) {
     if (fields.size() != 4 || fields[0] != maker || fields[1] != model) {
         return std::nullopt;
     }
-    return BoardIdentity{std::string(fields[2]), std::string(fields[3])};
+    return BoardIdentity{printable(fields[2]), printable(fields[3])};
+}
+
+std::string printable(std::string_view text) {
+    std::string shown;
+    for (const char c : text) {
+        if (c >= 0x20 && c <= 0x7E) {
+            shown.push_back(c);
+        }
+    }
+    return shown;
 }
 
 bool isRefusal(std::string_view payload) {

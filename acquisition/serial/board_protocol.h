@@ -34,8 +34,13 @@ struct BoardIdentity {
     std::string firmwareVersion;
 };
 
-// Our board's "THERMOMETRE,CARTE-CTN,<serial>,<version>"; nothing for any other text.
+// Our board's "THERMOMETRE,CARTE-CTN,<serial>,<version>"; nothing for any other text. The
+// serial number and the version keep their printable characters only: they are shown.
 std::optional<BoardIdentity> parseIdentity(std::string_view payload);
+
+// `text` without what is not printable ASCII (control characters, bytes of other encodings,
+// right-to-left marks), for showing what a device said.
+std::string printable(std::string_view text);
 
 // "ERR:..." lines: the board understood the line but refused it.
 bool isRefusal(std::string_view payload);

@@ -4,6 +4,15 @@ namespace thermo {
 
 namespace protocol = board_protocol;
 
+BoardInfo identifiedBoard(const std::string& portPath, const protocol::BoardIdentity& identity) {
+    return {portPath,
+            {},
+            identity.serialNumber,
+            identity.firmwareVersion,
+            "carte n\u00B0 " + identity.serialNumber,
+            nullptr};
+}
+
 bool IdentityHandshake::ask(Clock::time_point deadline) {
     asked_ = ++tag_;
     askedAt_ = Clock::now();
@@ -20,7 +29,10 @@ IdentityHandshake::Outcome IdentityHandshake::poll(Clock::time_point until) {
     }
     // Whatever the board printed while starting is passed over.
     while (auto line = link_.readLine(until)) {
-        const auto answer = protocol::splitAnswer(*line);
+        if (line->cut) {
+            continue;
+        }
+        const auto answer = protocol::splitAnswer(line->text);
         if (!answer.tag && answer.payload == protocol::readyLine) {
             if (!ask(until)) {
                 return Outcome::Lost;
@@ -31,6 +43,7 @@ IdentityHandshake::Outcome IdentityHandshake::poll(Clock::time_point until) {
                 return Outcome::Identified;
             }
             if (!protocol::isRefusal(answer.payload)) {
+                foreign_ = protocol::printable(answer.payload);
                 return Outcome::Foreign;
             }
         }

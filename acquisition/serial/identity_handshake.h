@@ -1,13 +1,20 @@
 #pragma once
 
+#include "acquisition/board_info.h"
+#include "acquisition/greeting.h"
 #include "acquisition/serial/board_link.h"
 #include "acquisition/serial/board_protocol.h"
 
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace thermo {
+
+// The board as the program shows it once it said who it is: "carte n° 0042" after its port.
+BoardInfo identifiedBoard(const std::string& portPath,
+                          const board_protocol::BoardIdentity& identity);
 
 // Asking a board who it is, right after its port was opened. Opening resets an Uno, whose
 // bootloader may swallow the question: it is asked again every quarter of a second, and at
@@ -15,7 +22,7 @@ namespace thermo {
 // for the next one; any other answer is a device that is not our board.
 class IdentityHandshake {
 public:
-    enum class Outcome { Pending, Identified, Foreign, Lost };
+    using Outcome = Greeting;
     using Clock = BoardLink::Clock;
 
     static constexpr std::chrono::milliseconds retryInterval{250};
@@ -30,6 +37,8 @@ public:
     const std::optional<board_protocol::BoardIdentity>& identity() const noexcept {
         return identity_;
     }
+    // What a device that is not our board answered, printable characters only.
+    const std::string& foreignAnswer() const noexcept { return foreign_; }
 
 private:
     // False when the link went away.
@@ -40,6 +49,7 @@ private:
     std::optional<std::uint16_t> asked_;
     Clock::time_point askedAt_{};
     std::optional<board_protocol::BoardIdentity> identity_;
+    std::string foreign_;
 };
 
 } // namespace thermo

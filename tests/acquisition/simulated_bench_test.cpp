@@ -1,6 +1,8 @@
 #include "acquisition/simulated_bench.h"
 #include "core/failure.h"
+#include "core/measurement_cycle.h"
 #include "tests/support/message_fit.h"
+#include "tests/support/recording_fields.h"
 
 #include <chrono>
 #include <cmath>
@@ -255,6 +257,33 @@ TEST(SimulatedBenchNoise, OpenThermistorReadsTheSameOnBothChannels) {
         varied += ea0 != 49152;
     }
     EXPECT_GT(varied, 100);
+}
+
+// The bench's noise of a few codes around 32768 rounds Uth to ±1 mV: the tick must still see
+// the short circuit, not a temperature of several hundred degrees or incoherent voltages.
+TEST(SimulatedBenchNoise, ShortedThermistorNeverShowsATemperature) {
+    struct BenchReads : ReadOperation {
+        explicit BenchReads(SimulatedBench& b) : bench(b) {}
+        std::int32_t readChannel(std::int32_t channel) override {
+            return static_cast<std::int32_t>(std::get<std::int64_t>(bench.read(channel)));
+        }
+        SimulatedBench& bench;
+    };
+    SimulatedBench bench(Noise::On, 11);
+    bench.setFault(BenchFault::ShortedThermistor);
+    BenchReads reads(bench);
+    test::RecordingFields fields;
+    MeasurementCycle cycle(fields, reads);
+    int offZero = 0;
+    for (int tick = 0; tick < 10000; ++tick) {
+        const Reading reading = takeReading(cycle);
+        ASSERT_FALSE(reading.hasTemperature()) << "tick " << tick << ": " << *reading.celsius;
+        ASSERT_TRUE(reading.failure) << "tick " << tick;
+        ASSERT_EQ(reading.failure->message, "Uth = 0 V : thermistance en court-circuit")
+            << "tick " << tick << ", Uth = " << *reading.uth;
+        offZero += *reading.uth != 0.0;
+    }
+    EXPECT_GT(offZero, 500) << "the noise never moved Uth off 0 V";
 }
 
 TEST(SimulatedBenchNoise, IsOnByDefaultAndCanBeSwitchedOff) {

@@ -81,9 +81,10 @@ struct Parameters {
 };
 
 // The B-parameter law in its fixed order of operations; nullopt where the logarithm or a
-// division has no value, or where the law gives 0 K or less.
+// division has no value, where the law gives 0 K or less, or for a shorted thermistor (Uth
+// within 10 mV of 0 V).
 std::optional<double> referenceTemperature(double uth, double ut, const Parameters& p) {
-    if (ut - uth == 0.0) {
+    if (ut - uth == 0.0 || std::fabs(uth) <= 0.010) {
         return std::nullopt;
     }
     const double q = uth / (ut - uth);

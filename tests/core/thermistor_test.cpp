@@ -39,7 +39,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(TemperatureRow{"HalfSupplyIs25", 2.5, 5.0, 25.0, "25 \u00B0C"},
                     TemperatureRow{"Warmer", 2.0, 5.0, 33.6677, "33.7 \u00B0C"},
                     TemperatureRow{"Colder", 3.0, 5.0, 16.8088, "16.8 \u00B0C"},
-                    TemperatureRow{"Hot", 1.0, 5.0, 56.8778, "56.9 \u00B0C"}),
+                    TemperatureRow{"Hot", 1.0, 5.0, 56.8778, "56.9 \u00B0C"},
+                    // The smallest Uth that is not taken for a short circuit.
+                    TemperatureRow{"JustAboveShortCircuit", 0.011, 5.0, 246.5331, "246.5 \u00B0C"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TemperatureExactness, HalfSupplyGivesExactly25) {
@@ -87,6 +89,13 @@ INSTANTIATE_TEST_SUITE_P(
                    FailureKind::DivisionByZero, "Uth = Ut : thermistance coupée ou fil débranché"},
         FailureRow{"ShortCircuit", 0.0, 5.0, "10000", "10000", "4275", FailureKind::InvalidArgument,
                    "Uth = 0 V : thermistance en court-circuit"},
+        // The converter's noise around 0 V, of either sign.
+        FailureRow{"ShortWithinNoise", 0.001, 5.0, "10000", "10000", "4275",
+                   FailureKind::InvalidArgument, "Uth = 0 V : thermistance en court-circuit"},
+        FailureRow{"ShortNoiseBelowZero", -0.001, 5.0, "10000", "10000", "4275",
+                   FailureKind::InvalidArgument, "Uth = 0 V : thermistance en court-circuit"},
+        FailureRow{"ShortAtTheThreshold", 0.010, 5.0, "10000", "10000", "4275",
+                   FailureKind::InvalidArgument, "Uth = 0 V : thermistance en court-circuit"},
         FailureRow{"UthAboveUt", 10.0, 5.0, "10000", "10000", "4275", FailureKind::InvalidArgument,
                    "Tensions incohérentes : vérifiez le montage"},
         FailureRow{"NegativeUth", -10.0, 5.0, "10000", "10000", "4275",

@@ -1,4 +1,6 @@
+#include "acquisition/board_kinds.h"
 #include "acquisition/serial/board_discovery.h"
+#include "tests/serial/firmata_peer.h"
 #include "tests/serial/pty_board.h"
 
 #include <atomic>
@@ -77,6 +79,21 @@ TEST(BoardDiscovery, WaitsForABoardThatIsBooting) {
     boot.join();
     ASSERT_EQ(boards.size(), 1u);
     EXPECT_EQ(boards[0].serialNumber, "0042");
+}
+
+// Each kind asks in turn the ports no kind before it recognised.
+TEST(BoardDiscovery, FindsBothKindsOfBoard) {
+    PtyBoard ours(test::boardAnswering({}));
+    test::FirmataPeer firmata({.restartsOnOpen = false});
+    PtyBoard mute(silent());
+    const auto boards = findBoards({firmata.path(), mute.path(), ours.path()}, 600ms);
+    ASSERT_EQ(boards.size(), 2u);
+    EXPECT_EQ(boards[0].portPath, ours.path());
+    EXPECT_EQ(boards[0].kind, &boardKinds()[0]);
+    EXPECT_EQ(boards[0].identification, "carte n\u00B0 0042");
+    EXPECT_EQ(boards[1].portPath, firmata.path());
+    EXPECT_EQ(boards[1].kind, &boardKinds()[1]);
+    EXPECT_EQ(boards[1].identification, "Arduino Firmata 2.5 (StandardFirmata)");
 }
 
 TEST(BoardDiscovery, NothingToProbeReturnsAtOnce) {

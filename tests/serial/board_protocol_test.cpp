@@ -1,4 +1,5 @@
 #include "acquisition/serial/board_protocol.h"
+#include "acquisition/serial/line_reader.h"
 #include "core/failure.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +49,12 @@ TEST(BoardProtocol, RecognisesOnlyOurIdentification) {
     ASSERT_TRUE(identity);
     EXPECT_EQ(identity->serialNumber, "0042");
     EXPECT_EQ(identity->firmwareVersion, "1.0");
+    // What is shown of it keeps printable characters only.
+    const auto odd = parseIdentity("THERMOMETRE,CARTE-CTN,\x1b[7m00\u200F42\r,\x07"
+                                   "1.0");
+    ASSERT_TRUE(odd);
+    EXPECT_EQ(odd->serialNumber, "[7m0042");
+    EXPECT_EQ(odd->firmwareVersion, "1.0");
     for (const char* other : {"THERMOMETRE,CARTE-CTN,0042", "THERMOMETRE,CARTE-CTN,0042,1.0,x",
                               "ACME,CARTE-CTN,0042,1.0", "THERMOMETRE,AUTRE,0042,1.0",
                               "thermometre,carte-ctn,0042,1.0", "", "READY"}) {
@@ -87,6 +94,50 @@ INSTANTIATE_TEST_SUITE_P(
                       CodeCase{"lone_minus", "-", CodeStatus::Garbled, 0},
                       CodeCase{"inner_space", "40 123", CodeStatus::Garbled, 0},
                       CodeCase{"refusal", "ERR:COMMANDE", CodeStatus::Refused, 0}),
+    [](const auto& info) { return info.param.name; });
+
+struct LinesCase {
+    std::string name;
+    std::vector<std::string> pieces; // as they come off the line
+    std::vector<std::string> lines;  // "<cut>" for a cut line
+
+    friend void PrintTo(const LinesCase& row, std::ostream* out) { *out << row.name; }
+};
+
+class BoardLines : public ::testing::TestWithParam<LinesCase> {};
+
+TEST_P(BoardLines, NeverTakesTheTailOfACutLineForALine) {
+    LineReader reader;
+    std::vector<std::string> lines;
+    for (const std::string& piece : GetParam().pieces) {
+        reader.feed(piece);
+        while (const auto line = reader.next()) {
+            lines.push_back(line->cut ? "<cut>" : line->text);
+        }
+        EXPECT_LE(reader.pending(), LineReader::maxLineLength);
+    }
+    EXPECT_EQ(lines, GetParam().lines);
+}
+
+const std::string longLine(LineReader::maxLineLength + 1, 'X');
+
+INSTANTIATE_TEST_SUITE_P(
+    Streams, BoardLines,
+    ::testing::Values(
+        LinesCase{"split_anywhere", {"401", "23 #1\r", "\nREADY\n"}, {"40123 #1", "READY"}},
+        LinesCase{"longest_line", {std::string(256, 'X') + "\n"}, {std::string(256, 'X')}},
+        LinesCase{"cut_then_tail",
+                  {std::string(300, 'X') + "409", "54 #7\n", "54 #8\n"},
+                  {"<cut>", "54 #8"}},
+        LinesCase{"cut_at_its_newline", {longLine, "\n1 #2\n"}, {"<cut>", "1 #2"}},
+        LinesCase{"flood_keeps_the_end", {std::string(5000, 'Z') + "\n7 #3\n"}, {"<cut>", "7 #3"}},
+        LinesCase{"many_lines_at_once",
+                  {std::string(300, '\n') + "9 #4\n"},
+                  [] {
+                      std::vector<std::string> lines(300);
+                      lines.push_back("9 #4");
+                      return lines;
+                  }()}),
     [](const auto& info) { return info.param.name; });
 
 } // namespace

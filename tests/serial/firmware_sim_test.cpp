@@ -4,6 +4,7 @@
 #include "core/failure.h"
 #include "tests/serial/pty_board.h"
 #include "tests/serial/simulated_uno.h"
+#include "tests/serial/source_reads.h"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -15,24 +16,10 @@ using namespace std::chrono_literals;
 
 // The simulated processor is slower than a real one on a loaded machine: this test is about
 // what the firmware measures, not about the read's time limit.
-const SerialTiming patient{200ms, 3000ms, 200ms};
+const BoardTiming patient{.reopenInterval = 200ms, .bootTimeout = 3000ms, .answerTimeout = 200ms};
 
 double volts(std::int64_t code) {
     return (static_cast<double>(code) - codeOffset) / codesPerVolt;
-}
-
-std::optional<std::int64_t> readUntilAnswer(SerialBoardSource& source, std::int32_t channel) {
-    std::optional<std::int64_t> code;
-    test::waitFor(
-        [&] {
-            try {
-                code = std::get<std::int64_t>(source.read(channel));
-            } catch (const Failure&) {
-            }
-            return code.has_value();
-        },
-        5s);
-    return code;
 }
 
 struct BenchCase {
@@ -55,9 +42,9 @@ TEST_P(FirmwareInSimavr, ReportsTheVoltagesInInterfaceCodes) {
     uno.setInput(1, row.a1);
     SerialBoardSource source(uno.path(), patient);
 
-    const auto ea0 = readUntilAnswer(source, 0);
+    const auto ea0 = test::readCode(source, 0);
     ASSERT_TRUE(ea0) << "no answer from the simulated board";
-    const auto ea1 = std::get<std::int64_t>(source.read(1));
+    const auto ea1 = test::readCode(source, 1).value_or(-1);
     // One step of the bandgap reading (about 240 of 1023) is 0.4 % of the supply, 20 mV;
     // EA0 inherits that share of its own value plus one step of the converter, 5 mV.
     EXPECT_NEAR(volts(*ea0), row.ea0, 0.005 + 0.0042 * row.ea0);
@@ -85,14 +72,18 @@ TEST(FirmwareInSimavr, LowSupplyIsSeenAsSuch) {
     test::SimulatedUno uno(THERMO_FIRMWARE_ELF, 5000);
     uno.setInput(1, 5000);
     SerialBoardSource source(uno.path(), patient);
-    const auto normal = readUntilAnswer(source, 1);
+    const auto normal = test::readCode(source, 1);
     ASSERT_TRUE(normal);
     EXPECT_GT(voltageOf(static_cast<std::int32_t>(*normal)), 4.9);
 
     uno.setSupply(4800);
     uno.setInput(1, 4800);
-    const auto low = std::get<std::int64_t>(source.read(1));
-    EXPECT_LE(voltageOf(static_cast<std::int32_t>(low)), 4.9);
+    EXPECT_TRUE(test::waitFor(
+        [&] {
+            const auto low = test::readCode(source, 1);
+            return low && voltageOf(static_cast<std::int32_t>(*low)) <= 4.9;
+        },
+        5s));
 }
 
 // The firmware's own dialogue, typed as one would in a serial terminal.
@@ -102,13 +93,13 @@ protected:
         uno_.setInput(1, 5000);
         EXPECT_TRUE(link_.open());
         // Like the real board, it hears nothing before its receiver is on.
-        EXPECT_EQ(link_.readLine(BoardLink::Clock::now() + 2s), "READY");
+        EXPECT_EQ(link_.readLine(BoardLink::Clock::now() + 2s), BoardLink::Line{"READY"});
     }
 
     std::string ask(const std::string& request) {
         const auto deadline = BoardLink::Clock::now() + 2s;
         EXPECT_TRUE(link_.send(request + "\n", deadline));
-        return link_.readLine(deadline).value_or("(pas de réponse)");
+        return link_.readLine(deadline).value_or(BoardLink::Line{"(pas de réponse)"}).text;
     }
 
     test::SimulatedUno uno_;

@@ -113,6 +113,14 @@ private slots:
         QApplication::setQuitOnLastWindowClosed(false); // as main() does
     }
 
+    // thermometre --port: the main window's control reads that port from its creation on.
+    void givenPortIsReadFromTheStart() {
+        Application application;
+        application.readFromPort(QStringLiteral("/dev/absent-port"));
+        OrphyControl& control = application.mainWindow().acquisitionControl();
+        QCOMPARE(control.source().portPath(), std::string("/dev/absent-port"));
+    }
+
     void startShowsTheDialogAlone() {
         Started program;
         QVERIFY(QTest::qWaitForWindowActive(&program.dialog()));

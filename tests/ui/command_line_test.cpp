@@ -27,12 +27,33 @@ private slots:
         QCOMPARE(parseCommandLine(arguments).recordFile, recordFile);
     }
 
+    void portIsRead_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("port");
+        QTest::newRow("nothing") << QStringList{} << QString();
+        QTest::newRow("--port P") << QStringList{"--port", "/dev/ttyACM0"} << "/dev/ttyACM0";
+        QTest::newRow("--port=P") << QStringList{"--port=/dev/ttyUSB0"} << "/dev/ttyUSB0";
+        QTest::newRow("with a recording") << QStringList{"-platform",    "offscreen",     "--port",
+                                                         "/dev/ttyACM0", "--enregistrer", "a.csv"}
+                                          << "/dev/ttyACM0";
+    }
+    void portIsRead() {
+        QFETCH(QStringList, arguments);
+        arguments.prepend(QStringLiteral("/usr/bin/thermometre"));
+        QTEST(parseCommandLine(arguments).port, "port");
+    }
+
     // The program itself: what it prints, and its status.
     void answersOrRefuses_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("said");
         QTest::newRow("--help") << QStringList{"--help"} << 0 << "--enregistrer FICHIER.csv";
+        QTest::newRow("--help names --port") << QStringList{"-h"} << 0 << "--port CHEMIN";
+        QTest::newRow("no port path")
+            << QStringList{"--port"} << 2 << "il manque le chemin du port après « --port »";
+        QTest::newRow("blank port path")
+            << QStringList{"--port", " "} << 2 << "il manque le chemin du port après « --port »";
         QTest::newRow("unknown") << QStringList{"--nimporte"} << 2
                                  << "thermometre : option inconnue « --nimporte »";
         QTest::newRow("no file name") << QStringList{"--enregistrer"} << 2

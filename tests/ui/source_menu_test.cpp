@@ -4,11 +4,13 @@
 #include "acquisition/serial/board_discovery.h"
 #include "acquisition/simulated_bench.h"
 #include "core/failure.h"
+#include "tests/serial/firmata_peer.h"
 #include "tests/serial/pty_board.h"
 #include "ui/acquisition/orphy_view.h"
 #include "ui/acquisition/source_menu.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -38,11 +40,16 @@ private slots:
     void boardInUseStaysListedAfterASearch();
     void saysWhenNoBoardWasFound();
     void searchThatFailsFindsNothing();
+    void typedPortFindsOutTheKindOfBoard();
+    void typedPortThatIsAbsentSaysSo();
+    void quittingStopsTheSearchAndTheBoardAtOnce();
 
 private:
     SourceMenu& menu() { return view_->sourceMenu(); }
     void searchWith(std::vector<BoardInfo> found);
     std::optional<std::int32_t> readUntilAnswer(std::int32_t channel);
+    // What a read through the control gives now: the code, or the failure's message.
+    QString readNow(std::int32_t channel);
 
     std::unique_ptr<PtyBoard> board_;
     std::unique_ptr<OrphyView> view_;
@@ -62,7 +69,7 @@ void SourceMenuTest::cleanup() {
 }
 
 void SourceMenuTest::searchWith(std::vector<BoardInfo> found) {
-    menu().setBoardFinder([found] { return found; });
+    menu().setBoardFinder([found](std::stop_token) { return found; });
     QSignalSpy finished(&menu(), &SourceMenu::searchFinished);
     menu().startSearch();
     QVERIFY(finished.wait(2000));
@@ -92,7 +99,9 @@ void SourceMenuTest::startsOnTheSimulation() {
 
 void SourceMenuTest::searchListsTheBoardsThatIdentify() {
     const std::string path = board_->path();
-    menu().setBoardFinder([path] { return thermo::probeBoards({path, "/dev/absent-port"}); });
+    menu().setBoardFinder([path](std::stop_token) {
+        return thermo::probeBoards({path, "/dev/absent-port"});
+    });
     QSignalSpy finished(&menu(), &SourceMenu::searchFinished);
     menu().startSearch();
     QVERIFY(menu().searching());
@@ -109,7 +118,7 @@ void SourceMenuTest::searchListsTheBoardsThatIdentify() {
 
 void SourceMenuTest::searchRunsAwayFromTheInterfaceThread() {
     QThread* searchThread = nullptr;
-    menu().setBoardFinder([&searchThread] {
+    menu().setBoardFinder([&searchThread](std::stop_token) {
         searchThread = QThread::currentThread();
         return std::vector<BoardInfo>{};
     });
@@ -121,7 +130,8 @@ void SourceMenuTest::searchRunsAwayFromTheInterfaceThread() {
 }
 
 void SourceMenuTest::choosingABoardMeasuresThroughItFromTheNextRead() {
-    searchWith({BoardInfo{board_->path(), "", "0042", "1.0"}});
+    searchWith({BoardInfo{board_->path(), "", "0042", "1.0", "carte n\u00B0 0042",
+                          &thermo::boardKinds().front()}});
     menu().boardActions()[0]->trigger();
     QCOMPARE(control_->source().portPath(), board_->path());
     QCOMPARE(control_->boardKind(), &thermo::boardKinds().front());
@@ -159,14 +169,16 @@ void SourceMenuTest::saysWhenNoBoardWasFound() {
     QVERIFY(none);
     QVERIFY(none->isVisible());
     QVERIFY(!none->isEnabled());
-    searchWith({BoardInfo{board_->path(), "", "0042", "1.0"}});
+    searchWith({BoardInfo{board_->path(), "", "0042", "1.0", "carte n\u00B0 0042",
+                          &thermo::boardKinds().front()}});
     QVERIFY(!none->isVisible());
 }
 
 // An error in the search comes back as its outcome, never thrown inside the interface's loop.
 void SourceMenuTest::searchThatFailsFindsNothing() {
-    menu().setBoardFinder(
-        []() -> std::vector<BoardInfo> { throw std::runtime_error("ports illisibles"); });
+    menu().setBoardFinder([](std::stop_token) -> std::vector<BoardInfo> {
+        throw std::runtime_error("ports illisibles");
+    });
     QSignalSpy finished(&menu(), &SourceMenu::searchFinished);
     menu().startSearch();
     QVERIFY(finished.wait(2000));
@@ -175,6 +187,55 @@ void SourceMenuTest::searchThatFailsFindsNothing() {
     QCOMPARE(none->toolTip(), QStringLiteral("ports illisibles"));
     QVERIFY(menu().searchAction()->isEnabled());
     QVERIFY(menu().simulationAction()->isChecked());
+}
+
+QString SourceMenuTest::readNow(std::int32_t channel) {
+    try {
+        return QString::number(thermo::OrphyBinding(*control_).readChannel(channel));
+    } catch (const thermo::Failure& failure) {
+        return QString::fromUtf8(failure.what());
+    }
+}
+
+// Typed by hand (or given on the command line), a port is asked by each kind in turn; the
+// board's own source takes over once one recognises it, and its entry says what it is.
+void SourceMenuTest::typedPortFindsOutTheKindOfBoard() {
+    using namespace std::chrono_literals;
+    thermo::test::FirmataPeer firmata({.bits = 10, .restartsOnOpen = true, .bootTime = 200ms});
+    firmata.setValues(0, {512});
+    const QString path = QString::fromStdString(firmata.path());
+    control_->usePort(firmata.path());
+    QCOMPARE(QString::fromStdString(control_->source().name()), "Carte sur " + path);
+    QCOMPARE(readNow(0), QStringLiteral("Carte : reconnaissance en cours"));
+    QVERIFY(menu().boardActions().value(0) && menu().boardActions()[0]->isChecked());
+
+    QTRY_COMPARE_WITH_TIMEOUT(readNow(0), QStringLiteral("40968"), 10000);
+    QCOMPARE(control_->boardKind(), &thermo::boardKinds()[1]);
+    QCOMPARE(menu().boardActions().size(), 1);
+    QCOMPARE(menu().boardActions()[0]->text(), "Arduino Firmata 2.5 (StandardFirmata) sur " + path);
+}
+
+void SourceMenuTest::typedPortThatIsAbsentSaysSo() {
+    control_->usePort("/dev/absent-port");
+    QTRY_COMPARE(readNow(1), QStringLiteral("Carte débranchée"));
+    QCOMPARE(control_->source().status().state, thermo::SourceState::Lost);
+}
+
+void SourceMenuTest::quittingStopsTheSearchAndTheBoardAtOnce() {
+    PtyBoard mute([](const std::string&) { return std::vector<PtyBoard::Reply>{}; });
+    control_->useBoard(thermo::boardKinds().front(), board_->path());
+    const std::string path = mute.path();
+    menu().setBoardFinder([path](std::stop_token stop) {
+        return thermo::probeBoards({path}, std::chrono::seconds(10), stop);
+    });
+    menu().startSearch();
+    QVERIFY(menu().searching());
+    QElapsedTimer clock;
+    clock.start();
+    view_.reset();
+    qInfo("Control and menu gone in %lld ms, with a search and a board running",
+          static_cast<long long>(clock.elapsed()));
+    QVERIFY(clock.elapsed() < 250);
 }
 
 QTEST_MAIN(SourceMenuTest)

@@ -7,19 +7,23 @@
 #include <QActionGroup>
 #include <QInputDialog>
 #include <QMenu>
+#include <QMessageBox>
 #include <algorithm>
+#include <exception>
 
 namespace thermo {
 
 namespace {
 
 const char* const portProperty = "portPath";
+// Set on the entries of boards a search found: they keep what the search said of them.
+const char* const foundProperty = "found";
 
+// "/dev/ttyACM0 — carte n° 0042": the port, then what the board said of itself.
 QString boardText(const BoardInfo& board) {
     QString text = QString::fromStdString(board.portPath);
-    if (!board.serialNumber.empty()) {
-        text += SourceMenu::tr(" \u2014 carte n\u00B0 %1")
-                    .arg(QString::fromStdString(board.serialNumber));
+    if (!board.identification.empty()) {
+        text += QStringLiteral(" \u2014 ") + QString::fromStdString(board.identification);
     }
     return text;
 }
@@ -55,11 +59,13 @@ SourceMenu::SourceMenu(OrphyControl& control, QMenu& menu, QWidget* owner)
     otherPort_->setObjectName(QStringLiteral("sourceOtherPort"));
     menu_.insertAction(first, otherPort_);
 
-    connect(simulation_, &QAction::triggered, &control_, &OrphyControl::useSimulation);
-    connect(search_, &QAction::triggered, this, &SourceMenu::startSearch);
-    connect(otherPort_, &QAction::triggered, this, &SourceMenu::askForPort);
+    connect(simulation_, &QAction::triggered, this,
+            [this] { guarded([this] { control_.useSimulation(); }); });
+    connect(search_, &QAction::triggered, this, [this] { guarded([this] { startSearch(); }); });
+    connect(otherPort_, &QAction::triggered, this, [this] { guarded([this] { askForPort(); }); });
     connect(&control_, &OrphyControl::sourceChanged, this, &SourceMenu::updateChecks);
-    connect(boards_, &BoardSearch::finished, this, &SourceMenu::searchEnded);
+    connect(&control_, &OrphyControl::sourceUpdated, this, &SourceMenu::updateChecks);
+    connect(boards_, &BoardSearch::finished, this, [this] { guarded([this] { searchEnded(); }); });
     updateChecks();
 }
 
@@ -107,22 +113,23 @@ void SourceMenu::showBoards(const std::vector<BoardInfo>& boards) {
     for (const BoardInfo& board : boards) {
         const QString path = QString::fromStdString(board.portPath);
         if (!listed(path)) {
-            addBoardAction(board.kind, path, boardText(board));
+            addBoardAction(board.kind, path, boardText(board))->setProperty(foundProperty, true);
         }
     }
     noBoard_->setVisible(boardActions().isEmpty());
     updateChecks();
 }
 
-void SourceMenu::addBoardAction(const BoardKind* kind, const QString& portPath,
-                                const QString& text) {
+QAction* SourceMenu::addBoardAction(const BoardKind* kind, const QString& portPath,
+                                    const QString& text) {
     auto* action = new QAction(text, choices_);
     action->setObjectName(QStringLiteral("sourceBoard"));
     action->setCheckable(true);
     action->setProperty(portProperty, portPath);
     menu_.insertAction(noBoard_, action);
     connect(action, &QAction::triggered, this,
-            [this, kind, portPath] { chooseBoard(kind, portPath); });
+            [this, kind, portPath] { guarded([&] { chooseBoard(kind, portPath); }); });
+    return action;
 }
 
 bool SourceMenu::listed(const QString& portPath) const {
@@ -132,10 +139,13 @@ bool SourceMenu::listed(const QString& portPath) const {
     });
 }
 
-// A board of no known kind (typed by hand, found by a test's finder) is taken for the
-// project's own.
+// A board of no known kind (typed by hand) is found out by asking its port.
 void SourceMenu::chooseBoard(const BoardKind* kind, const QString& portPath) {
-    control_.useBoard(kind ? *kind : boardKinds().front(), portPath.toStdString());
+    if (kind) {
+        control_.useBoard(*kind, portPath.toStdString());
+    } else {
+        control_.usePort(portPath.toStdString());
+    }
 }
 
 void SourceMenu::askForPort() {
@@ -164,6 +174,33 @@ void SourceMenu::updateChecks() {
     simulation_->setChecked(control_.usingBench());
     for (QAction* action : boardActions()) {
         action->setChecked(inUse(action));
+        // A board no search found says what it is once it has told its source.
+        if (inUse(action) && !action->property(foundProperty).toBool()) {
+            action->setText(QString::fromStdString(control_.source().name()));
+        }
+    }
+}
+
+template <typename Action> void SourceMenu::guarded(const Action& action) {
+    try {
+        action();
+    } catch (const std::exception& error) {
+        tell(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        tell(tr("erreur inconnue"));
+    }
+}
+
+// Said without waiting for an answer: the measurement goes on meanwhile.
+void SourceMenu::tell(const QString& why) noexcept {
+    try {
+        auto* box = new QMessageBox(QMessageBox::Warning, tr("Source des mesures"),
+                                    tr("La source des mesures n'a pas pu changer : %1").arg(why),
+                                    QMessageBox::Ok, owner_->window());
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    } catch (...) {
+        // Out of memory even for the box: the source in use stays, and says how it goes.
     }
 }
 

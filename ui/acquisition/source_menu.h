@@ -19,7 +19,8 @@ class OrphyControl;
 
 // The choice of where the codes come from, at the top of the acquisition control's context
 // menu: the simulated bench, the boards found by the last search, the search itself, and a
-// port typed by hand. A choice takes effect from the next read.
+// port typed by hand, whose kind of board is found out. A choice takes effect from the next
+// read.
 class SourceMenu : public QObject {
     Q_OBJECT
 public:
@@ -49,11 +50,14 @@ private:
     bool listed(const QString& portPath) const;
     // The board action whose port the control reads from now.
     bool inUse(const QAction* action) const;
-    void addBoardAction(const BoardKind* kind, const QString& portPath, const QString& text);
+    QAction* addBoardAction(const BoardKind* kind, const QString& portPath, const QString& text);
     void chooseBoard(const BoardKind* kind, const QString& portPath);
     void askForPort();
     void updateChecks();
     void searchEnded();
+    // Runs a slot's work; whatever it throws is told to the user, never thrown through Qt.
+    template <typename Action> void guarded(const Action& action);
+    void tell(const QString& why) noexcept;
 
     OrphyControl& control_;
     QMenu& menu_;

@@ -94,6 +94,9 @@ void SourcePanel::setSource(CodeSource* source) {
     fitType();
     const bool hasNumbers = !numbers_.empty();
     caption_->setAlignment(hasNumbers ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+    // Alone in the panel, a long name ("Arduino Firmata 2.5 (StandardFirmata) sur
+    // /dev/ttyACM0") may take several lines.
+    caption_->setWordWrap(!hasNumbers);
     const auto choiceSettings = source_ ? source_->choiceSettings() : std::vector<ChoiceSetting>{};
     caption_->setToolTip(choiceSettings.empty() ? QString() : text(choiceSettings.front().hint));
     refresh();
@@ -229,7 +232,12 @@ void SourcePanel::fitType() {
         const QFontMetrics captionMetrics(sizedFont(points * captionRatio));
         bool fits = true;
         for (const QString& caption : captions) {
-            fits = fits && captionMetrics.horizontalAdvance(caption) <= room.width();
+            // Above the boxes the caption has one line; alone, as many as the panel holds.
+            const QRect needed =
+                boxes > 0 ? QRect(0, 0, captionMetrics.horizontalAdvance(caption), 0)
+                          : captionMetrics.boundingRect(
+                                QRect(QPoint(), room), Qt::AlignCenter | Qt::TextWordWrap, caption);
+            fits = fits && needed.width() <= room.width() && needed.height() <= room.height();
         }
         const int captionHeight = captionMetrics.height();
         if (boxes > 0) {
@@ -238,8 +246,6 @@ void SourcePanel::fitType() {
             for (QDoubleSpinBox* number : numbers_) {
                 fits = fits && valuesFit(*number, sizedFont(points), box);
             }
-        } else {
-            fits = fits && captionHeight <= room.height();
         }
         if (fits) {
             break;
@@ -298,7 +304,11 @@ void SourcePanel::updateCaption() {
             }
         }
     }
-    caption_->setText(caption);
+    if (caption != caption_->text()) {
+        // A board's name grows once it said who it is.
+        caption_->setText(caption);
+        fitType();
+    }
     caption_->setAccessibleName(caption);
     // A staged fault is easy to forget; red makes it stand out. An empty palette inherits.
     QPalette palette;
