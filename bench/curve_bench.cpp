@@ -1,14 +1,17 @@
-// The curve window's drawing: a full redraw of a school day, the tick of a 2-hour series, and
-// the memory a school day takes with the curve shown. Runs on the offscreen platform unless
-// QT_QPA_PLATFORM says otherwise.
+// The curve window's drawing: a full redraw of a school day, the tick of a 2-hour series, the
+// memory a school day takes with the curve shown, and "Modéliser" on a school day. Runs on the
+// offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include "bench/cooling_readings.h"
 #include "core/number_locale.h"
 #include "ui/application.h"
+#include "ui/curve/cooling_model.h"
 #include "ui/curve/curve_plot_view.h"
 #include "ui/curve/curve_window.h"
 #include "ui/recording/session_record.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
 #include <QTest>
 #include <benchmark/benchmark.h>
 #include <cstddef>
@@ -105,6 +108,40 @@ void BM_TickWithCurve(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TickWithCurve)->Arg(thermo::bench::twoHours)->Unit(benchmark::kMillisecond);
+
+// "Modéliser" on a school day shown whole: how long the press holds the interface's thread
+// (the readings copied, the fit handed to a worker), and how long until the model is drawn.
+void BM_ModelSchoolDay(benchmark::State& state) {
+    thermo::SessionRecord record(thermo::NumberLocale{","});
+    fill(record, thermo::bench::schoolDay);
+    thermo::CurveWindow window(record);
+    new thermo::CoolingModel(window);
+    if (!onScreen(window)) {
+        state.SkipWithError("la fenêtre ne s'affiche pas");
+        return;
+    }
+    auto* button = window.findChild<QPushButton*>(QStringLiteral("Command7"));
+    double pressMs = 0;
+    double answerMs = 0;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        button->click();
+        pressMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        while (!button->isEnabled()) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+        answerMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        if (!window.message().startsWith(QStringLiteral("Modèle"))) {
+            state.SkipWithError(qPrintable(window.message()));
+            return;
+        }
+        button->click(); // the model taken away, for the next press
+    }
+    state.counters["press_ms"] = pressMs;
+    state.counters["model_ms"] = answerMs;
+}
+BENCHMARK(BM_ModelSchoolDay)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
 

@@ -89,6 +89,24 @@ std::string temperatureText(double celsius, const NumberLocale& locale) {
     return numberText(roundHalfEven(celsius, temperatureDecimals), locale) + temperatureSuffix;
 }
 
+std::string fixedText(double x, int decimals, const NumberLocale& locale) {
+    const double rounded = roundHalfEven(x, decimals) + 0.0; // -0 becomes 0
+    // 309 digits before the point at most, and as many after it as asked.
+    std::array<char, 320 + 340> buffer;
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), rounded,
+                                   std::chars_format::fixed, decimals)
+                         .ptr;
+    std::string text;
+    for (const char* c = buffer.data(); c != end; ++c) {
+        if (*c == '.') {
+            text += locale.decimalSeparator;
+        } else {
+            text += *c;
+        }
+    }
+    return text;
+}
+
 std::string decimalText(std::int32_t n) {
     std::array<char, 16> buffer;
     const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), n).ptr;

@@ -17,6 +17,10 @@ std::string numberText(double x, const NumberLocale& locale = {});
 std::string voltageText(double volts, const NumberLocale& locale = {});
 // Rounds to one decimal (halves to even) before writing.
 std::string temperatureText(double celsius, const NumberLocale& locale = {});
+// x rounded half to even to `decimals` places (0 to 340) and written with exactly that many,
+// zeros kept ("20,0", "0,00"): the digits say how fine the value is. A value that rounds to
+// zero carries no sign.
+std::string fixedText(double x, int decimals, const NumberLocale& locale = {});
 std::string decimalText(std::int32_t n);
 // Base 16, capital digits, no prefix, of the number held by the text s (read with
 // parseNumber, then rounded half to even to an integer). A negative number gives its 32-bit

@@ -389,11 +389,14 @@ private slots:
     void layoutHoldsAtEveryZoom() {
         Program p;
         CurveWindow& curve = p.curve();
-        curve.addToolButton("Command7", QStringLiteral("Modéliser"));
-        for (double zoom : ProjectorZoom::steps) {
-            curve.setZoom(zoom);
-            const QStringList faults = test::layoutFaults(curve);
-            QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
+        curve.addToolButton("Command8", QStringLiteral("Outil"));
+        for (const char* model : {"Modéliser", "Effacer le modèle"}) {
+            p.control("Command7")->setText(QString::fromUtf8(model));
+            for (double zoom : ProjectorZoom::steps) {
+                curve.setZoom(zoom);
+                const QStringList faults = test::layoutFaults(curve);
+                QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
+            }
         }
     }
 };

@@ -45,20 +45,13 @@ constexpr Column columns[] = {
 // Room above and below a row's line of type.
 constexpr int rowPaddingTwips = 90;
 
-// Rth to the ohm and deviations to the hundredth of a degree: finer is noise.
+// Rth to the ohm and deviations to the hundredth of a degree: finer is noise. Deviations keep
+// their zeros: "0,00" says how close the law comes, "0" would not.
 constexpr int ohmDecimals = 0;
 constexpr int deviationDecimals = 2;
 
 QString text(const std::string& utf8) {
     return QString::fromStdString(utf8);
-}
-
-// Deviations keep their zeros: "0,00" says how close the law comes, "0" would not.
-std::string deviationText(double celsius, const NumberLocale& locale) {
-    const double rounded = roundHalfEven(celsius, deviationDecimals) + 0.0; // no "-0,00"
-    return QString::number(rounded, 'f', deviationDecimals)
-        .replace(QLatin1Char('.'), text(locale.decimalSeparator))
-        .toStdString();
 }
 
 } // namespace
@@ -200,7 +193,8 @@ void CalibrationWindow::showPoints() {
         const std::string cells[] = {
             numberText(points_[i].celsius, locale_),
             numberText(roundHalfEven(points_[i].ohms, ohmDecimals), locale_),
-            fit_ ? deviationText(fit_->deviationsCelsius[i], locale_) : std::string()};
+            fit_ ? fixedText(fit_->deviationsCelsius[i], deviationDecimals, locale_)
+                 : std::string()};
         for (int column = 0; column < static_cast<int>(std::size(cells)); ++column) {
             auto* item = new QTableWidgetItem(text(cells[column]));
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -94,6 +94,26 @@ CurvePlot::CurvePlot(const SessionSeries& series, QWidget* parent)
     yAxis2->setVisible(false);
     axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
 
+    // The model over the lines, on a layer of its own: a tick that redraws the lines leaves
+    // it as it was.
+    addLayer(QStringLiteral("model"), layer(QStringLiteral("main")), limAbove);
+    layer(QStringLiteral("model"))->setMode(QCPLayer::lmBuffered);
+    model_ = addGraph(xAxis, yAxis);
+    model_->setLayer(QStringLiteral("model"));
+    model_->setVisible(false);
+    model_->removeFromLegend();
+    // The band of the time picked, from the top of the plot to its bottom, under the lines.
+    band_ = new QCPItemRect(this);
+    band_->setLayer(QStringLiteral("grid"));
+    for (QCPItemPosition* corner : {band_->topLeft, band_->bottomRight}) {
+        corner->setTypeX(QCPItemPosition::ptPlotCoords);
+        corner->setTypeY(QCPItemPosition::ptAxisRectRatio);
+    }
+    band_->setPen(Qt::NoPen);
+    band_->setBrush(QColor(0x00, 0x60, 0xFF, 0x24));
+    band_->setVisible(false);
+    updateLegend();
+
     // One range moves under the mouse: time.
     setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     axisRect()->setRangeDrag(Qt::Horizontal);
@@ -142,6 +162,7 @@ void CurvePlot::refresh() {
             t.extent.reset();
         }
         following_ = true; // a new series is shown whole
+        select(std::nullopt);
     }
     const std::size_t first = synced_;
     synced_ = series_.size();
@@ -254,7 +275,7 @@ void CurvePlot::setVoltageShown(SeriesColumn column, bool shown) {
         t.extent.reset();
     }
     yAxis2->setVisible(isShown(SeriesColumn::Uth) || isShown(SeriesColumn::Ut));
-    legend->setVisible(yAxis2->visible());
+    updateLegend();
     fitValues();
     replot(rpQueuedReplot);
 }
@@ -354,6 +375,9 @@ void CurvePlot::setZoom(double zoom) {
     for (std::size_t i = 0; i < traces_.size(); ++i) {
         traces_[i].graph->setPen(QPen(colours[i], lineWidth(zoom)));
     }
+    // Black and dashed, a pixel wider than the measured lines: it shows over them and on a
+    // projector.
+    model_->setPen(QPen(Qt::black, lineWidth(zoom) + 1, Qt::DashLine));
     if (onScreen()) {
         replot(rpQueuedReplot);
     }
@@ -367,14 +391,100 @@ void CurvePlot::setPointerListener(std::function<void(std::optional<std::size_t>
     pointerListener_ = std::move(listener);
 }
 
+TimeSpan CurvePlot::shownTime() const {
+    return {xAxis->range().lower, xAxis->range().upper};
+}
+
+void CurvePlot::showModel(std::span<const double> seconds, std::span<const double> celsius,
+                          const QString& name) {
+    QVector<QCPGraphData> points;
+    points.reserve(static_cast<qsizetype>(seconds.size()));
+    for (std::size_t i = 0; i < seconds.size() && i < celsius.size(); ++i) {
+        points.append(QCPGraphData(seconds[i], celsius[i]));
+    }
+    model_->data()->set(points, true);
+    model_->setName(name);
+    model_->setVisible(true);
+    model_->removeFromLegend(); // last in the legend
+    model_->addToLegend();
+    // The legend in the corner the model leaves free: top right after a fall, bottom right
+    // after a rise.
+    const bool falls = !points.isEmpty() && points.front().value > points.back().value;
+    axisRect()->insetLayout()->setInsetAlignment(0, (falls ? Qt::AlignTop : Qt::AlignBottom) |
+                                                        Qt::AlignRight);
+    updateLegend();
+    replot(rpQueuedReplot);
+}
+
+void CurvePlot::clearModel() {
+    model_->data()->clear();
+    model_->setVisible(false);
+    model_->removeFromLegend();
+    axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
+    updateLegend();
+    replot(rpQueuedReplot);
+}
+
+// The legend names what is drawn, once there is more than the temperature.
+void CurvePlot::updateLegend() {
+    for (const Trace& t : traces_) {
+        if (t.shown) {
+            t.graph->addToLegend();
+        } else {
+            t.graph->removeFromLegend();
+        }
+    }
+    legend->setVisible(yAxis2->visible() || model_->visible());
+}
+
+void CurvePlot::select(std::optional<TimeSpan> time) {
+    selected_ = time;
+    band_->setVisible(time.has_value());
+    if (time) {
+        band_->topLeft->setCoords(time->from, 0);
+        band_->bottomRight->setCoords(time->to, 1);
+    }
+    replot(rpQueuedReplot);
+}
+
 void CurvePlot::showEvent(QShowEvent* event) {
     QCustomPlot::showEvent(event);
     refresh();
     replot(rpQueuedReplot);
 }
 
+// Shift and a press in the plot begin picking a time range, instead of dragging the view.
+void CurvePlot::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier) &&
+        axisRect()->rect().contains(event->pos())) {
+        selectionStart_ = xAxis->pixelToCoord(event->position().x());
+        select(std::nullopt);
+        return;
+    }
+    QCustomPlot::mousePressEvent(event);
+}
+
+void CurvePlot::mouseReleaseEvent(QMouseEvent* event) {
+    if (!selectionStart_) {
+        QCustomPlot::mouseReleaseEvent(event);
+        return;
+    }
+    const double start = std::exchange(selectionStart_, std::nullopt).value();
+    const double end = xAxis->pixelToCoord(event->position().x());
+    // A click, or a drag of a pixel or two, picks nothing: it takes the range away.
+    constexpr double fewestPixels = 3;
+    if (std::abs(xAxis->coordToPixel(start) - event->position().x()) >= fewestPixels) {
+        select(TimeSpan{std::min(start, end), std::max(start, end)});
+    }
+}
+
 void CurvePlot::mouseMoveEvent(QMouseEvent* event) {
-    QCustomPlot::mouseMoveEvent(event);
+    if (selectionStart_) {
+        const double end = xAxis->pixelToCoord(event->position().x());
+        select(TimeSpan{std::min(*selectionStart_, end), std::max(*selectionStart_, end)});
+    } else {
+        QCustomPlot::mouseMoveEvent(event);
+    }
     if (pointerListener_) {
         pointerListener_(readingAt(event->pos()));
     }

@@ -16,7 +16,8 @@ class TimeTicker;
 // The session's series drawn against time: the temperature on the left axis, and Uth and Ut,
 // when asked for, on a right axis in volts. A gap (failed tick, low supply) and a pause break
 // the line. The view follows the live end, showing the whole series, until the wheel or a drag
-// zooms or pans the time axis; showAll() puts it back.
+// zooms or pans the time axis; showAll() puts it back. Shift and a drag pick a time range
+// instead, for a model; a model is drawn dashed over the temperature.
 //
 // Drawing is kept to what a lesson needs: new readings are added to the graphs as they come,
 // all of them again only after the series was cleared, and nothing at all while the plot is
@@ -36,10 +37,17 @@ public:
     void setZoom(double zoom) override;
     QString saveImage(const QString& path) override;
     void setPointerListener(std::function<void(std::optional<std::size_t>)> listener) override;
+    TimeSpan shownTime() const override;
+    std::optional<TimeSpan> selectedTime() const override { return selected_; }
+    void showModel(std::span<const double> seconds, std::span<const double> celsius,
+                   const QString& name) override;
+    void clearModel() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
@@ -69,6 +77,8 @@ private:
     void setTimeRange(const QCPRange& range);
     void timeRangeChanged(const QCPRange& range);
     void fitValues();
+    void select(std::optional<TimeSpan> time);
+    void updateLegend();
 
     const SessionSeries& series_;
     std::array<Trace, 3> traces_;
@@ -78,6 +88,10 @@ private:
     bool following_ = true;
     bool settingRange_ = false;
     std::function<void(std::optional<std::size_t>)> pointerListener_;
+    QCPGraph* model_;
+    QCPItemRect* band_;                    // the time picked
+    std::optional<double> selectionStart_; // while Shift and a drag pick it
+    std::optional<TimeSpan> selected_;
 };
 
 } // namespace thermo

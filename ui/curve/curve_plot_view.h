@@ -6,10 +6,17 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <span>
 
 class QWidget;
 
 namespace thermo {
+
+// An interval of the series' time, in seconds.
+struct TimeSpan {
+    double from;
+    double to;
+};
 
 // What the curve window asks of its plot. The plot is drawn with QCustomPlot in a module of
 // its own (thermo_curve_plot), loaded the first time a curve window is made: a session that
@@ -36,6 +43,17 @@ public:
     virtual QString saveImage(const QString& path) = 0;
     // Told of the reading under the pointer, or of none when the pointer leaves the readings.
     virtual void setPointerListener(std::function<void(std::optional<std::size_t>)> listener) = 0;
+
+    // The time the axis shows.
+    virtual TimeSpan shownTime() const = 0;
+    // The time picked with Shift and a drag, drawn as a band; none until one is picked, after a
+    // Shift and click, and once the series is cleared.
+    virtual std::optional<TimeSpan> selectedTime() const = 0;
+    // A model drawn over the temperature, dashed, named in the legend; it replaces the one
+    // drawn before and stays until clearModel().
+    virtual void showModel(std::span<const double> seconds, std::span<const double> celsius,
+                           const QString& name) = 0;
+    virtual void clearModel() = 0;
 };
 
 // The plot of `series`, a child of `parent`, from the module; if the module cannot be loaded,

@@ -1,5 +1,6 @@
 #include "ui/curve/curve_session.h"
 
+#include "ui/curve/cooling_model.h"
 #include "ui/curve/curve_window.h"
 #include "ui/form1.h"
 #include "ui/projector_zoom.h"
@@ -20,6 +21,7 @@ CurveSession::~CurveSession() {
 CurveWindow& CurveSession::window() {
     if (!window_) {
         window_ = std::make_unique<CurveWindow>(*record_);
+        new CoolingModel(*window_); // "Modéliser", owned by the window
         window_->setZoom(zoom_.factor());
         zoom_.addShortcutsTo(window_.get());
         connect(&zoom_, &ProjectorZoom::factorChanged, window_.get(), &CurveWindow::setZoom);

@@ -1,0 +1,96 @@
+#include "ui/curve/cooling_fit_entry.h"
+#include "ui/curve/curve_plot_view.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLibrary>
+
+namespace thermo {
+
+namespace {
+
+using Maker = CurvePlotView* (*)(const SessionSeries&, QWidget*);
+using Fitter = void (*)(std::span<const double>, std::span<const double>, CoolingFitAnswer&);
+
+// Where the plot cannot be drawn, why.
+class MissingPlot : public QLabel, public CurvePlotView {
+public:
+    MissingPlot(const QString& why, QWidget* parent)
+        : QLabel(QObject::tr("La courbe ne peut pas être tracée : %1").arg(why), parent) {
+        setWordWrap(true);
+        setAlignment(Qt::AlignCenter);
+    }
+    QWidget* widget() override { return this; }
+    void refresh() override {}
+    void setVoltageShown(SeriesColumn, bool) override {}
+    bool following() const override { return true; }
+    void showAll() override {}
+    void setZoom(double) override {}
+    QString saveImage(const QString&) override { return text(); }
+    void setPointerListener(std::function<void(std::optional<std::size_t>)>) override {}
+    TimeSpan shownTime() const override { return {0, 0}; }
+    std::optional<TimeSpan> selectedTime() const override { return std::nullopt; }
+    void showModel(std::span<const double>, std::span<const double>, const QString&) override {}
+    void clearModel() override {}
+};
+
+// An entry of the module, which is loaded the first time: the build tree's module when the
+// program runs from there, else the installed one, beside the program's folder. It stays
+// loaded to the end of the program. Null, with why, when there is no such entry.
+QFunctionPointer moduleEntry(const char* name, QString& why) {
+    static QLibrary* module = nullptr;
+    static QString failure = QObject::tr("module introuvable");
+    const QString paths[] = {QString::fromUtf8(THERMO_CURVE_PLOT_BUILT),
+                             QDir(QCoreApplication::applicationDirPath())
+                                 .filePath(QString::fromUtf8(THERMO_CURVE_PLOT_INSTALLED))};
+    for (const QString& path : paths) {
+        if (module != nullptr || !QFileInfo::exists(path)) {
+            continue;
+        }
+        auto* library = new QLibrary(path); // kept, as the module is
+        if (library->load()) {
+            module = library;
+        } else {
+            failure = library->errorString();
+            delete library;
+        }
+    }
+    if (module == nullptr) {
+        why = failure;
+        return nullptr;
+    }
+    const QFunctionPointer entry = module->resolve(name);
+    if (entry == nullptr) {
+        why = module->errorString();
+    }
+    return entry;
+}
+
+} // namespace
+
+CurvePlotView* makeCurvePlot(const SessionSeries& series, QWidget* parent) {
+    QString why;
+    if (const auto maker = reinterpret_cast<Maker>(moduleEntry("thermo_make_curve_plot", why))) {
+        return maker(series, parent);
+    }
+    return new MissingPlot(why, parent);
+}
+
+CoolingFitter coolingFitter() {
+    QString why;
+    if (const auto fitter = reinterpret_cast<Fitter>(moduleEntry("thermo_fit_cooling", why))) {
+        return [fitter](std::span<const double> seconds, std::span<const double> celsius) {
+            CoolingFitAnswer answer;
+            fitter(seconds, celsius, answer);
+            return answer;
+        };
+    }
+    const std::string refusal = QObject::tr("Modélisation impossible : %1").arg(why).toStdString();
+    return [refusal](std::span<const double>, std::span<const double>) {
+        return CoolingFitAnswer{std::nullopt, refusal};
+    };
+}
+
+} // namespace thermo
