@@ -10,12 +10,12 @@ class QWidget;
 namespace thermo {
 
 class MeasurementLoop;
+class SpokenNotice;
 struct Reading;
 
 // Tells a screen reader, once, that the measurement stopped giving a temperature (a fault, a
-// parameter, the supply) and once that it came back. The words go to an invisible notice of
-// the main window, shown anew for each announcement: Orca speaks a notification as it shows.
-// What the temperature field says is not repeated at every tick.
+// parameter, the supply) and once that it came back, through a notice of the main window. What
+// the temperature field says is not repeated at every tick.
 class FaultAnnouncer : public QObject {
     Q_OBJECT
 public:
@@ -30,10 +30,9 @@ public:
 
 private:
     void take(const Reading& reading);
-    void announce(const QString& words);
 
     NumberLocale locale_;
-    QWidget* notice_;
+    SpokenNotice* notice_;
     QString told_;      // the state last announced, empty while measuring
     QString candidate_; // a state seen in the last readings, not told yet
     int seen_ = 0;

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -41,7 +42,9 @@ private slots:
     void saysWhenNoBoardWasFound();
     void searchThatFailsFindsNothing();
     void typedPortFindsOutTheKindOfBoard();
-    void typedPortThatIsAbsentSaysSo();
+    void typedPortThatIsAbsentSaysSoAndIsNotKept();
+    void searchSaysWhatItDoes_data();
+    void searchSaysWhatItDoes();
     void quittingStopsTheSearchAndTheBoardAtOnce();
 
 private:
@@ -213,12 +216,57 @@ void SourceMenuTest::typedPortFindsOutTheKindOfBoard() {
     QCOMPARE(control_->boardKind(), &thermo::boardKinds()[1]);
     QCOMPARE(menu().boardActions().size(), 1);
     QCOMPARE(menu().boardActions()[0]->text(), "Arduino Firmata 2.5 (StandardFirmata) sur " + path);
+    // Recognised, it stays on offer once left.
+    menu().simulationAction()->trigger();
+    QCOMPARE(menu().boardActions().size(), 1);
 }
 
-void SourceMenuTest::typedPortThatIsAbsentSaysSo() {
+void SourceMenuTest::typedPortThatIsAbsentSaysSoAndIsNotKept() {
     control_->usePort("/dev/absent-port");
     QTRY_COMPARE(readNow(1), QStringLiteral("Carte débranchée"));
     QCOMPARE(control_->source().status().state, thermo::SourceState::Lost);
+    QCOMPARE(menu().boardActions().size(), 1); // listed while in use
+    menu().simulationAction()->trigger();
+    QVERIFY(menu().boardActions().isEmpty());
+}
+
+// In the panel where the user looks, and once to a screen reader: the search running, then
+// what it found, until another source is chosen or for a few seconds.
+void SourceMenuTest::searchSaysWhatItDoes_data() {
+    QTest::addColumn<int>("found");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("none, for a few seconds") << 0 << "Aucune carte trouvée";
+    QTest::newRow("one, until another source") << 1 << "1 carte trouvée";
+    QTest::newRow("two, until another source") << 2 << "2 cartes trouvées";
+}
+
+void SourceMenuTest::searchSaysWhatItDoes() {
+    QFETCH(int, found);
+    QFETCH(QString, said);
+    const auto* caption = view_->findChild<QLabel*>(QStringLiteral("sourceCaption"));
+    auto* notice = view_->findChild<QWidget*>(QStringLiteral("searchNotice"));
+    std::vector<BoardInfo> boards;
+    for (int i = 0; i < found; ++i) {
+        boards.push_back(
+            {"/dev/board" + std::to_string(i), "", "", "", "", &thermo::boardKinds()[0]});
+    }
+    menu().setBoardFinder([boards](std::stop_token) { return boards; });
+    QSignalSpy finished(&menu(), &SourceMenu::searchFinished);
+    menu().startSearch();
+    for (const QString& status : {QStringLiteral("Recherche en cours\u2026"), said}) {
+        QCOMPARE(caption->text(), status);
+        QCOMPARE(notice->accessibleName(), status);
+        QVERIFY(!notice->isHidden());
+        notice->hide();
+        QVERIFY(!finished.isEmpty() || finished.wait(2000));
+    }
+    if (found > 0) {
+        control_->usePort("/dev/absent-port");
+        QCOMPARE(caption->text(), QStringLiteral("Carte sur /dev/absent-port"));
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(caption->text(), QString::fromStdString(control_->source().name()),
+                              SourceMenu::statusShownMs + 1000);
+    QVERIFY(notice->isHidden());
 }
 
 void SourceMenuTest::quittingStopsTheSearchAndTheBoardAtOnce() {

@@ -4,6 +4,7 @@
 #include "ui/accessible_roles.h"
 #include "ui/acquisition/source_menu.h"
 #include "ui/acquisition/source_panel.h"
+#include "ui/spoken_notice.h"
 
 #include <QVBoxLayout>
 
@@ -20,6 +21,15 @@ OrphyView::OrphyView(const OrphyProperties& properties, QWidget* parent)
         [this] { panel_->setSource(&control_->source()); }, Qt::DirectConnection);
     connect(control_, &OrphyControl::sourceUpdated, panel_, &SourcePanel::refresh);
     sources_ = new SourceMenu(*control_, panel_->menu(), this);
+    // A search is started from a menu that closes at once: what it does is said in the panel,
+    // where the user looks, and once to a screen reader.
+    auto* notice = new SpokenNotice(QStringLiteral("searchNotice"), *this);
+    connect(sources_, &SourceMenu::statusChanged, this, [this, notice](const QString& status) {
+        panel_->setStatus(status);
+        if (!status.isEmpty()) {
+            notice->say(status);
+        }
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -8,6 +8,7 @@
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QTimer>
 #include <algorithm>
 #include <exception>
 
@@ -18,6 +19,13 @@ namespace {
 const char* const portProperty = "portPath";
 // Set on the entries of boards a search found: they keep what the search said of them.
 const char* const foundProperty = "found";
+// Set on the entry of a port typed by hand once a kind of board recognised it.
+const char* const recognisedProperty = "recognised";
+
+bool knownBoard(const QAction* action) {
+    return action->property(foundProperty).toBool() ||
+           action->property(recognisedProperty).toBool();
+}
 
 // "/dev/ttyACM0 — carte n° 0042": the port, then what the board said of itself.
 QString boardText(const BoardInfo& board) {
@@ -31,8 +39,8 @@ QString boardText(const BoardInfo& board) {
 } // namespace
 
 SourceMenu::SourceMenu(OrphyControl& control, QMenu& menu, QWidget* owner)
-    : QObject(owner), control_(control), menu_(menu), owner_(owner),
-      boards_(new BoardSearch(this)) {
+    : QObject(owner), control_(control), menu_(menu), owner_(owner), boards_(new BoardSearch(this)),
+      statusTimer_(new QTimer(this)) {
     QAction* first = menu_.actions().value(0);
     menu_.insertSection(first, tr("Source des mesures"));
     choices_ = new QActionGroup(this);
@@ -66,6 +74,16 @@ SourceMenu::SourceMenu(OrphyControl& control, QMenu& menu, QWidget* owner)
     connect(&control_, &OrphyControl::sourceChanged, this, &SourceMenu::updateChecks);
     connect(&control_, &OrphyControl::sourceUpdated, this, &SourceMenu::updateChecks);
     connect(boards_, &BoardSearch::finished, this, [this] { guarded([this] { searchEnded(); }); });
+    statusTimer_->setSingleShot(true);
+    statusTimer_->setInterval(statusShownMs);
+    connect(statusTimer_, &QTimer::timeout, this, [this] { setStatus({}); });
+    // Once another source is chosen, the caption it brings matters more than a search's
+    // outcome; a search still running goes on saying so.
+    connect(&control_, &OrphyControl::sourceChanged, this, [this] {
+        if (!searching()) {
+            setStatus({});
+        }
+    });
     updateChecks();
 }
 
@@ -88,6 +106,7 @@ void SourceMenu::startSearch() {
     search_->setText(tr("Recherche des cartes en cours\u2026"));
     search_->setEnabled(false);
     boards_->start();
+    setStatus(tr("Recherche en cours\u2026"));
 }
 
 bool SourceMenu::searching() const {
@@ -101,7 +120,21 @@ void SourceMenu::searchEnded() {
     noBoard_->setToolTip(QString::fromStdString(result.error));
     search_->setText(tr("Rechercher les cartes"));
     search_->setEnabled(true);
+    const int count = knownBoards();
+    setStatus(count == 0   ? tr("Aucune carte trouvée")
+              : count == 1 ? tr("1 carte trouvée")
+                           : tr("%1 cartes trouvées").arg(count));
+    statusTimer_->start();
     emit searchFinished();
+}
+
+// A status stands until replaced; only a search's outcome is then let go by the timer.
+void SourceMenu::setStatus(const QString& status) {
+    statusTimer_->stop();
+    if (status != status_) {
+        status_ = status;
+        emit statusChanged(status_);
+    }
 }
 
 void SourceMenu::showBoards(const std::vector<BoardInfo>& boards) {
@@ -116,7 +149,7 @@ void SourceMenu::showBoards(const std::vector<BoardInfo>& boards) {
             addBoardAction(board.kind, path, boardText(board))->setProperty(foundProperty, true);
         }
     }
-    noBoard_->setVisible(boardActions().isEmpty());
+    searched_ = true;
     updateChecks();
 }
 
@@ -130,6 +163,11 @@ QAction* SourceMenu::addBoardAction(const BoardKind* kind, const QString& portPa
     connect(action, &QAction::triggered, this,
             [this, kind, portPath] { guarded([&] { chooseBoard(kind, portPath); }); });
     return action;
+}
+
+int SourceMenu::knownBoards() const {
+    const auto boards = boardActions();
+    return static_cast<int>(std::count_if(boards.begin(), boards.end(), knownBoard));
 }
 
 bool SourceMenu::listed(const QString& portPath) const {
@@ -168,17 +206,26 @@ void SourceMenu::updateChecks() {
     const QString port = QString::fromStdString(control_.source().portPath());
     if (!port.isEmpty() && !listed(port)) {
         addBoardAction(control_.boardKind(), port, port);
-        noBoard_->setVisible(false);
     }
     // With some other source (a test's script) nothing listed is checked.
     simulation_->setChecked(control_.usingBench());
     for (QAction* action : boardActions()) {
-        action->setChecked(inUse(action));
+        const bool used = inUse(action);
+        if (used && control_.boardKind() != nullptr) {
+            action->setProperty(recognisedProperty, true);
+        }
+        // A port typed by hand that no kind of board recognised is not offered once left.
+        if (!used && !knownBoard(action)) {
+            delete action;
+            continue;
+        }
+        action->setChecked(used);
         // A board no search found says what it is once it has told its source.
-        if (inUse(action) && !action->property(foundProperty).toBool()) {
+        if (used && !action->property(foundProperty).toBool()) {
             action->setText(QString::fromStdString(control_.source().name()));
         }
     }
+    noBoard_->setVisible(searched_ && knownBoards() == 0);
 }
 
 template <typename Action> void SourceMenu::guarded(const Action& action) {

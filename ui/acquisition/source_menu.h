@@ -11,6 +11,7 @@
 class QAction;
 class QActionGroup;
 class QMenu;
+class QTimer;
 
 namespace thermo {
 
@@ -19,8 +20,8 @@ class OrphyControl;
 
 // The choice of where the codes come from, at the top of the acquisition control's context
 // menu: the simulated bench, the boards found by the last search, the search itself, and a
-// port typed by hand, whose kind of board is found out. A choice takes effect from the next
-// read.
+// port typed by hand, whose kind of board is found out; such a port stays listed once a kind
+// recognised it, or while it is in use. A choice takes effect from the next read.
 class SourceMenu : public QObject {
     Q_OBJECT
 public:
@@ -43,11 +44,19 @@ public:
     // Lists these boards, keeping the board in use even if the search could not open it.
     void showBoards(const std::vector<BoardInfo>& boards);
 
+    // How long a search's outcome is said, unless the source changes first.
+    static constexpr int statusShownMs = 5000;
+
 signals:
     void searchFinished();
+    // What the search is doing or found, for the user to read where the measurement is shown;
+    // empty once there is nothing to say.
+    void statusChanged(const QString& status);
 
 private:
     bool listed(const QString& portPath) const;
+    // The boards listed that are known to be boards: found by a search, or recognised.
+    int knownBoards() const;
     // The board action whose port the control reads from now.
     bool inUse(const QAction* action) const;
     QAction* addBoardAction(const BoardKind* kind, const QString& portPath, const QString& text);
@@ -55,6 +64,7 @@ private:
     void askForPort();
     void updateChecks();
     void searchEnded();
+    void setStatus(const QString& status);
     // Runs a slot's work; whatever it throws is told to the user, never thrown through Qt.
     template <typename Action> void guarded(const Action& action);
     void tell(const QString& why) noexcept;
@@ -68,6 +78,9 @@ private:
     QAction* otherPort_;
     QWidget* owner_;
     BoardSearch* boards_;
+    bool searched_ = false;
+    QString status_;
+    QTimer* statusTimer_;
 };
 
 } // namespace thermo

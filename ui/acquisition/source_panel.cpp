@@ -201,12 +201,21 @@ void SourcePanel::resizeEvent(QResizeEvent* event) {
     fitType();
 }
 
+void SourcePanel::setStatus(const QString& status) {
+    status_ = status;
+    updateCaption();
+}
+
 QStringList SourcePanel::possibleCaptions() const {
+    QStringList captions;
+    if (!status_.isEmpty()) {
+        captions << status_;
+    }
     if (!source_) {
-        return {};
+        return captions;
     }
     const QString name = text(source_->name());
-    QStringList captions{name};
+    captions << name;
     for (const ChoiceSetting& setting : source_->choiceSettings()) {
         for (const Choice& choice : setting.choices) {
             if (!choice.remark.empty()) {
@@ -288,19 +297,17 @@ void SourcePanel::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void SourcePanel::updateCaption() {
-    if (!source_) {
-        caption_->clear();
-        caption_->setAccessibleName(QString());
-        return;
-    }
-    QString caption = text(source_->name());
+    QString caption = status_;
     bool remarked = false;
-    for (const ChoiceSetting& setting : source_->choiceSettings()) {
-        const std::string chosen = source_->choice(setting.key);
-        for (const Choice& choice : setting.choices) {
-            if (choice.key == chosen && !choice.remark.empty()) {
-                caption += QStringLiteral(" : ") + text(choice.remark);
-                remarked = true;
+    if (caption.isEmpty() && source_) {
+        caption = text(source_->name());
+        for (const ChoiceSetting& setting : source_->choiceSettings()) {
+            const std::string chosen = source_->choice(setting.key);
+            for (const Choice& choice : setting.choices) {
+                if (choice.key == chosen && !choice.remark.empty()) {
+                    caption += QStringLiteral(" : ") + text(choice.remark);
+                    remarked = true;
+                }
             }
         }
     }

@@ -28,6 +28,8 @@ public:
     void setSource(CodeSource* source);
     // Shows the source's settings again after they changed elsewhere.
     void refresh();
+    // Shown in place of the source's name while it is not empty (what a search is doing).
+    void setStatus(const QString& status);
 
     // The right-click menu; the choice of source goes at its top.
     QMenu& menu() const noexcept { return *menu_; }
@@ -50,6 +52,7 @@ private:
     static bool valuesFit(const QDoubleSpinBox& box, const QFont& font, const QSize& size);
 
     CodeSource* source_ = nullptr;
+    QString status_;
     QLabel* caption_;
     QMenu* menu_;
     QVBoxLayout* layout_;
