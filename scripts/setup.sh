@@ -47,9 +47,9 @@ build_preset() {
     local preset=$1
     local root
     root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-    cd "$root"
+    cd "$root" || return 1
     if [ ! -f "build/$preset/CMakeCache.txt" ]; then
-        cmake --preset "$preset" >/dev/null
+        cmake --preset "$preset" >/dev/null || return 1
     fi
     cmake --build --preset "$preset"
 }

@@ -619,8 +619,8 @@ private slots:
         Form1 form;
         ScriptedSource::installIn(form.acquisitionControl()).setCodes(40960, 49152);
         QVERIFY(form.text(Field::Text2).empty());
-        QTRY_COMPARE_WITH_TIMEOUT(shown(form, Field::Text2), QStringLiteral("40960"), 1000);
-        QTRY_COMPARE_WITH_TIMEOUT(shown(form, Field::Text1), QStringLiteral("25 °C"), 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(shown(form, Field::Text2), QStringLiteral("40960"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(shown(form, Field::Text1), QStringLiteral("25 °C"), 10000);
     }
 };
 
