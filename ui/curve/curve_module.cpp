@@ -3,8 +3,9 @@
 #include "ui/modules/module_search.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QLabel>
-#include <QLibrary>
+#include <dlfcn.h>
 #include <unistd.h>
 
 namespace thermo {
@@ -39,9 +40,11 @@ public:
 // An entry of the module, which is loaded the first time from where findModule() says: the
 // build tree's module when the program runs from there, else the installed one, beside the
 // program's folder, unless someone but root could have changed it. It stays loaded to the end
-// of the program. Null, with why, when there is no such entry.
+// of the program. Null, with why, when there is no such entry. dlopen() rather than QLibrary,
+// which would try other files first (a haswell/ folder beside it): the file loaded is the one
+// judged.
 QFunctionPointer moduleEntry(const char* name, QString& why) {
-    static QLibrary* module = nullptr;
+    static void* module = nullptr;
     static QString failure;
     if (module == nullptr) {
         const ModuleSearch found =
@@ -50,12 +53,9 @@ QFunctionPointer moduleEntry(const char* name, QString& why) {
                        QString::fromUtf8(THERMO_CURVE_PLOT_FILE), ::geteuid());
         failure = found.failure;
         if (!found.path.isEmpty()) {
-            auto* library = new QLibrary(found.path); // kept, as the module is
-            if (library->load()) {
-                module = library;
-            } else {
-                failure = library->errorString();
-                delete library;
+            module = ::dlopen(QFile::encodeName(found.path).constData(), RTLD_NOW | RTLD_LOCAL);
+            if (module == nullptr) {
+                failure = QString::fromLocal8Bit(::dlerror());
             }
         }
     }
@@ -63,9 +63,9 @@ QFunctionPointer moduleEntry(const char* name, QString& why) {
         why = failure;
         return nullptr;
     }
-    const QFunctionPointer entry = module->resolve(name);
+    const auto entry = reinterpret_cast<QFunctionPointer>(::dlsym(module, name));
     if (entry == nullptr) {
-        why = module->errorString();
+        why = QString::fromLocal8Bit(::dlerror());
     }
     return entry;
 }
