@@ -125,9 +125,10 @@ private slots:
         const ModuleSearch search = findModule(root_ + "usr/bin", installed, module, ::geteuid());
         const QString path = root_ + "usr/lib/thermometre/libplot.so";
         QCOMPARE(search.path, named.isEmpty() ? path : QString());
-        const QString refused = QStringLiteral("module « %1 » refusé : d'autres utilisateurs que "
-                                               "l'administrateur peuvent ")
-                                    .arg(path);
+        const QString refused =
+            QStringLiteral("le module « %1 » est refusé, car d'autres utilisateurs "
+                           "que l'administrateur peuvent ")
+                .arg(path);
         QCOMPARE(search.failure,
                  named.isEmpty() ? QString()
                  : named == "-"

@@ -38,11 +38,11 @@ QString refusal(const QString& canonical, uid_t user) {
         }
         if (changeableByOthers(status.st_uid, status.st_mode, user)) {
             return path == canonical
-                       ? QObject::tr("module « %1 » refusé : d'autres utilisateurs que "
-                                     "l'administrateur peuvent le modifier")
+                       ? QObject::tr("le module « %1 » est refusé, car d'autres utilisateurs "
+                                     "que l'administrateur peuvent le modifier")
                              .arg(shown(canonical))
-                       : QObject::tr("module « %1 » refusé : d'autres utilisateurs que "
-                                     "l'administrateur peuvent modifier le dossier « %2 »")
+                       : QObject::tr("le module « %1 » est refusé, car d'autres utilisateurs "
+                                     "que l'administrateur peuvent modifier le dossier « %2 »")
                              .arg(shown(canonical), shown(path));
         }
         if (path == QLatin1String("/")) {
