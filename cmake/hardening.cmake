@@ -5,8 +5,8 @@
 # functions' checks with better ones.
 #
 # Sets THERMO_HARDENED, and THERMO_PROTECTIONS: what the package's check may expect besides
-# Debian's defaults (stack-clash, control-flow: compiled in; control-flow-marked: the binaries
-# also say so, which the linker only does when the C library's start files are built for it).
+# Debian's defaults (the optional flags compiled in; control-flow-marked when the binaries also
+# say so, which the linker only does when the C library's start files are built for it).
 option(THERMO_HARDENING "Build with Debian's hardening flags" ON)
 set(THERMO_HARDENED OFF)
 set(THERMO_PROTECTIONS)
@@ -22,21 +22,19 @@ add_compile_options(-fstack-protector-strong -Wformat -Werror=format-security)
 # Fortified functions need the optimiser; a Debug build would only be warned.
 add_compile_options("$<$<NOT:$<CONFIG:Debug>>:-U_FORTIFY_SOURCE>"
                     "$<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2>")
-foreach(protection "stack-clash;-fstack-clash-protection" "control-flow;-fcf-protection")
-  list(GET protection 0 name)
-  list(GET protection 1 flag)
-  string(MAKE_C_IDENTIFIER "THERMO_HAS_${name}" found)
+foreach(flag -fstack-clash-protection -fcf-protection)
+  string(MAKE_C_IDENTIFIER "THERMO_HAS${flag}" found)
   check_cxx_compiler_flag(${flag} ${found})
   if(${found})
     add_compile_options(${flag})
-    list(APPEND THERMO_PROTECTIONS ${name})
+    list(APPEND THERMO_PROTECTIONS ${flag})
   endif()
 endforeach()
 add_link_options(LINKER:-z,relro LINKER:-z,now)
 # The program's own strings name no folder of the machine it was built on.
 add_compile_options(-fmacro-prefix-map=${PROJECT_SOURCE_DIR}/=)
 
-if(THERMO_HAS_control_flow AND NOT DEFINED CACHE{THERMO_CONTROL_FLOW_MARKED})
+if(THERMO_HAS_fcf_protection AND NOT DEFINED CACHE{THERMO_CONTROL_FLOW_MARKED})
   set(probe ${CMAKE_BINARY_DIR}/CMakeFiles/thermo_control_flow)
   file(WRITE ${probe}/main.cpp "int main() { return 0; }\n")
   try_compile(built ${probe}/build SOURCES ${probe}/main.cpp

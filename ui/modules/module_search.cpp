@@ -29,6 +29,19 @@ QString buildModuleFolder(const QDir& executableFolder) {
     return folder.isEmpty() ? QString() : executableFolder.filePath(folder);
 }
 
+// Whether someone other than root and `user` may change a file or folder with this owner and
+// mode. A sticky folder, such as /tmp, is writable by all, but no one may rename or remove in it
+// what belongs to root or `user`: what is reached through it stays safe.
+bool changeableByOthers(uid_t owner, mode_t mode, uid_t user) {
+    if (owner != 0 && owner != user) {
+        return true;
+    }
+    if ((mode & (S_IWGRP | S_IWOTH)) == 0) {
+        return false;
+    }
+    return !(S_ISDIR(mode) && (mode & S_ISVTX) != 0);
+}
+
 // Why the module at `canonical` may not be loaded; empty when it may.
 QString refusal(const QString& canonical, uid_t user) {
     for (QString path = canonical;; path = QFileInfo(path).path()) {
@@ -52,16 +65,6 @@ QString refusal(const QString& canonical, uid_t user) {
 }
 
 } // namespace
-
-bool changeableByOthers(uid_t owner, mode_t mode, uid_t user) {
-    if (owner != 0 && owner != user) {
-        return true;
-    }
-    if ((mode & (S_IWGRP | S_IWOTH)) == 0) {
-        return false;
-    }
-    return !(S_ISDIR(mode) && (mode & S_ISVTX) != 0);
-}
 
 ModuleSearch findModule(const QString& executableFolder, const QString& installedFolder,
                         const QString& fileName, uid_t user) {

@@ -27,9 +27,4 @@ struct ModuleSearch {
 ModuleSearch findModule(const QString& executableFolder, const QString& installedFolder,
                         const QString& fileName, uid_t user);
 
-// Whether someone other than root and `user` may change a file or folder with this owner and
-// mode (st_uid and st_mode). A sticky folder, such as /tmp, is writable by all, but no one may
-// rename or remove in it what belongs to root or `user`: what is reached through it stays safe.
-bool changeableByOthers(uid_t owner, mode_t mode, uid_t user);
-
 } // namespace thermo
