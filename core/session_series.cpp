@@ -20,6 +20,16 @@ template <typename T> void growIfFull(std::vector<T>& v) {
 
 } // namespace
 
+Gap gapOf(const Reading& reading) noexcept {
+    if (reading.failure) {
+        return Gap::Failure;
+    }
+    if (reading.lowSupply) {
+        return Gap::LowSupply;
+    }
+    return reading.celsius && std::isfinite(*reading.celsius) ? Gap::None : Gap::Failure;
+}
+
 bool SessionSeries::append(const Reading& reading) {
     if (paused_) {
         return false;
@@ -34,14 +44,7 @@ bool SessionSeries::append(const Reading& reading) {
         millis = std::max(elapsed.count(), millis_.back());
     }
 
-    Gap gap = Gap::None;
-    if (reading.failure) {
-        gap = Gap::Failure;
-    } else if (reading.lowSupply) {
-        gap = Gap::LowSupply;
-    } else if (!reading.celsius || !std::isfinite(*reading.celsius)) {
-        gap = Gap::Failure;
-    }
+    const Gap gap = gapOf(reading);
     std::uint8_t flags = static_cast<std::uint8_t>(gap);
     if (pauseSinceLast_ && !empty()) {
         flags |= pauseFlag;

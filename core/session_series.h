@@ -17,6 +17,9 @@ enum class Gap : std::uint8_t {
     LowSupply, // Ut at or below the threshold: no temperature asked
 };
 
+// Why the reading has no temperature, or Gap::None.
+Gap gapOf(const Reading& reading) noexcept;
+
 enum class SeriesColumn { Temperature, Uth, Ut };
 
 // One reading of the series as the curve and the recorder see it. Missing numbers are NaN.

@@ -1,7 +1,7 @@
 #include "ui/recording/series_file.h"
 
 #include "core/series_text.h"
-#include "ui/recording/write_failure_text.h"
+#include "storage/write_failure_text.h"
 
 #include <QSaveFile>
 #include <string>
