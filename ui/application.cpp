@@ -2,6 +2,7 @@
 
 #include "acquisition/orphy_control.h"
 #include "ui/calibration/calibration_window.h"
+#include "ui/classroom/classroom.h"
 #include "ui/curve/curve_session.h"
 #include "ui/fonts.h"
 #include "ui/form1.h"
@@ -90,7 +91,11 @@ Form1& Application::mainWindow() {
         mainWindow_->setZoom(zoom_.factor());
         zoom_.addShortcutsTo(mainWindow_.get());
         giant_ = new GiantDisplay(*mainWindow_);
-        ZoomMenu::attachTo(*mainWindow_, zoom_, {giant_->openAction()});
+        classroom_ = std::make_unique<Classroom>(*mainWindow_, zoom_);
+        connect(&mainWindow_->measurement(), &MeasurementLoop::readingTaken,
+                &classroom_->group(), &classroom::GroupLink::take);
+        ZoomMenu::attachTo(*mainWindow_, zoom_,
+                           {giant_->openAction(), classroom_->hostAction(), classroom_->joinAction()});
         curve_->follow(*mainWindow_);
         if (!portPath_.isEmpty()) {
             mainWindow_->acquisitionControl().usePort(portPath_.toStdString());

@@ -10,6 +10,7 @@
 namespace thermo {
 
 class CalibrationWindow;
+class Classroom;
 class CurveSession;
 class Form1;
 class GiantDisplay;
@@ -39,6 +40,8 @@ public:
     GiantDisplay* giantDisplay() const noexcept { return giant_; }
     // The session's record and its curve window.
     CurveSession& curve() noexcept { return *curve_; }
+    // The class on the network; null until the main window exists.
+    Classroom* classroom() const noexcept { return classroom_.get(); }
 
     // Shows the parameters dialog as the first and only window.
     void start();
@@ -68,6 +71,7 @@ private:
     std::unique_ptr<parametres> dialog_;
     std::unique_ptr<Form1> mainWindow_;              // destroyed before the dialog: it refers to it
     std::unique_ptr<CalibrationWindow> calibration_; // destroyed first
+    std::unique_ptr<Classroom> classroom_;           // refers to the main window
     GiantDisplay* giant_ = nullptr;                  // owned by the main window
 };
 
