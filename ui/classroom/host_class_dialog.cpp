@@ -41,6 +41,21 @@ HostClassDialog::HostClassDialog(ClassHost& host, QWidget* parent)
       closeClassButton_(new QPushButton(tr("Fermer la classe"), this)),
       addressLabel_(new QLabel(this)), codeLabel_(new QLabel(this)), statusLabel_(new QLabel(this)),
       groupsList_(new QListWidget(this)), refresh_(new QTimer(this)) {
+    ownBrokerButton_->setObjectName(QStringLiteral("ownBrokerButton"));
+    schoolBrokerButton_->setObjectName(QStringLiteral("schoolBrokerButton"));
+    portField_->setObjectName(QStringLiteral("portField"));
+    schoolAddressField_->setObjectName(QStringLiteral("schoolAddressField"));
+    certificateField_->setObjectName(QStringLiteral("certificateField"));
+    certificateButton_->setObjectName(QStringLiteral("certificateButton"));
+    accountField_->setObjectName(QStringLiteral("accountField"));
+    passwordField_->setObjectName(QStringLiteral("passwordField"));
+    openButton_->setObjectName(QStringLiteral("openButton"));
+    resumeButton_->setObjectName(QStringLiteral("resumeButton"));
+    closeClassButton_->setObjectName(QStringLiteral("closeClassButton"));
+    addressLabel_->setObjectName(QStringLiteral("addressLabel"));
+    codeLabel_->setObjectName(QStringLiteral("codeLabel"));
+    statusLabel_->setObjectName(QStringLiteral("statusLabel"));
+    groupsList_->setObjectName(QStringLiteral("groupsList"));
     setWindowTitle(tr("Accueillir la classe"));
     ownBrokerButton_->setChecked(true);
     portField_->setRange(1, 65535);

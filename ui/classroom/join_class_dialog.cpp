@@ -22,6 +22,12 @@ JoinClassDialog::JoinClassDialog(GroupLink& group, QWidget* parent)
       leaveButton_(new QPushButton(tr("Quitter la classe"), this)),
       statusLabel_(new QLabel(tr("Hors de la classe."), this)),
       notice_(new SpokenNotice(QStringLiteral("joinNotice"), *this)) {
+    addressField_->setObjectName(QStringLiteral("addressField"));
+    codeField_->setObjectName(QStringLiteral("codeField"));
+    nameField_->setObjectName(QStringLiteral("nameField"));
+    joinButton_->setObjectName(QStringLiteral("joinButton"));
+    leaveButton_->setObjectName(QStringLiteral("leaveButton"));
+    statusLabel_->setObjectName(QStringLiteral("statusLabel"));
     setWindowTitle(tr("Rejoindre la classe"));
     addressField_->setPlaceholderText(tr("par exemple 192.168.1.20"));
     codeField_->setPlaceholderText(tr("par exemple K7P-Q4X"));
