@@ -7,6 +7,7 @@
 #include <arpa/inet.h>
 #include <csignal>
 #include <netinet/in.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -18,6 +19,9 @@ ClassBroker::ClassBroker(QString folder, BrokerListener listener, QObject* paren
     restart_->setSingleShot(true);
     connect(restart_, &QTimer::timeout, this, &ClassBroker::launch);
     process_.setProgram(QStringLiteral("mosquitto"));
+    // The broker ends with the program, even one that did not end cleanly: a broker left
+    // behind would hold the class's port.
+    process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     process_.setProcessChannelMode(QProcess::MergedChannels);
     connect(&process_, &QProcess::readyRead, this, &ClassBroker::readLog);
     connect(&process_, &QProcess::finished, this, &ClassBroker::finished);

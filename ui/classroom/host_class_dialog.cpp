@@ -100,7 +100,7 @@ HostClassDialog::HostClassDialog(ClassHost& host, QWidget* parent)
     layout->addWidget(groupsList_, 1);
     layout->addWidget(buttons);
 
-    connect(ownBrokerButton_, &QRadioButton::toggled, this, &HostClassDialog::showBrokerChoice);
+    connect(ownBrokerButton_, &QRadioButton::toggled, this, &HostClassDialog::refresh);
     connect(certificateButton_, &QPushButton::clicked, this, &HostClassDialog::chooseCertificate);
     connect(openButton_, &QPushButton::clicked, this, [this] { openClass(false); });
     connect(resumeButton_, &QPushButton::clicked, this, [this] { openClass(true); });
@@ -109,7 +109,6 @@ HostClassDialog::HostClassDialog(ClassHost& host, QWidget* parent)
     connect(&host_, &ClassHost::statusChanged, this, &HostClassDialog::refresh);
     connect(refresh_, &QTimer::timeout, this, &HostClassDialog::refresh);
     refresh_->start(1000);
-    showBrokerChoice();
     refresh();
 }
 
@@ -154,11 +153,6 @@ void HostClassDialog::chooseCertificate() {
     }
 }
 
-void HostClassDialog::showBrokerChoice() {
-    portField_->setEnabled(ownBrokerButton_->isChecked());
-    schoolFields_->setEnabled(schoolBrokerButton_->isChecked());
-}
-
 void HostClassDialog::refresh() {
     const bool open = host_.isOpen();
     const QString saved = host_.savedCode();
@@ -170,8 +164,12 @@ void HostClassDialog::refresh() {
                             static_cast<QWidget*>(schoolBrokerButton_)}) {
         choice->setEnabled(!open);
     }
-    addressLabel_->setText(open ? tr("Adresse : %1").arg(host_.addressText()) : QString());
-    codeLabel_->setText(open ? tr("Code de la classe : %1").arg(host_.displayedCode()) : QString());
+    portField_->setEnabled(!open && ownBrokerButton_->isChecked());
+    schoolFields_->setEnabled(!open && schoolBrokerButton_->isChecked());
+    addressLabel_->setVisible(open);
+    codeLabel_->setVisible(open);
+    addressLabel_->setText(tr("Adresse : %1").arg(host_.addressText()));
+    codeLabel_->setText(tr("Code de la classe : %1").arg(host_.displayedCode()));
     statusLabel_->setText(open ? host_.status() : tr("La classe est fermée."));
 
     // Rows are written over, not made again: a screen reader keeps its place in the list.

@@ -32,7 +32,6 @@ private:
     void openClass(bool resume);
     void closeClass();
     void chooseCertificate();
-    void showBrokerChoice();
     void refresh();
 
     classroom::ClassHost& host_;

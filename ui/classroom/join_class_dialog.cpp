@@ -85,6 +85,8 @@ void JoinClassDialog::showStatus(const QString& status) {
 
 void JoinClassDialog::setZoom(double zoom) {
     setFont(zoomedFont(baseFont_, zoom));
+    // Room for a sentence on a line or two, not a word a line.
+    statusLabel_->setMinimumWidth(QFontMetrics(font()).averageCharWidth() * 50);
     adjustSize();
 }
 
