@@ -78,25 +78,30 @@ void ClassModel::drop(int index) {
     emit groupChanged(index);
 }
 
-GroupRun& ClassModel::runFor(int index, RunId id, std::int64_t startedAt) {
+GroupRun* ClassModel::runFor(int index, RunId id, std::int64_t startedAt) {
     ClassGroup& group = groups_[std::size_t(index)];
     for (GroupRun& run : group.runs) {
         if (run.id == id) {
-            return run;
+            return &run;
         }
+    }
+    if (group.runs.size() >= maxRunsPerGroup) {
+        drop(index);
+        return nullptr;
     }
     group.runs.push_back(GroupRun{});
     group.runs.back().id = id;
     group.runs.back().startedAt = startedAt;
     emit runAdded(index, int(group.runs.size()) - 1);
-    return group.runs.back();
+    return &group.runs.back();
 }
 
 void ClassModel::takeBatch(int index, Batch&& batch) {
-    GroupRun& run = runFor(index, batch.run, batch.startedAt);
-    if (!run.ledger.receive(batch.number)) {
-        return; // sent again, already here
+    GroupRun* found = runFor(index, batch.run, batch.startedAt);
+    if (found == nullptr || !found->ledger.receive(batch.number)) {
+        return; // too many runs, or sent again and already here
     }
+    GroupRun& run = *found;
     ClassGroup& group = groups_[std::size_t(index)];
     ++group.batchesReceived;
     const auto at = std::upper_bound(run.samples.begin(), run.samples.end(),
@@ -119,7 +124,9 @@ void ClassModel::takeState(int index, const GroupState& state) {
     group.present = true;
     group.running = state.running;
     if (state.run != 0) {
-        runFor(index, state.run, state.startedAt).ledger.announce(state.lastBatch);
+        if (GroupRun* run = runFor(index, state.run, state.startedAt)) {
+            run->ledger.announce(state.lastBatch);
+        }
     }
     emit groupChanged(index);
 }

@@ -51,6 +51,9 @@ public:
 
     // A group that measures and has not been heard from for this long has lost its connection.
     static constexpr auto silenceLimit = std::chrono::seconds(5);
+    // A group starts a run each time its program does: more than this in one lesson is not a
+    // group measuring, and its messages are dropped.
+    static constexpr std::size_t maxRunsPerGroup = 16;
 
     explicit ClassModel(QString classId, QObject* parent = nullptr);
 
@@ -86,7 +89,7 @@ signals:
 
 private:
     int groupFor(const QString& account);
-    GroupRun& runFor(int index, RunId id, std::int64_t startedAt);
+    GroupRun* runFor(int index, RunId id, std::int64_t startedAt);
     void takeBatch(int index, Batch&& batch);
     void takeState(int index, const GroupState& state);
     void drop(int index);
