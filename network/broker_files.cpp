@@ -88,8 +88,10 @@ QByteArray brokerConfigText(const QString& folder, const BrokerListener& listene
                       "autosave_interval 5\n"
                       "max_packet_size " + QByteArray::number(maxPacketBytes) + "\n"
                       "max_queued_messages 20000\n"
-                      "log_dest stderr\n"
-                      "log_type error\nlog_type warning\nlog_type notice\nlog_type information\n";
+                      // Errors and warnings only, not a line a connection: a school's broker
+                      // sees hundreds.
+                      "log_dest file " + dir + "/mosquitto.log\n"
+                      "log_type error\nlog_type warning\n";
     // Started by root, Mosquitto would become the user "mosquitto", who may not read the
     // class's private files: it stays whoever started it.
     if (const passwd* user = ::getpwuid(::geteuid())) {

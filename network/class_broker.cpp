@@ -3,7 +3,9 @@
 #include "network/mqtt_link.h"
 #include "storage/private_files.h"
 
+#include <QFile>
 #include <QTimer>
+#include <algorithm>
 #include <arpa/inet.h>
 #include <csignal>
 #include <netinet/in.h>
@@ -15,8 +17,10 @@ namespace thermo::classroom {
 
 ClassBroker::ClassBroker(QString folder, BrokerListener listener, QObject* parent)
     : QObject(parent), folder_(std::move(folder)), listener_(std::move(listener)),
-      restart_(new QTimer(this)) {
+      restart_(new QTimer(this)), probe_(new QTimer(this)) {
     restart_->setSingleShot(true);
+    probe_->setInterval(50);
+    connect(probe_, &QTimer::timeout, this, &ClassBroker::probe);
     connect(restart_, &QTimer::timeout, this, &ClassBroker::launch);
     process_.setProgram(QStringLiteral("mosquitto"));
     // The broker ends with the program, even one that did not end cleanly: a broker left
@@ -37,27 +41,42 @@ ClassBroker::~ClassBroker() {
     stop();
 }
 
-int ClassBroker::freePort() {
+namespace {
+
+// Binds a socket to the port (0: any) on every address; the port bound, or 0 when it cannot.
+int bindPort(int port) {
     const int socket = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (socket < 0) {
+        return 0;
+    }
+    const int yes = 1;
+    ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_ANY);
+    address.sin_port = htons(quint16(port));
     socklen_t size = sizeof(address);
-    int port = 0;
-    if (socket >= 0 && ::bind(socket, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+    int bound = 0;
+    if (::bind(socket, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
         ::getsockname(socket, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
-        port = ntohs(address.sin_port);
+        bound = ntohs(address.sin_port);
     }
-    if (socket >= 0) {
-        ::close(socket);
-    }
-    return port;
+    ::close(socket);
+    return bound;
+}
+
+} // namespace
+
+int ClassBroker::freePort() {
+    return bindPort(0);
 }
 
 void ClassBroker::start() {
     stopping_ = false;
     everReady_ = false;
-    if (listener_.port == 0) {
+    // A port already taken (another program, another class) is left for a free one at once:
+    // the broker's own start would fail on it, but the port would seem to answer meanwhile.
+    if (listener_.port == 0 || bindPort(listener_.port) == 0) {
         listener_.port = freePort();
     }
     launch();
@@ -79,38 +98,79 @@ void ClassBroker::launch() {
     }
     listening_ = false;
     lastLogLine_.clear();
+    QFile::remove(folder_ + QStringLiteral("/mosquitto.log"));
     process_.setArguments({QStringLiteral("-c"), config});
     process_.start();
+    probe_->start();
 }
 
+// What Mosquitto prints before its log is open (a configuration it cannot read).
 void ClassBroker::readLog() {
     while (process_.canReadLine()) {
         const QString line = QString::fromUtf8(process_.readLine()).trimmed();
         if (!line.isEmpty()) {
             lastLogLine_ = line;
         }
-        if (!listening_ && line.contains(QLatin1String(" running"))) {
-            listening_ = true;
-            everReady_ = true;
-            emit ready();
+    }
+}
+
+// Ready once its port takes connections: a connection on the loopback is made or refused at
+// once.
+void ClassBroker::probe() {
+    if (listening_ || process_.state() != QProcess::Running) {
+        return;
+    }
+    const int socket = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(quint16(listener_.port));
+    const QByteArray host = listener_.bindAddress.isEmpty() ? QByteArray("127.0.0.1")
+                                                            : listener_.bindAddress.toLatin1();
+    const bool answers =
+        socket >= 0 && ::inet_pton(AF_INET, host.constData(), &address.sin_addr) == 1 &&
+        ::connect(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    if (socket >= 0) {
+        ::close(socket);
+    }
+    if (answers) {
+        listening_ = true;
+        everReady_ = true;
+        probe_->stop();
+        emit ready();
+    }
+}
+
+QString ClassBroker::lastLogLine() const {
+    QFile log(folder_ + QStringLiteral("/mosquitto.log"));
+    QString last = lastLogLine_;
+    if (log.open(QIODevice::ReadOnly)) {
+        log.seek(std::max<qint64>(0, log.size() - 4096));
+        // Its errors, not the warning it gives when run by root.
+        for (const QByteArray& line : log.readAll().split('\n')) {
+            if (line.contains("Error")) {
+                last = QString::fromUtf8(line.mid(line.indexOf("Error")).trimmed());
+            }
         }
     }
+    return last;
 }
 
 void ClassBroker::finished() {
     readLog();
+    probe_->stop();
     if (stopping_) {
         return;
     }
     if (!everReady_) {
+        const QString why = lastLogLine();
         // The usual port is taken (another program, another class): any free one will do, as
         // the teacher shows the address with its port.
-        if (lastLogLine_.contains(QLatin1String("Address already in use"))) {
+        if (why.contains(QLatin1String("Address already in use"))) {
             listener_.port = freePort();
             launch();
             return;
         }
-        emit failed(tr("Le serveur de la classe n'a pas démarré : %1").arg(lastLogLine_));
+        emit failed(tr("Le serveur de la classe n'a pas démarré : %1").arg(why));
         return;
     }
     restart_->start(restartDelayMs_);

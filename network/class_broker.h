@@ -20,7 +20,7 @@ public:
     ~ClassBroker() override;
 
     // Starts Mosquitto; ready() once it listens, failed() if it cannot. On port 0, or when
-    // its port is taken at the first start, it listens on a free port the system gives.
+    // its port is taken, it listens on a free port the system gives.
     void start();
     void stop();
     // Mosquitto reads the password and access files again (SIGHUP).
@@ -41,12 +41,15 @@ signals:
 private:
     void launch();
     void readLog();
+    void probe();
     void finished();
+    QString lastLogLine() const;
 
     QString folder_;
     BrokerListener listener_;
     QProcess process_;
     QTimer* restart_;
+    QTimer* probe_;
     QString lastLogLine_;
     int restartDelayMs_ = 2000;
     bool stopping_ = false;

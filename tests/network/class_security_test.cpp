@@ -22,7 +22,7 @@ using namespace thermo::classroom;
 
 namespace {
 
-constexpr int joinMs = 8000;
+constexpr int joinMs = 30000;
 
 // The account a group made for itself, as its computer keeps it.
 LinkSettings groupAccount(const QString& folder, const QString& classId, const QString& account) {
@@ -124,8 +124,9 @@ private slots:
             settings.broker = address();
             MqttLink link(settings);
             QSignalSpy refused(&link, &MqttLink::refused);
+            QSignalSpy problems(&link, &MqttLink::connectionProblem);
             link.start();
-            QVERIFY(refused.wait(joinMs));
+            QVERIFY2(refused.wait(joinMs), qPrintable(problems.value(0).value(0).toString()));
             QCOMPARE(refused.first().first().toString(), accountRefusedText(address()));
         }
         QCOMPARE(host_->model()->groupCount(), groups);
@@ -147,9 +148,11 @@ private slots:
         const QString classId = host_->model()->classId();
         Batch forged{a_->link.run(), 999'999, 0, {Sample{}}};
         forged.readings[0].celsius = 1000;
-        QVERIFY(b.publish(groupTopic(classId, a_->link.account(), GroupTopic::Batches),
-                          messageBytes(forged)));
-        QVERIFY(refused.wait(joinMs));
+        // Now and then libmosquitto 2.0.11 does not call back for a refused message, although
+        // the broker's log shows the refusal sent: it is sent again until a refusal is heard.
+        const QString others = groupTopic(classId, a_->link.account(), GroupTopic::Batches);
+        QTRY_VERIFY_WITH_TIMEOUT(b.publish(others, messageBytes(forged)) && !refused.isEmpty(),
+                                 joinMs);
         QCOMPARE(refused.first().first().toString(), publishRefusedText(0x87));
 
         QVERIFY(b.publish(groupTopic(classId, b_->link.account(), GroupTopic::Batches),
@@ -165,6 +168,21 @@ private slots:
             QVERIFY2(!message.first().toString().contains(a_->link.account()),
                      qPrintable(message.first().toString()));
         }
+    }
+
+    // A broker whose port is taken listens on a free one, which the address shows.
+    void aTakenPortIsLeftForAFreeOne() {
+        const QString folder = dir_.filePath("second");
+        QDir().mkpath(folder);
+        for (const char* file : {"comptes", "acces"}) {
+            QVERIFY(QFile::copy(dir_.filePath(QString("professeur/") + file), folder + '/' + file));
+        }
+        ClassBroker second(folder, BrokerListener{host_->broker()->port(), "127.0.0.1", {}, {}});
+        QSignalSpy ready(&second, &ClassBroker::ready);
+        QSignalSpy failed(&second, &ClassBroker::failed);
+        second.start();
+        QVERIFY2(ready.wait(joinMs), qPrintable(failed.value(0).value(0).toString()));
+        QVERIFY(second.port() != host_->broker()->port());
     }
 
     // A school's broker over TLS, with the authority's certificate the teacher is given; the
