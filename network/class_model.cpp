@@ -104,6 +104,9 @@ void ClassModel::takeBatch(int index, Batch&& batch) {
     GroupRun& run = *found;
     ClassGroup& group = groups_[std::size_t(index)];
     ++group.batchesReceived;
+    // A group whose batches come is in the class, even if its state was lost on the way; one
+    // that said it left is answering late.
+    group.present = group.present || group.leftAt == Clock::time_point{};
     const auto at = std::upper_bound(run.samples.begin(), run.samples.end(),
                                      batch.readings.front().millis,
                                      [](std::int64_t millis, const Sample& s) { return millis < s.millis; });
@@ -122,6 +125,7 @@ void ClassModel::takeState(int index, const GroupState& state) {
     group.a = QString::fromStdString(state.a);
     group.b = QString::fromStdString(state.b);
     group.present = true;
+    group.leftAt = {};
     group.running = state.running;
     if (state.run != 0) {
         if (GroupRun* run = runFor(index, state.run, state.startedAt)) {
@@ -157,7 +161,10 @@ QString ClassModel::statusText(int index, Clock::time_point now) const {
         break;
     }
     const ClassGroup& g = group(index);
-    const auto since = now - (g.present ? g.lastHeard : g.leftAt);
+    // Since it was last heard from, or left; a group only ever heard from in malformed
+    // messages was never there.
+    const Clock::time_point from = g.present ? g.lastHeard : std::max(g.leftAt, g.lastHeard);
+    const auto since = from == Clock::time_point{} ? Clock::duration{} : now - from;
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(since).count();
     return seconds < 120 ? tr("déconnecté depuis %1 s").arg(seconds)
                          : tr("déconnecté depuis %1 min").arg(seconds / 60);
