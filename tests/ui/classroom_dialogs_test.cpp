@@ -57,7 +57,8 @@ private slots:
         const QString code = classroom.host().displayedCode();
         QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>(host, "codeLabel")->text(),
                                   "Code de la classe : " + code, 5000);
-        QVERIFY(child<QLabel>(host, "addressLabel")->text().endsWith(':' + QString::number(port)));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            child<QLabel>(host, "addressLabel")->text().endsWith(':' + QString::number(port)), 5000);
 
         JoinClassDialog& join = classroom.joinDialog();
         join.show();
