@@ -1,6 +1,7 @@
 #include "network/protocol/class_message.h"
 
 #include "core/failure.h"
+#include "network/protocol/byte_codec.h"
 
 #include <bit>
 #include <cmath>
@@ -11,6 +12,10 @@
 namespace thermo::classroom {
 
 namespace {
+
+using codec::Reader;
+using codec::refuseMessage;
+using codec::Writer;
 
 constexpr std::uint8_t magic = 'T';
 constexpr std::uint8_t version = 1;
@@ -29,90 +34,9 @@ constexpr std::uint8_t knownFlags = 0x3F;
 constexpr std::int32_t maxMillivolts = 100'000;
 constexpr double maxCelsius = 1e6;
 
-[[noreturn]] void refuse(const char* why) {
-    throw Failure(FailureKind::InvalidArgument, std::string("message de classe impossible : ") +
-                                                    why);
-}
-
 bool sameNumber(double x, double y) {
     return (std::isnan(x) && std::isnan(y)) || x == y;
 }
-
-class Writer {
-public:
-    template <typename T> void number(T value) {
-        static_assert(std::is_arithmetic_v<T>);
-        if constexpr (std::is_floating_point_v<T>) {
-            number(std::bit_cast<std::uint64_t>(static_cast<double>(value)));
-        } else {
-            using U = std::make_unsigned_t<T>;
-            auto bits = static_cast<U>(value);
-            for (std::size_t i = 0; i < sizeof(T); ++i) {
-                bytes_.push_back(static_cast<std::uint8_t>(bits & 0xFF));
-                bits = static_cast<U>(bits >> 4 >> 4);
-            }
-        }
-    }
-    void text(const std::string& value, std::size_t maxBytes) {
-        if (value.size() > maxBytes || !isReadableText(value)) {
-            refuse("texte trop long ou illisible");
-        }
-        number(static_cast<std::uint8_t>(value.size()));
-        bytes_.insert(bytes_.end(), value.begin(), value.end());
-    }
-    std::vector<std::uint8_t> take() {
-        if (bytes_.size() > maxMessageBytes) {
-            refuse("trop long");
-        }
-        return std::move(bytes_);
-    }
-
-private:
-    std::vector<std::uint8_t> bytes_;
-};
-
-// Reads within the message; any read past its end leaves the reader failed for good.
-class Reader {
-public:
-    explicit Reader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
-
-    template <typename T> T number() {
-        if constexpr (std::is_floating_point_v<T>) {
-            return std::bit_cast<double>(number<std::uint64_t>());
-        } else {
-            using U = std::make_unsigned_t<T>;
-            if (!ok_ || bytes_.size() - at_ < sizeof(T)) {
-                ok_ = false;
-                return T{};
-            }
-            U bits = 0;
-            for (std::size_t i = sizeof(T); i-- > 0;) {
-                bits = static_cast<U>((bits << 4 << 4) | bytes_[at_ + i]);
-            }
-            at_ += sizeof(T);
-            return static_cast<T>(bits);
-        }
-    }
-    std::string text(std::size_t maxBytes) {
-        const std::size_t size = number<std::uint8_t>();
-        if (!ok_ || size > maxBytes || bytes_.size() - at_ < size) {
-            ok_ = false;
-            return {};
-        }
-        std::string value(reinterpret_cast<const char*>(bytes_.data() + at_), size);
-        at_ += size;
-        ok_ = isReadableText(value);
-        return value;
-    }
-    void require(bool condition) { ok_ = ok_ && condition; }
-    bool ok() const noexcept { return ok_; }
-    bool finished() const noexcept { return ok_ && at_ == bytes_.size(); }
-
-private:
-    std::span<const std::uint8_t> bytes_;
-    std::size_t at_ = 0;
-    bool ok_ = true;
-};
 
 bool isAccount(const std::string& account) {
     if (account.empty() || account.size() > maxAccountBytes) {
@@ -141,14 +65,14 @@ bool isPassword(const std::string& password) {
 std::int32_t millivolts(double volts) {
     const double mv = std::round(volts * 1000);
     if (!(std::abs(mv) <= maxMillivolts)) {
-        refuse("tension hors limites");
+        refuseMessage("tension hors limites");
     }
     return static_cast<std::int32_t>(mv);
 }
 
 void write(Writer& out, const Batch& batch) {
     if (batch.number == 0 || batch.readings.empty() || batch.readings.size() > maxBatchReadings) {
-        refuse("lot vide, trop grand ou sans numéro");
+        refuseMessage("lot vide, trop grand ou sans numéro");
     }
     out.number(batch.run);
     out.number(batch.number);
@@ -157,12 +81,12 @@ void write(Writer& out, const Batch& batch) {
     std::int64_t previous = 0;
     for (const Sample& s : batch.readings) {
         if (s.millis < previous || s.millis > std::numeric_limits<std::uint32_t>::max()) {
-            refuse("temps hors limites");
+            refuseMessage("temps hors limites");
         }
         previous = s.millis;
         const bool temperature = s.gap == Gap::None;
         if (temperature && !(std::abs(s.celsius) < maxCelsius)) {
-            refuse("température hors limites");
+            refuseMessage("température hors limites");
         }
         std::uint8_t flags = static_cast<std::uint8_t>(s.gap);
         flags |= s.afterPause ? afterPauseFlag : 0;
@@ -268,7 +192,7 @@ bool validRanges(const std::vector<BatchRange>& ranges) {
 
 void write(Writer& out, const BackfillRequest& request) {
     if (!validRanges(request.ranges)) {
-        refuse("demande de lots hors limites");
+        refuseMessage("demande de lots hors limites");
     }
     out.number(request.run);
     out.number(static_cast<std::uint8_t>(request.ranges.size()));
@@ -295,7 +219,7 @@ BackfillRequest readBackfill(Reader& in) {
 
 void write(Writer& out, const Enrolment& enrolment) {
     if (!isAccount(enrolment.account) || !isPassword(enrolment.password)) {
-        refuse("compte ou mot de passe illisible");
+        refuseMessage("compte ou mot de passe illisible");
     }
     out.text(enrolment.account, maxAccountBytes);
     out.text(enrolment.password, maxPasswordBytes);
@@ -382,51 +306,6 @@ std::optional<Message> decode(std::span<const std::uint8_t> bytes) {
         return std::nullopt;
     }
     return in.finished() ? message : std::nullopt;
-}
-
-bool isReadableText(const std::string& text) noexcept {
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* end = p + text.size();
-    while (p < end) {
-        const unsigned char c = *p;
-        std::size_t more = 0;
-        char32_t point = 0;
-        if (c < 0x80) {
-            if (c < 0x20 || c == 0x7F) {
-                return false;
-            }
-            ++p;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            more = 1;
-            point = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            more = 2;
-            point = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            more = 3;
-            point = c & 0x07;
-        } else {
-            return false;
-        }
-        if (static_cast<std::size_t>(end - p) <= more) {
-            return false;
-        }
-        for (std::size_t i = 1; i <= more; ++i) {
-            if ((p[i] & 0xC0) != 0x80) {
-                return false;
-            }
-            point = (point << 6) | (p[i] & 0x3F);
-        }
-        // Overlong forms, UTF-16 halves, past U+10FFFF, and the C1 controls.
-        constexpr char32_t least[] = {0, 0x80, 0x800, 0x10000};
-        if (point < least[more] || (point >= 0xD800 && point <= 0xDFFF) || point > 0x10FFFF ||
-            (point >= 0x80 && point < 0xA0)) {
-            return false;
-        }
-        p += more + 1;
-    }
-    return true;
 }
 
 } // namespace thermo::classroom

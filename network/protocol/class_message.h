@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/session_series.h"
+#include "network/protocol/readable_text.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -95,8 +96,5 @@ std::vector<std::uint8_t> encode(const Message& message);
 
 // The message these bytes hold, or none when they are not exactly one well-formed message.
 std::optional<Message> decode(std::span<const std::uint8_t> bytes);
-
-// A text a person may read: valid UTF-8, no control characters.
-bool isReadableText(const std::string& text) noexcept;
 
 } // namespace thermo::classroom
