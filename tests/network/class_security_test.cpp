@@ -185,6 +185,23 @@ private slots:
         QVERIFY(second.port() != host_->broker()->port());
     }
 
+    // The class reopened after the teacher's program was closed: same code, same port, and
+    // the groups, let in before, come back by themselves with what was measured meanwhile.
+    void aReopenedClassKeepsItsGroups() {
+        const QString code = host_->displayedCode();
+        HostSettings settings;
+        settings.port = host_->broker()->port();
+        settings.bindAddress = "127.0.0.1";
+        host_->close();
+        QCOMPARE(host_->open(settings, true), QString());
+        QCOMPARE(host_->displayedCode(), code);
+        QTRY_VERIFY_WITH_TIMEOUT(teacherSees(*a_) && teacherSees(*a_)->present &&
+                                     teacherSees(*a_)->runs.back().ledger.missingCount() == 0 &&
+                                     teacherSees(*a_)->batchesReceived > 20,
+                                 joinMs);
+        QCOMPARE(host_->groupAccounts(), 2);
+    }
+
     // A school's broker over TLS, with the authority's certificate the teacher is given; the
     // system's authorities do not know it.
     void schoolBrokerOverTls() {
