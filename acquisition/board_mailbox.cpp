@@ -16,7 +16,7 @@ void BoardMailbox::setState(SourceState state, std::string cause) {
 
 void BoardMailbox::post(int channel, int value, Clock::time_point at) {
     std::lock_guard lock(mutex_);
-    values_.add({channel, value}, at);
+    values_.add(channel, value, at);
     channelCauses_.at(static_cast<std::size_t>(channel)).clear();
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "acquisition/analog_accumulator.h"
 #include "acquisition/board_info.h"
 #include "acquisition/code_source.h"
-#include "acquisition/firmata/analog_accumulator.h"
 
 #include <array>
 #include <chrono>
@@ -45,7 +45,7 @@ private:
     mutable std::mutex mutex_;
     SourceState state_ = SourceState::Connecting;
     std::string cause_ = "Carte : ouverture du port";
-    firmata::AnalogAccumulator values_;
+    AnalogAccumulator values_;
     std::array<std::string, channels> channelCauses_;
     std::optional<BoardInfo> board_;
 };
