@@ -30,6 +30,11 @@ void BoardMailbox::setBoard(BoardInfo board) {
     board_ = std::move(board);
 }
 
+void BoardMailbox::addLookalike(BoardInfo board) {
+    std::lock_guard lock(mutex_);
+    lookalikes_.push_back(std::move(board));
+}
+
 std::variant<BoardMailbox::Values, SourceStatus>
 BoardMailbox::take(int channel, Clock::time_point now, Clock::duration staleAfter) {
     std::lock_guard lock(mutex_);
@@ -44,9 +49,19 @@ BoardMailbox::take(int channel, Clock::time_point now, Clock::duration staleAfte
     return Values{*values_.take(channel), last};
 }
 
+SourceStatus BoardMailbox::status() const {
+    std::lock_guard lock(mutex_);
+    return {state_, cause_};
+}
+
 std::optional<BoardInfo> BoardMailbox::board() const {
     std::lock_guard lock(mutex_);
     return board_;
+}
+
+std::vector<BoardInfo> BoardMailbox::lookalikes() const {
+    std::lock_guard lock(mutex_);
+    return lookalikes_;
 }
 
 } // namespace thermo

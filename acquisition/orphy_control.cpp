@@ -2,12 +2,9 @@
 
 #include "acquisition/awaited_board.h"
 #include "acquisition/board_kinds.h"
-#include "acquisition/board_search.h"
 #include "acquisition/simulated_bench.h"
 #include "core/failure.h"
 
-#include <QFileInfo>
-#include <QTimer>
 #include <stdexcept>
 #include <utility>
 
@@ -19,8 +16,8 @@ struct OrphyControl::Impl {
     std::unique_ptr<CodeSource> other; // the source in use when it is not the bench
     const BoardKind* boardKind = nullptr;
     CodeSource* source = nullptr;
-    BoardSearch* detection = nullptr; // while a port's kind is being found out
-    AwaitedBoard* awaited = nullptr;  // the source meanwhile
+    AwaitedBoard* awaited = nullptr; // while the kind of the board on a port is found out
+    PortLister ports = systemSerialPorts;
 };
 
 OrphyControl::OrphyControl(const OrphyProperties& properties, QObject* parent)
@@ -42,6 +39,13 @@ AutomationValue OrphyControl::invoke(std::int32_t dispatchId, std::int32_t argum
         throw Failure(FailureKind::AcquisitionFailed, "Acquisition : méthode inconnue");
     }
     try {
+        // Once recognised, the board's own source reads it from this call on.
+        if (impl_->awaited && impl_->awaited->recognised()) {
+            const BoardKind* kind = impl_->awaited->recognised();
+            std::unique_ptr<CodeSource> board = impl_->awaited->takeOver();
+            CodeSource* raw = board.get();
+            use(raw, std::move(board), kind);
+        }
         return impl_->source->read(argument);
     } catch (const Failure& failure) {
         if (failure.kind() == FailureKind::AcquisitionFailed) {
@@ -55,13 +59,7 @@ AutomationValue OrphyControl::invoke(std::int32_t dispatchId, std::int32_t argum
 
 void OrphyControl::use(CodeSource* source, std::unique_ptr<CodeSource> other,
                        const BoardKind* kind) {
-    if (impl_->detection) {
-        // Abandoned: it stops in a few milliseconds, and its outcome goes nowhere.
-        impl_->detection->disconnect(this);
-        impl_->detection->deleteLater();
-        impl_->detection = nullptr;
-        impl_->awaited = nullptr;
-    }
+    impl_->awaited = nullptr;
     impl_->source->setListener({});
     std::unique_ptr<CodeSource> previous = std::exchange(impl_->other, std::move(other));
     impl_->source = source;
@@ -85,48 +83,20 @@ void OrphyControl::useSimulation() {
 }
 
 void OrphyControl::useBoard(const BoardKind& kind, const std::string& portPath) {
-    std::unique_ptr<CodeSource> board = kind.open(portPath);
-    if (!board) {
-        throw std::invalid_argument("OrphyControl::useBoard: no source");
-    }
+    std::unique_ptr<CodeSource> board = openBoard(kind, portPath, {}, impl_->ports);
     CodeSource* raw = board.get();
     use(raw, std::move(board), &kind);
 }
 
 void OrphyControl::usePort(const std::string& portPath) {
-    auto awaited = std::make_unique<AwaitedBoard>(portPath);
+    auto awaited = std::make_unique<AwaitedBoard>(portPath, BoardTiming{}, impl_->ports);
     AwaitedBoard* raw = awaited.get();
     use(raw, std::move(awaited), nullptr);
     impl_->awaited = raw;
-    impl_->detection = new BoardSearch(this);
-    impl_->detection->setFinder([portPath](std::stop_token stop) {
-        return findBoards({portPath}, searchLimitPerKind, stop);
-    });
-    connect(impl_->detection, &BoardSearch::finished, this, [this, portPath] {
-        try {
-            detected(portPath);
-        } catch (const std::exception& error) {
-            // Not thrown through the event loop: the reads say it.
-            if (impl_->awaited) {
-                impl_->awaited->setStatus({SourceState::Lost, error.what()});
-            }
-        }
-    });
-    impl_->detection->start();
 }
 
-void OrphyControl::detected(const std::string& portPath) {
-    const BoardSearch::Result& result = impl_->detection->result();
-    if (!result.boards.empty() && result.boards.front().kind != nullptr) {
-        useBoard(*result.boards.front().kind, portPath);
-        return;
-    }
-    const bool present = QFileInfo::exists(QString::fromStdString(portPath));
-    impl_->awaited->setStatus({SourceState::Lost, present
-                                                      ? "Carte : aucune carte reconnue sur ce port"
-                                                      : "Carte débranchée"});
-    BoardSearch* detection = impl_->detection;
-    QTimer::singleShot(detectionPauseMs, detection, [detection] { detection->start(); });
+void OrphyControl::setPorts(PortLister ports) {
+    impl_->ports = std::move(ports);
 }
 
 CodeSource& OrphyControl::source() noexcept {

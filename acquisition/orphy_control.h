@@ -3,6 +3,7 @@
 #include "acquisition/automation_value.h"
 #include "acquisition/code_source.h"
 #include "acquisition/orphy_properties.h"
+#include "acquisition/serial_ports.h"
 
 #include <QObject>
 #include <cstdint>
@@ -38,17 +39,20 @@ public:
     void useSimulation();
     // A board of that kind on this serial port.
     void useBoard(const BoardKind& kind, const std::string& portPath);
-    // A board on this serial port, whichever kind it is. The kinds ask the port in turn, away
-    // from this thread and again after detectionPause until one recognises it; meanwhile the
-    // reads fail with how it goes.
+    // A board on this serial port, whichever kind it is, found out on the port's first
+    // opening, away from this thread; meanwhile the reads fail with how it goes. From the
+    // call after it was recognised, the board's own source reads it, on the same opening.
     void usePort(const std::string& portPath);
-    static constexpr int detectionPauseMs = 1000;
     CodeSource& source() noexcept;
     // The control's own bench, whether it is the source or kept aside.
     SimulatedBench& bench() noexcept;
     bool usingBench() const noexcept;
-    // The kind of the board in use, when one was chosen through useBoard().
+    // The kind of the board in use, once known.
     const BoardKind* boardKind() const noexcept;
+
+    // Where boards are looked for once unplugged: the system's serial ports, unless a test
+    // says otherwise. For the sources chosen after.
+    void setPorts(PortLister ports);
 
 signals:
     // Another source is in use. The one before is destroyed once this signal has been
@@ -59,7 +63,6 @@ signals:
 
 private:
     void use(CodeSource* source, std::unique_ptr<CodeSource> other, const BoardKind* kind);
-    void detected(const std::string& portPath);
 
     struct Impl;
     std::unique_ptr<Impl> impl_;

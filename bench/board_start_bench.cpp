@@ -11,6 +11,7 @@
 #include "acquisition/orphy_control.h"
 #include "core/failure.h"
 #include "tests/serial/firmata_peer.h"
+#include "tests/serial/pty_board.h"
 #ifdef THERMO_SIMULATED_UNO
 #include "tests/serial/simulated_uno.h"
 #endif
@@ -21,45 +22,16 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
-#include <sys/inotify.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-// Counts the openings of a pseudo-terminal's terminal end.
-class OpenCounter {
-public:
-    explicit OpenCounter(const std::string& path)
-        : watch_(::inotify_init1(IN_NONBLOCK)) {
-        const auto target = std::filesystem::canonical(path);
-        // Closings too: identical events that follow each other unread are merged into one.
-        ::inotify_add_watch(watch_, target.c_str(), IN_OPEN | IN_CLOSE);
-    }
-    ~OpenCounter() { ::close(watch_); }
-    int count() {
-        char buffer[4096];
-        for (ssize_t n; (n = ::read(watch_, buffer, sizeof buffer)) > 0;) {
-            for (ssize_t at = 0; at < n;) {
-                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-                opens_ += (event->mask & IN_OPEN) != 0;
-                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-            }
-        }
-        return opens_;
-    }
-
-private:
-    int watch_;
-    int opens_ = 0;
-};
+using thermo::test::OpenCounter;
 
 struct Start {
     double seconds = -1; // to the first tick with both codes; negative when none came
@@ -129,9 +101,9 @@ void measureBoth(const char* name, int runs, const thermo::BoardKind& kind,
         OpenCounter opens(board->path());
         const auto begin = Clock::now();
         const bool found = thermo::findBoards({board->path()}).size() == 1;
-        searched.push_back({found ? std::chrono::duration<double>(Clock::now() - begin).count()
-                                  : -1.0,
-                            0, opens.count()});
+        searched.push_back(
+            {found ? std::chrono::duration<double>(Clock::now() - begin).count() : -1.0, 0,
+             opens.count()});
     }
     report(name, "recherche", searched);
 }
@@ -148,7 +120,7 @@ int main(int argc, char** argv) {
     using thermo::test::FirmataPeer;
     for (const auto boot : {0ms, 2000ms}) {
         const std::string name = "Firmata, démarrage " + std::to_string(boot.count()) + " ms";
-        measureBoth<FirmataPeer>(name.c_str(), runs, thermo::boardKinds()[1], [boot] {
+        measureBoth<FirmataPeer>(name.c_str(), runs, *thermo::boardKinds()[1], [boot] {
             auto board = std::make_unique<FirmataPeer>(
                 FirmataPeer::Options{.bits = 10, .restartsOnOpen = true, .bootTime = boot});
             board->setValues(0, {512});
@@ -159,14 +131,13 @@ int main(int argc, char** argv) {
 #ifdef THERMO_SIMULATED_UNO
     if (!firmware.empty()) {
         using thermo::test::SimulatedUno;
-        measureBoth<SimulatedUno>("carte du projet (simavr)", runs, thermo::boardKinds()[0],
-                                  [&firmware] {
-                                      auto board =
-                                          std::make_unique<SimulatedUno>(firmware, 5000, true);
-                                      board->setInput(0, 2500);
-                                      board->setInput(1, 5000);
-                                      return board;
-                                  });
+        measureBoth<SimulatedUno>(
+            "carte du projet (simavr)", runs, *thermo::boardKinds()[0], [&firmware] {
+                auto board = std::make_unique<SimulatedUno>(firmware, 5000, true);
+                board->setInput(0, 2500);
+                board->setInput(1, 5000);
+                return board;
+            });
     }
 #endif
     return 0;

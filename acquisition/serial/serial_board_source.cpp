@@ -4,8 +4,23 @@
 
 namespace thermo {
 
-SerialBoardSource::SerialBoardSource(std::string portPath, const BoardTiming& timing)
-    : BoardSource(portPath, std::make_unique<SerialBoardConversation>(portPath, timing), timing) {}
+const BoardKind& SerialBoardSource::kind() {
+    static const BoardKind serial{
+        "Carte série",
+        [](const BoardTiming& timing) { return std::make_unique<SerialBoardConversation>(timing); },
+        [](std::unique_ptr<BoardWorker> worker) {
+            return std::make_unique<SerialBoardSource>(std::move(worker));
+        }};
+    return serial;
+}
+
+SerialBoardSource::SerialBoardSource(std::string portPath, const BoardTiming& timing,
+                                     PortLister ports)
+    : BoardSource(std::make_unique<BoardWorker>(
+          std::move(portPath), std::vector<const BoardKind*>{&kind()}, timing, std::move(ports))) {}
+
+SerialBoardSource::SerialBoardSource(std::unique_ptr<BoardWorker> worker)
+    : BoardSource(std::move(worker)) {}
 
 std::string SerialBoardSource::name() const {
     const auto identified = board();

@@ -5,8 +5,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <poll.h>
 #include <stdexcept>
+#include <sys/inotify.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -132,6 +134,51 @@ PtyBoard::Responder boardAnswering(std::vector<std::pair<std::string, std::strin
             }
         }
         return {{taggedReply(request, "ERR:COMMANDE")}};
+    };
+}
+
+OpenCounter::OpenCounter(const std::string& path) : watch_(::inotify_init1(IN_NONBLOCK)) {
+    // Closings too: identical events that follow each other unread are merged into one.
+    const auto target = std::filesystem::canonical(path);
+    if (watch_ < 0 || ::inotify_add_watch(watch_, target.c_str(), IN_OPEN | IN_CLOSE) < 0) {
+        throw std::runtime_error("inotify on " + target.string() + " failed");
+    }
+}
+
+OpenCounter::~OpenCounter() {
+    ::close(watch_);
+}
+
+int OpenCounter::count() {
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t n; (n = ::read(watch_, buffer, sizeof buffer)) > 0;) {
+        for (ssize_t at = 0; at < n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            opens_ += (event->mask & IN_OPEN) != 0;
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+    return opens_;
+}
+
+void PluggedPorts::plug(const std::string& path) {
+    std::lock_guard lock(ports_->mutex);
+    ports_->paths.push_back(path);
+}
+
+void PluggedPorts::unplug(const std::string& path) {
+    std::lock_guard lock(ports_->mutex);
+    std::erase(ports_->paths, path);
+}
+
+PortLister PluggedPorts::lister() const {
+    return [ports = ports_] {
+        std::lock_guard lock(ports->mutex);
+        std::vector<PortInfo> listed;
+        for (const std::string& path : ports->paths) {
+            listed.push_back({path});
+        }
+        return listed;
     };
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "acquisition/serial_ports.h"
+
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -68,6 +71,38 @@ std::string taggedReply(const std::string& request, std::string_view payload);
 // A board that knows our identification and answers each command of `answers` with its payload.
 PtyBoard::Responder boardAnswering(std::vector<std::pair<std::string, std::string>> answers,
                                    std::string identity = "THERMOMETRE,CARTE-CTN,0042,1.0");
+
+// Counts the openings of a pseudo-terminal's terminal end, or of what a link points at, from
+// now on: each opening restarts an Uno.
+class OpenCounter {
+public:
+    explicit OpenCounter(const std::string& path);
+    ~OpenCounter();
+    OpenCounter(const OpenCounter&) = delete;
+    OpenCounter& operator=(const OpenCounter&) = delete;
+    int count();
+
+private:
+    int watch_;
+    int opens_ = 0;
+};
+
+// The ports a test has plugged in, listed to the program as the system lists its own: the
+// system does not list pseudo-terminals.
+class PluggedPorts {
+public:
+    void plug(const std::string& path);
+    void unplug(const std::string& path);
+    // Lists the ports plugged at the time of each call, from any thread.
+    PortLister lister() const;
+
+private:
+    struct Ports {
+        std::mutex mutex;
+        std::vector<std::string> paths;
+    };
+    std::shared_ptr<Ports> ports_ = std::make_shared<Ports>();
+};
 
 // Polls `condition` until it holds or `limit` passes.
 bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit);

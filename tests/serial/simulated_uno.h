@@ -16,8 +16,7 @@ public:
     // Throws std::runtime_error when the firmware cannot be loaded. A real Uno restarts each
     // time its port is opened (DTR drives its reset), without its bootloader's wait here;
     // otherwise the firmware runs on from its start, as a board that does not restart.
-    SimulatedUno(const std::string& firmwareElf, int supplyMillivolts,
-                 bool restartsOnOpen = false);
+    SimulatedUno(const std::string& firmwareElf, int supplyMillivolts, bool restartsOnOpen = false);
     ~SimulatedUno();
     SimulatedUno(const SimulatedUno&) = delete;
     SimulatedUno& operator=(const SimulatedUno&) = delete;

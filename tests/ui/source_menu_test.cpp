@@ -1,7 +1,6 @@
 #include "acquisition/board_kinds.h"
 #include "acquisition/orphy_binding.h"
 #include "acquisition/orphy_control.h"
-#include "acquisition/serial/board_discovery.h"
 #include "acquisition/simulated_bench.h"
 #include "core/failure.h"
 #include "tests/serial/firmata_peer.h"
@@ -103,7 +102,7 @@ void SourceMenuTest::startsOnTheSimulation() {
 void SourceMenuTest::searchListsTheBoardsThatIdentify() {
     const std::string path = board_->path();
     menu().setBoardFinder([path](std::stop_token) {
-        return thermo::probeBoards({path, "/dev/absent-port"});
+        return thermo::findBoards({path, "/dev/absent-port"});
     });
     QSignalSpy finished(&menu(), &SourceMenu::searchFinished);
     menu().startSearch();
@@ -134,10 +133,10 @@ void SourceMenuTest::searchRunsAwayFromTheInterfaceThread() {
 
 void SourceMenuTest::choosingABoardMeasuresThroughItFromTheNextRead() {
     searchWith({BoardInfo{board_->path(), "", "0042", "1.0", "carte n\u00B0 0042",
-                          &thermo::boardKinds().front()}});
+                          thermo::boardKinds().front()}});
     menu().boardActions()[0]->trigger();
     QCOMPARE(control_->source().portPath(), board_->path());
-    QCOMPARE(control_->boardKind(), &thermo::boardKinds().front());
+    QCOMPARE(control_->boardKind(), thermo::boardKinds().front());
     QVERIFY(menu().boardActions()[0]->isChecked());
     QVERIFY(!menu().simulationAction()->isChecked());
     QCOMPARE(readUntilAnswer(0), std::optional<std::int32_t>(39321));
@@ -147,7 +146,7 @@ void SourceMenuTest::choosingABoardMeasuresThroughItFromTheNextRead() {
 void SourceMenuTest::simulationComesBackAsItWasLeft() {
     control_->bench().setTemperature(31.5);
     control_->bench().setFault(thermo::BenchFault::ShortedThermistor);
-    control_->useBoard(thermo::boardKinds().front(), board_->path());
+    control_->useBoard(*thermo::boardKinds().front(), board_->path());
     QVERIFY(!control_->usingBench());
     menu().simulationAction()->trigger();
     QVERIFY(control_->usingBench());
@@ -159,7 +158,7 @@ void SourceMenuTest::simulationComesBackAsItWasLeft() {
 
 void SourceMenuTest::boardInUseStaysListedAfterASearch() {
     // The board in use holds its port, so a search cannot open it and does not find it.
-    control_->useBoard(thermo::boardKinds().front(), board_->path());
+    control_->useBoard(*thermo::boardKinds().front(), board_->path());
     searchWith({});
     const auto boards = menu().boardActions();
     QCOMPARE(boards.size(), 1);
@@ -173,7 +172,7 @@ void SourceMenuTest::saysWhenNoBoardWasFound() {
     QVERIFY(none->isVisible());
     QVERIFY(!none->isEnabled());
     searchWith({BoardInfo{board_->path(), "", "0042", "1.0", "carte n\u00B0 0042",
-                          &thermo::boardKinds().front()}});
+                          thermo::boardKinds().front()}});
     QVERIFY(!none->isVisible());
 }
 
@@ -213,7 +212,7 @@ void SourceMenuTest::typedPortFindsOutTheKindOfBoard() {
     QVERIFY(menu().boardActions().value(0) && menu().boardActions()[0]->isChecked());
 
     QTRY_COMPARE_WITH_TIMEOUT(readNow(0), QStringLiteral("40968"), 10000);
-    QCOMPARE(control_->boardKind(), &thermo::boardKinds()[1]);
+    QCOMPARE(control_->boardKind(), thermo::boardKinds()[1]);
     QCOMPARE(menu().boardActions().size(), 1);
     QCOMPARE(menu().boardActions()[0]->text(), "Arduino Firmata 2.5 (StandardFirmata) sur " + path);
     // Recognised, it stays on offer once left.
@@ -248,7 +247,7 @@ void SourceMenuTest::searchSaysWhatItDoes() {
     std::vector<BoardInfo> boards;
     for (int i = 0; i < found; ++i) {
         boards.push_back(
-            {"/dev/board" + std::to_string(i), "", "", "", "", &thermo::boardKinds()[0]});
+            {"/dev/board" + std::to_string(i), "", "", "", "", thermo::boardKinds()[0]});
     }
     menu().setBoardFinder([boards](std::stop_token) { return boards; });
     QSignalSpy finished(&menu(), &SourceMenu::searchFinished);
@@ -271,10 +270,10 @@ void SourceMenuTest::searchSaysWhatItDoes() {
 
 void SourceMenuTest::quittingStopsTheSearchAndTheBoardAtOnce() {
     PtyBoard mute([](const std::string&) { return std::vector<PtyBoard::Reply>{}; });
-    control_->useBoard(thermo::boardKinds().front(), board_->path());
+    control_->useBoard(*thermo::boardKinds().front(), board_->path());
     const std::string path = mute.path();
     menu().setBoardFinder([path](std::stop_token stop) {
-        return thermo::probeBoards({path}, std::chrono::seconds(10), stop);
+        return thermo::findBoards({path}, std::chrono::seconds(10), stop);
     });
     menu().startSearch();
     QVERIFY(menu().searching());
