@@ -18,6 +18,13 @@ struct OrphyControl::Impl {
     CodeSource* source = nullptr;
     AwaitedBoard* awaited = nullptr; // while the kind of the board on a port is found out
     PortLister ports = systemSerialPorts;
+    BoardSearch* search = nullptr;
+    BoardList boards;
+    // The source the list was last brought up to date with, where it was, and how many of
+    // its lookalikes were told.
+    const CodeSource* listed = nullptr;
+    std::string listedPort;
+    std::size_t lookalikesTold = 0;
 };
 
 OrphyControl::OrphyControl(const OrphyProperties& properties, QObject* parent)
@@ -26,6 +33,14 @@ OrphyControl::OrphyControl(const OrphyProperties& properties, QObject* parent)
     impl_->bench = std::make_unique<SimulatedBench>(Noise::On);
     impl_->source = impl_->bench.get();
     impl_->source->setListener([this] { emit sourceUpdated(); });
+    impl_->search = new BoardSearch(this);
+    setPorts(systemSerialPorts);
+    connect(impl_->search, &BoardSearch::finished, this, [this] {
+        impl_->boards.merge(impl_->search->result().boards);
+        emit boardsChanged();
+    });
+    // Queued when the source tells from another thread.
+    connect(this, &OrphyControl::sourceUpdated, this, &OrphyControl::refreshBoards);
 }
 
 OrphyControl::~OrphyControl() = default;
@@ -65,6 +80,7 @@ void OrphyControl::use(CodeSource* source, std::unique_ptr<CodeSource> other,
     impl_->source = source;
     impl_->boardKind = kind;
     source->setListener([this] { emit sourceUpdated(); });
+    refreshBoards();
     emit sourceChanged();
 }
 
@@ -97,6 +113,44 @@ void OrphyControl::usePort(const std::string& portPath) {
 
 void OrphyControl::setPorts(PortLister ports) {
     impl_->ports = std::move(ports);
+    impl_->search->setFinder(
+        [ports = impl_->ports](std::stop_token stop) { return findBoards(ports, stop); });
+}
+
+const BoardList& OrphyControl::boards() const noexcept {
+    return impl_->boards;
+}
+
+BoardSearch& OrphyControl::search() noexcept {
+    return *impl_->search;
+}
+
+// In this thread, after each change of the source or of what it says.
+void OrphyControl::refreshBoards() {
+    const std::string port = impl_->source->portPath();
+    const bool sameSource = impl_->listed == impl_->source;
+    if (!sameSource) {
+        impl_->lookalikesTold = 0;
+    }
+    const std::vector<BoardList::Entry> before = impl_->boards.entries();
+    const bool followed =
+        sameSource && !impl_->listedPort.empty() && !port.empty() && port != impl_->listedPort;
+    if (followed) {
+        impl_->boards.follow(port);
+    }
+    impl_->boards.use(port, impl_->boardKind, impl_->source->name());
+    impl_->listed = impl_->source;
+    impl_->listedPort = port;
+    if (impl_->boards.entries() != before) {
+        emit boardsChanged();
+    }
+    if (followed) {
+        emit boardFollowed(QString::fromStdString(port));
+    }
+    const std::vector<BoardInfo> lookalikes = impl_->source->lookalikes();
+    for (; impl_->lookalikesTold < lookalikes.size(); ++impl_->lookalikesTold) {
+        emit lookalikeFound(lookalikes[impl_->lookalikesTold]);
+    }
 }
 
 CodeSource& OrphyControl::source() noexcept {

@@ -11,6 +11,8 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -45,6 +47,8 @@ private slots:
     void searchSaysWhatItDoes_data();
     void searchSaysWhatItDoes();
     void quittingStopsTheSearchAndTheBoardAtOnce();
+    void boardFoundAgainElsewhereIsSaid();
+    void boardLikeTheOneUnpluggedIsAskedAbout();
 
 private:
     SourceMenu& menu() { return view_->sourceMenu(); }
@@ -71,7 +75,7 @@ void SourceMenuTest::cleanup() {
 }
 
 void SourceMenuTest::searchWith(std::vector<BoardInfo> found) {
-    menu().setBoardFinder([found](std::stop_token) { return found; });
+    control_->search().setFinder([found](std::stop_token) { return found; });
     QSignalSpy finished(&menu(), &SourceMenu::searchFinished);
     menu().startSearch();
     QVERIFY(finished.wait(10000));
@@ -101,7 +105,7 @@ void SourceMenuTest::startsOnTheSimulation() {
 
 void SourceMenuTest::searchListsTheBoardsThatIdentify() {
     const std::string path = board_->path();
-    menu().setBoardFinder([path](std::stop_token) {
+    control_->search().setFinder([path](std::stop_token) {
         return thermo::findBoards({path, "/dev/absent-port"});
     });
     QSignalSpy finished(&menu(), &SourceMenu::searchFinished);
@@ -120,7 +124,7 @@ void SourceMenuTest::searchListsTheBoardsThatIdentify() {
 
 void SourceMenuTest::searchRunsAwayFromTheInterfaceThread() {
     QThread* searchThread = nullptr;
-    menu().setBoardFinder([&searchThread](std::stop_token) {
+    control_->search().setFinder([&searchThread](std::stop_token) {
         searchThread = QThread::currentThread();
         return std::vector<BoardInfo>{};
     });
@@ -178,7 +182,7 @@ void SourceMenuTest::saysWhenNoBoardWasFound() {
 
 // An error in the search comes back as its outcome, never thrown inside the interface's loop.
 void SourceMenuTest::searchThatFailsFindsNothing() {
-    menu().setBoardFinder([](std::stop_token) -> std::vector<BoardInfo> {
+    control_->search().setFinder([](std::stop_token) -> std::vector<BoardInfo> {
         throw std::runtime_error("ports illisibles");
     });
     QSignalSpy finished(&menu(), &SourceMenu::searchFinished);
@@ -249,7 +253,7 @@ void SourceMenuTest::searchSaysWhatItDoes() {
         boards.push_back(
             {"/dev/board" + std::to_string(i), "", "", "", "", thermo::boardKinds()[0]});
     }
-    menu().setBoardFinder([boards](std::stop_token) { return boards; });
+    control_->search().setFinder([boards](std::stop_token) { return boards; });
     QSignalSpy finished(&menu(), &SourceMenu::searchFinished);
     menu().startSearch();
     for (const QString& status : {QStringLiteral("Recherche en cours\u2026"), said}) {
@@ -272,7 +276,7 @@ void SourceMenuTest::quittingStopsTheSearchAndTheBoardAtOnce() {
     PtyBoard mute([](const std::string&) { return std::vector<PtyBoard::Reply>{}; });
     control_->useBoard(*thermo::boardKinds().front(), board_->path());
     const std::string path = mute.path();
-    menu().setBoardFinder([path](std::stop_token stop) {
+    control_->search().setFinder([path](std::stop_token stop) {
         return thermo::findBoards({path}, std::chrono::seconds(10), stop);
     });
     menu().startSearch();
@@ -284,6 +288,65 @@ void SourceMenuTest::quittingStopsTheSearchAndTheBoardAtOnce() {
           static_cast<long long>(clock.elapsed()));
     // Waiting for the search would take its 10 s; a loaded machine takes far less than that.
     QVERIFY(clock.elapsed() < 1500);
+}
+
+// Each board is made before the first is unplugged, so that none takes the name of another.
+void SourceMenuTest::boardFoundAgainElsewhereIsSaid() {
+    thermo::test::PluggedPorts ports;
+    control_->setPorts(ports.lister());
+    PtyBoard back(thermo::test::boardAnswering({{"MEAS:EA0?", "39321"}}));
+    ports.plug(board_->path());
+    control_->usePort(board_->path());
+    QCOMPARE(readUntilAnswer(0), std::optional<std::int32_t>(39321));
+
+    ports.unplug(board_->path());
+    board_.reset();
+    QTRY_COMPARE_WITH_TIMEOUT(readNow(0), QStringLiteral("Carte débranchée"), 20000);
+    ports.plug(back.path());
+    QTRY_COMPARE_WITH_TIMEOUT(readNow(0), QStringLiteral("39321"), 20000);
+    const QString path = QString::fromStdString(back.path());
+    const auto* caption = view_->findChild<QLabel*>(QStringLiteral("sourceCaption"));
+    QCOMPARE(caption->text(), "Carte retrouvée sur " + path);
+    QCOMPARE(menu().boardActions().size(), 1);
+    QVERIFY(menu().boardActions()[0]->isChecked());
+    QVERIFY(menu().boardActions()[0]->text().endsWith(path + ")"));
+}
+
+// Without serial numbers, nothing tells the board that comes back from the other one unplugged
+// meanwhile: the user says which it is.
+void SourceMenuTest::boardLikeTheOneUnpluggedIsAskedAbout() {
+    const auto anonymous = [] {
+        return std::make_unique<PtyBoard>(
+            thermo::test::boardAnswering({{"MEAS:EA0?", "39321"}}, "THERMOMETRE,CARTE-CTN,,1.0"));
+    };
+    auto used = anonymous(), spare = anonymous(), back = anonymous();
+    thermo::test::PluggedPorts ports;
+    control_->setPorts(ports.lister());
+    ports.plug(used->path());
+    ports.plug(spare->path());
+    control_->useBoard(*thermo::boardKinds().front(), used->path());
+    QVERIFY(readUntilAnswer(0));
+
+    ports.unplug(used->path());
+    used.reset();
+    QTRY_COMPARE_WITH_TIMEOUT(readNow(0), QStringLiteral("Carte débranchée"), 20000);
+    ports.unplug(spare->path());
+    spare.reset();
+    ports.plug(back->path());
+    // The measurement's reads bring what the board's thread found.
+    const auto asked = [this] {
+        readNow(0);
+        return view_->findChild<QMessageBox*>(QStringLiteral("lookalikeQuestion"));
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(asked(), 20000);
+    QMessageBox* question = asked();
+    const QString path = QString::fromStdString(back->path());
+    QCOMPARE(view_->findChild<QLabel*>(QStringLiteral("sourceCaption"))->text(),
+             "Carte semblable sur " + path);
+    QCOMPARE(readNow(0), QStringLiteral("Carte débranchée"));
+    question->button(QMessageBox::Yes)->click();
+    QCOMPARE(QString::fromStdString(control_->source().portPath()), path);
+    QCOMPARE(readUntilAnswer(0), std::optional<std::int32_t>(39321));
 }
 
 QTEST_MAIN(SourceMenuTest)
