@@ -118,7 +118,8 @@ std::optional<BoardConversation::End> BoardSession::visit(const std::string& pat
     }
     BoardInfo found = answered->conversation->board();
     found.kind = answered->kind;
-    found.setPort(portAt(ports_(), path));
+    const std::vector<PortInfo> listed = ports_();
+    found.setPort(portAt(listed, path));
     if (known_) {
         std::vector<PortInfo> suspects;
         std::copy_if(changed.begin(), changed.end(), std::back_inserter(suspects),
@@ -134,6 +135,7 @@ std::optional<BoardConversation::End> BoardSession::visit(const std::string& pat
         }
     }
     known_ = found;
+    listedInUse_ = listed;
     path_ = path;
     // Only its kind is talked with from now on; the others are asked where it is looked for.
     std::move(candidates_.begin(), answered, std::back_inserter(strangers_));
@@ -147,7 +149,13 @@ std::optional<BoardConversation::End> BoardSession::visit(const std::string& pat
 }
 
 BoardConversation::End BoardSession::lookFor(std::stop_token stop) {
-    const std::vector<PortInfo> atLoss = ports_();
+    // What was there while it was in use: a board like it unplugged with it may be among them.
+    std::vector<PortInfo> atLoss = ports_();
+    for (const PortInfo& port : listedInUse_) {
+        if (!listedIn(atLoss, port.path)) {
+            atLoss.push_back(port);
+        }
+    }
     std::vector<PortInfo> changed;
     // Ports not to open: those listed at the loss hold other devices, and each port that came
     // since is opened once while it stays. A port that goes is forgotten.

@@ -55,6 +55,7 @@ private:
     std::vector<Candidate> candidates_; // only the board's own kind once it is known
     std::vector<Candidate> strangers_;  // the other kinds, asked too once it is looked for
     std::optional<BoardInfo> known_;
+    std::vector<PortInfo> listedInUse_; // when it was found
     // Ports found, while it was looked for, to hold something that is not it.
     std::set<std::string> elsewhere_;
 };
