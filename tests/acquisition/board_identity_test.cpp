@@ -7,23 +7,23 @@ namespace {
 
 const BoardKind* const serialKind = reinterpret_cast<const BoardKind*>(0x10);
 const BoardKind* const firmataKind = reinterpret_cast<const BoardKind*>(0x20);
+constexpr std::uint16_t ch340 = 0x1a86, arduino = 0x2341; // USB vendors
 
-BoardInfo ours(const std::string& port, const std::string& serial) {
-    return {port, {}, serial, "1.0", "carte n\u00B0 " + serial, serialKind};
-}
-
-// A clone under StandardFirmata: nothing of its own tells it from another.
-BoardInfo clone(const std::string& port, std::optional<std::uint16_t> vendor = std::nullopt) {
-    BoardInfo board{port, {}, {}, "2.5", "Arduino Firmata 2.5 (StandardFirmata)", firmataKind};
-    board.vendorId = vendor;
-    board.productId = vendor ? std::optional<std::uint16_t>(0x7523) : std::nullopt;
-    return board;
-}
-
-PortInfo port(const std::string& path, std::optional<std::uint16_t> vendor = std::nullopt,
+PortInfo port(const std::string& name, std::optional<std::uint16_t> vendor = std::nullopt,
               const std::string& usbSerial = {}) {
-    return {
-        path, {}, usbSerial, vendor, vendor ? std::optional<std::uint16_t>(0x7523) : std::nullopt};
+    const auto product = vendor ? std::optional<std::uint16_t>(0x0043) : std::nullopt;
+    return {"/dev/" + name, {}, usbSerial, vendor, product};
+}
+
+// Our board says its number; a board under StandardFirmata says nothing of its own, and its USB
+// device may have a number (a genuine Uno) or not (a clone), or be no USB device (a pty).
+BoardInfo board(const std::string& name, const std::string& number,
+                std::optional<std::uint16_t> vendor = std::nullopt,
+                const std::string& usbSerial = {}) {
+    BoardInfo made{{}, {}, number, {}, number.empty() ? "Arduino Firmata 2.5" : number,
+                   number.empty() ? firmataKind : serialKind};
+    made.setPort(port(name, vendor, usbSerial));
+    return made;
 }
 
 struct ReappearanceCase {
@@ -43,89 +43,31 @@ TEST_P(JudgeReappearance, FollowsTheBoardAndAsksWhenItMayBeAnother) {
     EXPECT_EQ(judgeReappearance(row.known, row.found, row.changed), row.verdict);
 }
 
-const BoardInfo usbSerialled = [] {
-    BoardInfo board = clone("/dev/ttyACM0", 0x2341);
-    board.usbSerial = "75833353035351D0E1A1";
-    return board;
-}();
-
-INSTANTIATE_TEST_SUITE_P(
-    Boards, JudgeReappearance,
-    ::testing::Values(ReappearanceCase{"its_number_elsewhere",
-                                       ours("/dev/ttyACM0", "0042"),
-                                       ours("/dev/ttyACM1", "0042"),
-                                       {},
-                                       Reappearance::Follow},
-                      ReappearanceCase{"its_number_among_moving_ports",
-                                       ours("/dev/ttyACM0", "0042"),
-                                       ours("/dev/ttyACM1", "0042"),
-                                       {port("/dev/ttyACM2")},
-                                       Reappearance::Follow},
-                      ReappearanceCase{"another_number_elsewhere",
-                                       ours("/dev/ttyACM0", "0042"),
-                                       ours("/dev/ttyACM1", "0043"),
-                                       {},
-                                       Reappearance::Ignore},
-                      ReappearanceCase{"another_number_on_its_port",
-                                       ours("/dev/ttyACM0", "0042"),
-                                       ours("/dev/ttyACM0", "0043"),
-                                       {},
-                                       Reappearance::Ignore},
-                      ReappearanceCase{"another_kind_on_its_port",
-                                       ours("/dev/ttyACM0", "0042"),
-                                       clone("/dev/ttyACM0"),
-                                       {},
-                                       Reappearance::Ignore},
-                      ReappearanceCase{"clone_alone",
-                                       clone("/dev/ttyUSB0", 0x1a86),
-                                       clone("/dev/ttyUSB1", 0x1a86),
-                                       {port("/dev/ttyUSB0", 0x1a86)},
-                                       Reappearance::Follow},
-                      ReappearanceCase{"clone_while_one_like_it_moved",
-                                       clone("/dev/ttyUSB0", 0x1a86),
-                                       clone("/dev/ttyUSB2", 0x1a86),
-                                       {port("/dev/ttyUSB1", 0x1a86)},
-                                       Reappearance::Ask},
-                      ReappearanceCase{"clone_back_on_its_port_while_one_like_it_moved",
-                                       clone("/dev/ttyUSB0", 0x1a86),
-                                       clone("/dev/ttyUSB0", 0x1a86),
-                                       {port("/dev/ttyUSB1", 0x1a86)},
-                                       Reappearance::Ask},
-                      ReappearanceCase{"pty_clone_while_another_pty_came",
-                                       clone("/dev/pts/3"),
-                                       clone("/dev/pts/5"),
-                                       {port("/dev/pts/6")},
-                                       Reappearance::Ask},
-                      ReappearanceCase{"clone_while_another_make_moved",
-                                       clone("/dev/ttyUSB0", 0x1a86),
-                                       clone("/dev/ttyUSB1", 0x1a86),
-                                       {port("/dev/ttyACM0", 0x2341)},
-                                       Reappearance::Follow},
-                      ReappearanceCase{"clone_while_one_with_a_usb_number_moved",
-                                       clone("/dev/ttyUSB0", 0x1a86),
-                                       clone("/dev/ttyUSB1", 0x1a86),
-                                       {port("/dev/ttyUSB2", 0x1a86, "A50285BI")},
-                                       Reappearance::Follow},
-                      ReappearanceCase{"usb_number_among_moving_lookalikes",
-                                       usbSerialled,
-                                       [] {
-                                           BoardInfo back = usbSerialled;
-                                           back.portPath = "/dev/ttyACM1";
-                                           return back;
-                                       }(),
-                                       {port("/dev/ttyACM2", 0x2341)},
-                                       Reappearance::Follow},
-                      ReappearanceCase{"another_usb_number",
-                                       usbSerialled,
-                                       [] {
-                                           BoardInfo other = usbSerialled;
-                                           other.portPath = "/dev/ttyACM1";
-                                           other.usbSerial = "95530343334351A0C1B2";
-                                           return other;
-                                       }(),
-                                       {},
-                                       Reappearance::Ignore}),
+using enum Reappearance;
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Boards, JudgeReappearance, ::testing::Values(
+    ReappearanceCase{"another_number_on_its_port",
+        board("ttyACM0", "42"), board("ttyACM0", "43"), {}, Ignore},
+    ReappearanceCase{"another_kind_on_its_port",
+        board("ttyACM0", "42"), board("ttyACM0", ""), {}, Ignore},
+    ReappearanceCase{"clone_alone",
+        board("ttyUSB0", "", ch340), board("ttyUSB1", "", ch340), {port("ttyUSB0", ch340)}, Follow},
+    ReappearanceCase{"clone_back_while_one_like_it_moved",
+        board("ttyUSB0", "", ch340), board("ttyUSB0", "", ch340), {port("ttyUSB1", ch340)}, Ask},
+    ReappearanceCase{"pty_clone_while_another_pty_came",
+        board("pts/3", ""), board("pts/5", ""), {port("pts/6")}, Ask},
+    ReappearanceCase{"clone_while_another_make_moved",
+        board("ttyUSB0", "", ch340), board("ttyUSB1", "", ch340), {port("ttyACM0", arduino)}, Follow},
+    ReappearanceCase{"clone_while_one_with_a_usb_number_moved",
+        board("ttyUSB0", "", ch340), board("ttyUSB1", "", ch340), {port("ttyUSB2", ch340, "A50")},
+        Follow},
+    ReappearanceCase{"its_usb_number_among_moving_lookalikes",
+        board("ttyACM0", "", arduino, "75"), board("ttyACM1", "", arduino, "75"),
+        {port("ttyACM2", arduino)}, Follow},
+    ReappearanceCase{"another_usb_number",
+        board("ttyACM0", "", arduino, "75"), board("ttyACM1", "", arduino, "95"), {}, Ignore}),
     [](const auto& info) { return info.param.name; });
+// clang-format on
 
 } // namespace
 } // namespace thermo

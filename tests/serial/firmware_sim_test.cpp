@@ -92,11 +92,9 @@ TEST(FirmwareInSimavr, LowSupplyIsSeenAsSuch) {
         firstCodeLimit));
 }
 
-// As with --port: the board restarts when its port is opened, says READY once started, and is
-// recognised and read on that one opening.
+// As with --port: restarted by the opening, it says READY, and is recognised and read on it.
 TEST(FirmwareInSimavr, IsRecognisedAndReadOnTheOpeningThatRestartsIt) {
     test::SimulatedUno uno(THERMO_FIRMWARE_ELF, 5000, true);
-    uno.setInput(1, 5000);
     test::OpenCounter opens(uno.path());
     AwaitedBoard awaited(uno.path(), patient, systemSerialPorts);
     ASSERT_TRUE(test::waitFor([&] { return awaited.recognised() != nullptr; }, firstCodeLimit));

@@ -137,8 +137,8 @@ PtyBoard::Responder boardAnswering(std::vector<std::pair<std::string, std::strin
     };
 }
 
+// Closings too: identical events that follow each other unread are merged into one.
 OpenCounter::OpenCounter(const std::string& path) : watch_(::inotify_init1(IN_NONBLOCK)) {
-    // Closings too: identical events that follow each other unread are merged into one.
     const auto target = std::filesystem::canonical(path);
     if (watch_ < 0 || ::inotify_add_watch(watch_, target.c_str(), IN_OPEN | IN_CLOSE) < 0) {
         throw std::runtime_error("inotify on " + target.string() + " failed");
@@ -152,10 +152,8 @@ OpenCounter::~OpenCounter() {
 int OpenCounter::count() {
     alignas(inotify_event) char buffer[4096];
     for (ssize_t n; (n = ::read(watch_, buffer, sizeof buffer)) > 0;) {
-        for (ssize_t at = 0; at < n;) {
-            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-            opens_ += (event->mask & IN_OPEN) != 0;
-            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        for (ssize_t at = 0; at < n; at += sizeof(inotify_event)) { // a file's events carry no name
+            opens_ += (reinterpret_cast<const inotify_event*>(buffer + at)->mask & IN_OPEN) != 0;
         }
     }
     return opens_;

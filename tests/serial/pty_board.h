@@ -72,8 +72,7 @@ std::string taggedReply(const std::string& request, std::string_view payload);
 PtyBoard::Responder boardAnswering(std::vector<std::pair<std::string, std::string>> answers,
                                    std::string identity = "THERMOMETRE,CARTE-CTN,0042,1.0");
 
-// Counts the openings of a pseudo-terminal's terminal end, or of what a link points at, from
-// now on: each opening restarts an Uno.
+// Counts the openings of a terminal (or of a link's target) from now on: each restarts an Uno.
 class OpenCounter {
 public:
     explicit OpenCounter(const std::string& path);
@@ -87,8 +86,7 @@ private:
     int opens_ = 0;
 };
 
-// The ports a test has plugged in, listed to the program as the system lists its own: the
-// system does not list pseudo-terminals.
+// The ports a test plugged in, listed to the program as the system lists its own (not ptys).
 class PluggedPorts {
 public:
     void plug(const std::string& path);
