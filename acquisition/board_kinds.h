@@ -26,6 +26,16 @@ struct BoardKind {
     std::function<std::unique_ptr<CodeSource>(std::unique_ptr<BoardWorker> worker)> read;
 };
 
+// The kind whose boards talk through a `Conversation` and are read by a `Source`, both made from
+// what they are given.
+template <typename Conversation, typename Source> BoardKind kindOf(std::string name) {
+    return {std::move(name),
+            [](const BoardTiming& timing) { return std::make_unique<Conversation>(timing); },
+            [](std::unique_ptr<BoardWorker> worker) {
+                return std::make_unique<Source>(std::move(worker));
+            }};
+}
+
 // Every kind there is, the project's own board first. A new kind is its own files and one line
 // in board_kinds.cpp.
 const std::vector<const BoardKind*>& boardKinds();

@@ -8,6 +8,11 @@ namespace thermo {
 
 BoardSource::BoardSource(std::unique_ptr<BoardWorker> worker) : worker_(std::move(worker)) {}
 
+BoardSource::BoardSource(std::string portPath, const BoardKind& kind, const BoardTiming& timing,
+                         PortLister ports)
+    : BoardSource(std::make_unique<BoardWorker>(
+          std::move(portPath), std::vector<const BoardKind*>{&kind}, timing, std::move(ports))) {}
+
 std::string BoardSource::portPath() const {
     return shownBoard_ ? shownBoard_->portPath : worker_->portPath();
 }

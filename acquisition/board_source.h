@@ -30,6 +30,9 @@ public:
 
 protected:
     explicit BoardSource(std::unique_ptr<BoardWorker> worker);
+    // A worker of its own, for a board of `kind` on that port.
+    BoardSource(std::string portPath, const BoardKind& kind, const BoardTiming& timing,
+                PortLister ports);
 
     // The interface's code for what the board sent on a channel since its previous read.
     virtual std::int32_t code(const BoardMailbox::Values& values,

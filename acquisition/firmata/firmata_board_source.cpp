@@ -14,19 +14,15 @@ constexpr double lowReference = 3.3;
 } // namespace
 
 const BoardKind& FirmataBoardSource::kind() {
-    static const BoardKind firmata{
-        "Carte Firmata",
-        [](const BoardTiming& timing) { return std::make_unique<FirmataConversation>(timing); },
-        [](std::unique_ptr<BoardWorker> worker) {
-            return std::make_unique<FirmataBoardSource>(std::move(worker));
-        }};
+    static const BoardKind firmata =
+        kindOf<FirmataConversation, FirmataBoardSource>("Carte Firmata");
     return firmata;
 }
 
 FirmataBoardSource::FirmataBoardSource(std::string portPath, const BoardTiming& timing,
                                        PortLister ports)
-    : FirmataBoardSource(std::make_unique<BoardWorker>(
-          std::move(portPath), std::vector<const BoardKind*>{&kind()}, timing, std::move(ports))) {}
+    : BoardSource(std::move(portPath), kind(), timing, std::move(ports)),
+      reference_(firmata::defaultReference) {}
 
 FirmataBoardSource::FirmataBoardSource(std::unique_ptr<BoardWorker> worker)
     : BoardSource(std::move(worker)), reference_(firmata::defaultReference) {}

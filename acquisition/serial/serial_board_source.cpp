@@ -5,19 +5,14 @@
 namespace thermo {
 
 const BoardKind& SerialBoardSource::kind() {
-    static const BoardKind serial{
-        "Carte série",
-        [](const BoardTiming& timing) { return std::make_unique<SerialBoardConversation>(timing); },
-        [](std::unique_ptr<BoardWorker> worker) {
-            return std::make_unique<SerialBoardSource>(std::move(worker));
-        }};
+    static const BoardKind serial =
+        kindOf<SerialBoardConversation, SerialBoardSource>("Carte série");
     return serial;
 }
 
 SerialBoardSource::SerialBoardSource(std::string portPath, const BoardTiming& timing,
                                      PortLister ports)
-    : BoardSource(std::make_unique<BoardWorker>(
-          std::move(portPath), std::vector<const BoardKind*>{&kind()}, timing, std::move(ports))) {}
+    : BoardSource(std::move(portPath), kind(), timing, std::move(ports)) {}
 
 SerialBoardSource::SerialBoardSource(std::unique_ptr<BoardWorker> worker)
     : BoardSource(std::move(worker)) {}
