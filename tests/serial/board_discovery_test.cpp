@@ -1,11 +1,8 @@
-#include "acquisition/awaited_board.h"
 #include "acquisition/board_kinds.h"
 #include "tests/serial/firmata_peer.h"
 #include "tests/serial/pty_board.h"
-#include "tests/serial/source_reads.h"
 
 #include <atomic>
-#include <deque>
 #include <gtest/gtest.h>
 
 namespace thermo {
@@ -94,10 +91,7 @@ TEST(BoardDiscovery, FindsBothKindsOfBoardOnOneOpeningOfEachPort) {
     test::FirmataPeer uno({.restartsOnOpen = true, .bootTime = 100ms});
     test::FirmataPeer nano({.restartsOnOpen = false});
     PtyBoard mute(silent());
-    std::deque<test::OpenCounter> opens;
-    for (const auto* port : {&uno.path(), &nano.path(), &mute.path(), &ours.path()}) {
-        opens.emplace_back(*port);
-    }
+    test::OpenCounter a(uno.path()), b(nano.path()), c(mute.path()), d(ours.path());
     const auto boards = findBoards({uno.path(), nano.path(), mute.path(), ours.path()}, 3s);
     ASSERT_EQ(boards.size(), 3u);
     EXPECT_EQ(boards[0].portPath, ours.path());
@@ -107,8 +101,8 @@ TEST(BoardDiscovery, FindsBothKindsOfBoardOnOneOpeningOfEachPort) {
         EXPECT_EQ(firmata.kind, boardKinds()[1]);
         EXPECT_EQ(firmata.identification, "Arduino Firmata 2.5 (StandardFirmata)");
     }
-    for (auto& counter : opens) {
-        EXPECT_EQ(counter.count(), 1);
+    for (auto* opens : {&a, &b, &c, &d}) {
+        EXPECT_EQ(opens->count(), 1);
     }
 }
 
@@ -117,24 +111,6 @@ TEST(BoardDiscovery, NothingToProbeReturnsAtOnce) {
     const auto limit = 10s;
     EXPECT_TRUE(findBoards({"/dev/absent-port"}, limit).empty());
     EXPECT_LT(Clock::now() - start, limit / 10);
-}
-
-// As the program is started with --port: the kind of board is found out on the port's first
-// opening, and the board's own source reads it on that same opening.
-TEST(BoardOnATypedPort, IsRecognisedAndReadWithoutOpeningItAgain) {
-    PtyBoard ours(test::boardAnswering({{"MEAS:EA0?", "40000"}}));
-    test::FirmataPeer uno({.restartsOnOpen = true, .bootTime = 300ms});
-    test::FirmataPeer nano({.restartsOnOpen = false});
-    const std::pair<std::string, std::size_t> boards[]{
-        {ours.path(), 0}, {uno.path(), 1}, {nano.path(), 1}};
-    for (const auto& [path, kind] : boards) {
-        test::OpenCounter opens(path);
-        AwaitedBoard awaited(path, {}, systemSerialPorts);
-        ASSERT_TRUE(test::waitFor([&] { return awaited.recognised() != nullptr; }, 30s)) << path;
-        EXPECT_EQ(awaited.recognised(), boardKinds()[kind]) << path;
-        EXPECT_TRUE(test::readCode(*awaited.takeOver(), 0)) << path;
-        EXPECT_EQ(opens.count(), 1) << path;
-    }
 }
 
 } // namespace

@@ -46,8 +46,8 @@ class BoardUnpluggedAndBack : public ::testing::TestWithParam<std::size_t> {};
 // board, plugged in first, is opened once and left alone.
 TEST_P(BoardUnpluggedAndBack, IsFollowedToItsNewPort) {
     test::PluggedPorts ports;
-    auto [firstPath, first] = play(GetParam());
-    ports.plug(firstPath);
+    auto [terminal, first] = play(GetParam());
+    const std::string firstPath = ports.plug(terminal);
     const auto source = openBoard(*boardKinds()[GetParam()], firstPath, quick, ports.lister());
     ASSERT_TRUE(test::readCode(*source, 0));
 
@@ -58,8 +58,8 @@ TEST_P(BoardUnpluggedAndBack, IsFollowedToItsNewPort) {
     test::OpenCounter otherOpens(other->path());
     ports.plug(other->path());
     EXPECT_TRUE(test::waitFor([&] { return otherOpens.count() > 0; }, 30s));
-    const auto [backPath, back] = play(GetParam());
-    ports.plug(backPath);
+    const auto back = play(GetParam());
+    const std::string backPath = ports.plug(back.first);
     EXPECT_TRUE(test::readCode(*source, 0));
     EXPECT_EQ(source->portPath(), backPath);
     EXPECT_NE(source->name().find(backPath), std::string::npos) << source->name();
@@ -77,20 +77,19 @@ INSTANTIATE_TEST_SUITE_P(Boards, BoardUnpluggedAndBack, ::testing::Values(0, 1),
 TEST(BoardUnpluggedAndBack, IsNeverSwappedForOneLikeIt) {
     test::PluggedPorts ports;
     auto inUse = uno(), spare = uno();
-    ports.plug(inUse->path());
-    ports.plug(spare->path());
-    FirmataBoardSource source(inUse->path(), quick, ports.lister());
+    const std::string inUsePath = ports.plug(inUse->path()), sparePath = ports.plug(spare->path());
+    FirmataBoardSource source(inUsePath, quick, ports.lister());
     ASSERT_TRUE(test::readCode(source, 0));
 
-    for (auto* unplugged : {&inUse, &spare}) {
-        ports.unplug((*unplugged)->path());
-        unplugged->reset();
-    }
+    ports.unplug(inUsePath);
+    ports.unplug(sparePath);
+    inUse.reset();
+    spare.reset();
     EXPECT_TRUE(test::readUntil(source, 0, "Carte débranchée"));
     const auto back = uno();
-    ports.plug(back->path());
+    const std::string backPath = ports.plug(back->path());
     ASSERT_TRUE(test::waitFor([&] { return !source.lookalikes().empty(); }, 30s));
-    EXPECT_EQ(source.lookalikes()[0].portPath, back->path());
+    EXPECT_EQ(source.lookalikes()[0].portPath, backPath);
     EXPECT_EQ(test::readOnce(source, 0), test::Outcome("Carte débranchée"));
     EXPECT_FALSE(back->reporting(0));
 }

@@ -159,14 +159,30 @@ int OpenCounter::count() {
     return opens_;
 }
 
-void PluggedPorts::plug(const std::string& path) {
-    std::lock_guard lock(ports_->mutex);
-    ports_->paths.push_back(path);
+PluggedPorts::PluggedPorts() {
+    char pattern[] = "/tmp/thermo-ports-XXXXXX";
+    if (::mkdtemp(pattern) == nullptr) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    directory_ = pattern;
 }
 
-void PluggedPorts::unplug(const std::string& path) {
+PluggedPorts::~PluggedPorts() {
+    std::filesystem::remove_all(directory_);
+}
+
+std::string PluggedPorts::plug(const std::string& terminal) {
+    const auto name = directory_ / ("ttyACM" + std::to_string(plugged_++));
+    std::filesystem::create_symlink(terminal, name);
     std::lock_guard lock(ports_->mutex);
-    std::erase(ports_->paths, path);
+    ports_->paths.push_back(name);
+    return name;
+}
+
+void PluggedPorts::unplug(const std::string& name) {
+    std::filesystem::remove(name);
+    std::lock_guard lock(ports_->mutex);
+    std::erase(ports_->paths, name);
 }
 
 PortLister PluggedPorts::lister() const {

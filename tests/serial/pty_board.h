@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -87,10 +88,15 @@ private:
 };
 
 // The ports a test plugged in, listed to the program as the system lists its own (not ptys).
+// Each has a name of its own, a link to the terminal that goes when it is unplugged: the
+// terminal's own name may soon be another's, in another test.
 class PluggedPorts {
 public:
-    void plug(const std::string& path);
-    void unplug(const std::string& path);
+    PluggedPorts();
+    ~PluggedPorts();
+    // The name the board at `terminal` is plugged in under.
+    std::string plug(const std::string& terminal);
+    void unplug(const std::string& name);
     // Lists the ports plugged at the time of each call, from any thread.
     PortLister lister() const;
 
@@ -99,6 +105,8 @@ private:
         std::mutex mutex;
         std::vector<std::string> paths;
     };
+    std::filesystem::path directory_;
+    int plugged_ = 0;
     std::shared_ptr<Ports> ports_ = std::make_shared<Ports>();
 };
 

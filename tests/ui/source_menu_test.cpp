@@ -203,12 +203,14 @@ QString SourceMenuTest::readNow(std::int32_t channel) {
     }
 }
 
-// Typed by hand (or given on the command line), a port is asked by each kind in turn; the
-// board's own source takes over once one recognises it, and its entry says what it is.
+// Typed by hand (or given on the command line), a port is recognised on its first opening (an
+// Uno restarts at each); the board's own source takes over on that same opening, and its entry
+// says what it is.
 void SourceMenuTest::typedPortFindsOutTheKindOfBoard() {
     using namespace std::chrono_literals;
     thermo::test::FirmataPeer firmata({.bits = 10, .restartsOnOpen = true, .bootTime = 200ms});
     firmata.setValues(0, {512});
+    thermo::test::OpenCounter opens(firmata.path());
     const QString path = QString::fromStdString(firmata.path());
     control_->usePort(firmata.path());
     QCOMPARE(QString::fromStdString(control_->source().name()), "Carte sur " + path);
@@ -217,6 +219,7 @@ void SourceMenuTest::typedPortFindsOutTheKindOfBoard() {
 
     QTRY_COMPARE_WITH_TIMEOUT(readNow(0), QStringLiteral("40968"), 10000);
     QCOMPARE(control_->boardKind(), thermo::boardKinds()[1]);
+    QCOMPARE(opens.count(), 1);
     QCOMPARE(menu().boardActions().size(), 1);
     QCOMPARE(menu().boardActions()[0]->text(), "Arduino Firmata 2.5 (StandardFirmata) sur " + path);
     // Recognised, it stays on offer once left.
@@ -291,8 +294,7 @@ void SourceMenuTest::quittingStopsTheSearchAndTheBoardAtOnce() {
 }
 
 // The board in use and a spare are unplugged; one like them comes back on another port: with
-// its number it is followed, without it may be the spare, and the user says. Each board is made
-// first, so that none takes the name of another.
+// its number it is followed, without it may be the spare, and the user says.
 void SourceMenuTest::boardUnpluggedAndBackElsewhere_data() {
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("said");
@@ -312,18 +314,16 @@ void SourceMenuTest::boardUnpluggedAndBackElsewhere() {
     auto used = make(), spare = make(), back = make();
     thermo::test::PluggedPorts ports;
     control_->setPorts(ports.lister());
-    ports.plug(used->path());
-    ports.plug(spare->path());
-    control_->usePort(used->path());
+    const std::string usedPath = ports.plug(used->path()), sparePath = ports.plug(spare->path());
+    control_->usePort(usedPath);
     QVERIFY(readUntilAnswer(0));
 
-    for (auto* unplugged : {&used, &spare}) {
-        ports.unplug((*unplugged)->path());
-        unplugged->reset();
-        QTRY_COMPARE_WITH_TIMEOUT(readNow(0), QStringLiteral("Carte débranchée"), 20000);
-    }
-    ports.plug(back->path());
-    const QString path = QString::fromStdString(back->path());
+    ports.unplug(usedPath);
+    used.reset();
+    QTRY_COMPARE_WITH_TIMEOUT(readNow(0), QStringLiteral("Carte débranchée"), 20000);
+    ports.unplug(sparePath);
+    spare.reset();
+    const QString path = QString::fromStdString(ports.plug(back->path()));
     const auto* caption = view_->findChild<QLabel*>(QStringLiteral("sourceCaption"));
     // The measurement's reads bring what the board's thread found.
     QTRY_COMPARE_WITH_TIMEOUT((readNow(0), caption->text()), said + path, 20000);
