@@ -8,8 +8,8 @@
 #include "ui/curve/curve_plot_view.h"
 #include "ui/curve/curve_session.h"
 #include "ui/curve/curve_window.h"
-#include "ui/form1.h"
-#include "ui/parametres.h"
+#include "ui/main_window/form1.h"
+#include "ui/parameters/parametres.h"
 #include "ui/recording/session_record.h"
 
 #include <QApplication>

@@ -3,14 +3,14 @@
 #include "acquisition/orphy_control.h"
 #include "ui/calibration/calibration_window.h"
 #include "ui/curve/curve_session.h"
-#include "ui/fonts.h"
-#include "ui/form1.h"
-#include "ui/giant_display.h"
-#include "ui/parametres.h"
+#include "ui/layout/fonts.h"
+#include "ui/layout/scaled_layout.h"
+#include "ui/layout/screen_fit.h"
+#include "ui/layout/zoom_menu.h"
+#include "ui/main_window/form1.h"
+#include "ui/main_window/giant_display.h"
+#include "ui/parameters/parametres.h"
 #include "ui/qt_translations.h"
-#include "ui/scaled_layout.h"
-#include "ui/screen_fit.h"
-#include "ui/zoom_menu.h"
 
 #include <QApplication>
 #include <QMenu>

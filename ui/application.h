@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/projector_zoom.h"
+#include "ui/layout/projector_zoom.h"
 
 #include <QFont>
 #include <QObject>

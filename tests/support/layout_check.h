@@ -1,7 +1,7 @@
 #pragma once
 
 #include "tests/support/text_fit.h"
-#include "ui/fixed_window.h"
+#include "ui/layout/fixed_window.h"
 
 #include <QAbstractButton>
 #include <QFontMetrics>

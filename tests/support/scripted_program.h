@@ -2,7 +2,7 @@
 
 #include "tests/support/scripted_source.h"
 #include "ui/application.h"
-#include "ui/form1.h"
+#include "ui/main_window/form1.h"
 
 #include <QObject>
 

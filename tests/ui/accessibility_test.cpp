@@ -7,8 +7,8 @@
 #include "ui/application.h"
 #include "ui/curve/curve_session.h"
 #include "ui/curve/curve_window.h"
-#include "ui/form1.h"
-#include "ui/parametres.h"
+#include "ui/main_window/form1.h"
+#include "ui/parameters/parametres.h"
 
 #include <QAccessible>
 #include <QApplication>

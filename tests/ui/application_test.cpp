@@ -3,9 +3,9 @@
 #include "tests/support/event_loop.h"
 #include "tests/support/scripted_source.h"
 #include "ui/application.h"
-#include "ui/fonts.h"
-#include "ui/form1.h"
-#include "ui/parametres.h"
+#include "ui/layout/fonts.h"
+#include "ui/main_window/form1.h"
+#include "ui/parameters/parametres.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -3,8 +3,8 @@
 #include "tests/support/layout_check.h"
 #include "ui/application.h"
 #include "ui/calibration/calibration_window.h"
-#include "ui/form1.h"
-#include "ui/parametres.h"
+#include "ui/main_window/form1.h"
+#include "ui/parameters/parametres.h"
 
 #include <QLabel>
 #include <QLineEdit>

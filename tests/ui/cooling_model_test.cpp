@@ -2,7 +2,7 @@
 #include "ui/curve/curve_plot_view.h"
 #include "ui/curve/curve_session.h"
 #include "ui/curve/curve_window.h"
-#include "ui/projector_zoom.h"
+#include "ui/layout/projector_zoom.h"
 #include "ui/recording/session_record.h"
 
 #include <QPushButton>

@@ -6,8 +6,8 @@
 #include "ui/curve/curve_plot_view.h"
 #include "ui/curve/curve_session.h"
 #include "ui/curve/curve_window.h"
-#include "ui/fonts.h"
-#include "ui/parametres.h"
+#include "ui/layout/fonts.h"
+#include "ui/parameters/parametres.h"
 #include "ui/recording/session_record.h"
 
 #include <QAbstractButton>

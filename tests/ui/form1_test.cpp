@@ -7,9 +7,9 @@
 #include "tests/support/scripted_source.h"
 #include "tests/support/text_fit.h"
 #include "ui/acquisition/orphy_view.h"
-#include "ui/display_field.h"
-#include "ui/fonts.h"
-#include "ui/form1.h"
+#include "ui/layout/fonts.h"
+#include "ui/main_window/display_field.h"
+#include "ui/main_window/form1.h"
 #include "ui/version.h"
 
 #include <QAbstractButton>

@@ -1,8 +1,8 @@
 #include "acquisition/orphy_control.h"
 #include "core/failure.h"
 #include "tests/support/scripted_source.h"
-#include "ui/form1.h"
-#include "ui/giant_display.h"
+#include "ui/main_window/form1.h"
+#include "ui/main_window/giant_display.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -12,9 +12,9 @@
 #include "ui/acquisition/orphy_view.h"
 #include "ui/acquisition/source_panel.h"
 #include "ui/application.h"
-#include "ui/fonts.h"
-#include "ui/form1.h"
-#include "ui/parametres.h"
+#include "ui/layout/fonts.h"
+#include "ui/main_window/form1.h"
+#include "ui/parameters/parametres.h"
 
 #include <QAction>
 #include <QApplication>

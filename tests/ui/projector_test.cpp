@@ -6,11 +6,11 @@
 #include "tests/support/text_fit.h"
 #include "ui/acquisition/orphy_view.h"
 #include "ui/application.h"
-#include "ui/display_field.h"
-#include "ui/form1.h"
-#include "ui/parametres.h"
-#include "ui/projector_zoom.h"
-#include "ui/twips.h"
+#include "ui/layout/projector_zoom.h"
+#include "ui/layout/twips.h"
+#include "ui/main_window/display_field.h"
+#include "ui/main_window/form1.h"
+#include "ui/parameters/parametres.h"
 
 #include <QApplication>
 #include <QDoubleSpinBox>

@@ -1,10 +1,10 @@
 #include "ui/acquisition/orphy_view.h"
 
 #include "acquisition/orphy_control.h"
-#include "ui/accessible_roles.h"
+#include "ui/accessibility/accessible_roles.h"
+#include "ui/accessibility/spoken_notice.h"
 #include "ui/acquisition/source_menu.h"
 #include "ui/acquisition/source_panel.h"
-#include "ui/spoken_notice.h"
 
 #include <QVBoxLayout>
 

@@ -1,7 +1,7 @@
 #include "ui/acquisition/source_panel.h"
 
 #include "acquisition/code_source.h"
-#include "ui/accessible_roles.h"
+#include "ui/accessibility/accessible_roles.h"
 #include "ui/acquisition/setting_box.h"
 
 #include <QAction>

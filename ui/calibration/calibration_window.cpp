@@ -3,8 +3,8 @@
 #include "core/code_conversion.h"
 #include "core/failure.h"
 #include "core/number_text.h"
-#include "ui/fonts.h"
-#include "ui/parametres.h"
+#include "ui/layout/fonts.h"
+#include "ui/parameters/parametres.h"
 #include "ui/recording/user_number_locale.h"
 
 #include <QFontMetrics>

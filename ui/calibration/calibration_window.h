@@ -5,8 +5,8 @@
 #include "core/calibration_texts.h"
 #include "core/number_locale.h"
 #include "core/reading.h"
-#include "ui/fixed_window.h"
-#include "ui/measurement_loop.h" // the Reading's meta-type, for the slot
+#include "ui/layout/fixed_window.h"
+#include "ui/measurement/measurement_loop.h" // the Reading's meta-type, for the slot
 
 #include <optional>
 #include <vector>

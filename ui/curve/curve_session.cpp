@@ -2,8 +2,8 @@
 
 #include "ui/curve/cooling_model.h"
 #include "ui/curve/curve_window.h"
-#include "ui/form1.h"
-#include "ui/projector_zoom.h"
+#include "ui/layout/projector_zoom.h"
+#include "ui/main_window/form1.h"
 #include "ui/recording/session_record.h"
 #include "ui/recording/user_number_locale.h"
 

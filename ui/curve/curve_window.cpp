@@ -4,7 +4,7 @@
 #include "core/series_text.h"
 #include "ui/curve/curve_plot_view.h"
 #include "ui/curve/unsaved_series_question.h"
-#include "ui/fonts.h"
+#include "ui/layout/fonts.h"
 #include "ui/recording/session_record.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/fixed_window.h"
+#include "ui/layout/fixed_window.h"
 
 #include <cstddef>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "ui/display_field.h"
+#include "ui/main_window/display_field.h"
 
-#include "ui/fonts.h"
-#include "ui/twips.h"
+#include "ui/layout/fonts.h"
+#include "ui/layout/twips.h"
 
 #include <QPainter>
 #include <QPalette>

@@ -1,9 +1,9 @@
-#include "ui/fault_announcer.h"
+#include "ui/accessibility/fault_announcer.h"
 
 #include "core/reading.h"
-#include "ui/measurement_loop.h"
-#include "ui/reading_text.h"
-#include "ui/spoken_notice.h"
+#include "ui/accessibility/spoken_notice.h"
+#include "ui/measurement/measurement_loop.h"
+#include "ui/measurement/reading_text.h"
 
 #include <utility>
 

@@ -2,8 +2,8 @@
 
 #include "acquisition/orphy_binding.h"
 #include "core/main_window_fields.h"
-#include "ui/fixed_window.h"
-#include "ui/measurement_loop.h"
+#include "ui/layout/fixed_window.h"
+#include "ui/measurement/measurement_loop.h"
 
 #include <functional>
 #include <string>

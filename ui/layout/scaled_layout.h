@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/twips.h"
+#include "ui/layout/twips.h"
 
 #include <QFont>
 #include <optional>

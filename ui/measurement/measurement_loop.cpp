@@ -1,4 +1,4 @@
-#include "ui/measurement_loop.h"
+#include "ui/measurement/measurement_loop.h"
 
 #include "ui/version.h"
 

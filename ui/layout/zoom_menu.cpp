@@ -1,6 +1,6 @@
-#include "ui/zoom_menu.h"
+#include "ui/layout/zoom_menu.h"
 
-#include "ui/projector_zoom.h"
+#include "ui/layout/projector_zoom.h"
 
 #include <QAction>
 #include <QActionGroup>

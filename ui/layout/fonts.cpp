@@ -1,4 +1,4 @@
-#include "ui/fonts.h"
+#include "ui/layout/fonts.h"
 
 #include "ui/embedded_resources.h"
 

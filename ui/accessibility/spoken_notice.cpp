@@ -1,6 +1,6 @@
-#include "ui/spoken_notice.h"
+#include "ui/accessibility/spoken_notice.h"
 
-#include "ui/accessible_roles.h"
+#include "ui/accessibility/accessible_roles.h"
 
 namespace thermo {
 

@@ -1,7 +1,7 @@
-#include "ui/frame_line.h"
+#include "ui/layout/frame_line.h"
 
-#include "ui/accessible_roles.h"
-#include "ui/twips.h"
+#include "ui/accessibility/accessible_roles.h"
+#include "ui/layout/twips.h"
 
 #include <algorithm>
 

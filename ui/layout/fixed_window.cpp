@@ -1,7 +1,7 @@
-#include "ui/fixed_window.h"
+#include "ui/layout/fixed_window.h"
 
-#include "ui/fonts.h"
-#include "ui/projector_zoom.h"
+#include "ui/layout/fonts.h"
+#include "ui/layout/projector_zoom.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,15 +1,15 @@
-#include "ui/form1.h"
+#include "ui/main_window/form1.h"
 
 #include "acquisition/orphy_control.h"
-#include "ui/accessible_roles.h"
+#include "ui/accessibility/accessible_roles.h"
+#include "ui/accessibility/fault_announcer.h"
 #include "ui/acquisition/orphy_view.h"
-#include "ui/circuit_picture.h"
-#include "ui/display_field.h"
-#include "ui/fault_announcer.h"
-#include "ui/fonts.h"
+#include "ui/layout/fonts.h"
+#include "ui/main_window/circuit_picture.h"
+#include "ui/main_window/display_field.h"
+#include "ui/main_window/stale_readings.h"
+#include "ui/main_window/temperature_field.h"
 #include "ui/recording/user_number_locale.h"
-#include "ui/stale_readings.h"
-#include "ui/temperature_field.h"
 #include "ui/version.h"
 
 #include <QCloseEvent>

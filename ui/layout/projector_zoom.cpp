@@ -1,4 +1,4 @@
-#include "ui/projector_zoom.h"
+#include "ui/layout/projector_zoom.h"
 
 #include <QKeySequence>
 #include <QList>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/frame_line.h"
-#include "ui/scaled_layout.h"
-#include "ui/twips.h"
+#include "ui/layout/frame_line.h"
+#include "ui/layout/scaled_layout.h"
+#include "ui/layout/twips.h"
 
 #include <QColor>
 #include <QWidget>

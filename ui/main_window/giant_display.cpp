@@ -1,10 +1,10 @@
-#include "ui/giant_display.h"
+#include "ui/main_window/giant_display.h"
 
 #include "core/reading.h"
-#include "ui/accessible_roles.h"
-#include "ui/fonts.h"
-#include "ui/form1.h"
-#include "ui/reading_text.h"
+#include "ui/accessibility/accessible_roles.h"
+#include "ui/layout/fonts.h"
+#include "ui/main_window/form1.h"
+#include "ui/measurement/reading_text.h"
 
 #include <QAction>
 #include <QFontMetrics>

@@ -1,6 +1,6 @@
-#include "ui/circuit_picture.h"
+#include "ui/main_window/circuit_picture.h"
 
-#include "ui/accessible_roles.h"
+#include "ui/accessibility/accessible_roles.h"
 #include "ui/embedded_resources.h"
 
 namespace thermo {

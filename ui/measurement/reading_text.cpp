@@ -1,4 +1,4 @@
-#include "ui/reading_text.h"
+#include "ui/measurement/reading_text.h"
 
 #include "core/measurement_cycle.h"
 #include "core/number_text.h"

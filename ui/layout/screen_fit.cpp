@@ -1,4 +1,4 @@
-#include "ui/screen_fit.h"
+#include "ui/layout/screen_fit.h"
 
 #include <QGuiApplication>
 #include <QScreen>

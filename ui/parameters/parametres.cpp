@@ -1,11 +1,11 @@
-#include "ui/parametres.h"
+#include "ui/parameters/parametres.h"
 
 #include "core/main_window_fields.h"
-#include "ui/accessible_roles.h"
+#include "ui/accessibility/accessible_roles.h"
 #include "ui/application.h"
-#include "ui/fonts.h"
-#include "ui/form1.h"
-#include "ui/screen_fit.h"
+#include "ui/layout/fonts.h"
+#include "ui/layout/screen_fit.h"
+#include "ui/main_window/form1.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

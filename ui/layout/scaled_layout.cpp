@@ -1,4 +1,4 @@
-#include "ui/scaled_layout.h"
+#include "ui/layout/scaled_layout.h"
 
 #include <QWidget>
 #include <algorithm>

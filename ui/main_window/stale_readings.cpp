@@ -1,8 +1,8 @@
-#include "ui/stale_readings.h"
+#include "ui/main_window/stale_readings.h"
 
 #include "core/reading.h"
-#include "ui/display_field.h"
-#include "ui/measurement_loop.h"
+#include "ui/main_window/display_field.h"
+#include "ui/measurement/measurement_loop.h"
 
 #include <utility>
 

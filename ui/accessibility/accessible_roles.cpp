@@ -1,4 +1,4 @@
-#include "ui/accessible_roles.h"
+#include "ui/accessibility/accessible_roles.h"
 
 #include <QAccessibleWidget>
 #include <QVariant>

@@ -1,4 +1,4 @@
-#include "ui/twips.h"
+#include "ui/layout/twips.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
-#include "ui/temperature_field.h"
+#include "ui/main_window/temperature_field.h"
 
 #include "core/measurement_cycle.h"
-#include "ui/display_field.h"
-#include "ui/fonts.h"
+#include "ui/layout/fonts.h"
+#include "ui/main_window/display_field.h"
 
 #include <QTextOption>
 
