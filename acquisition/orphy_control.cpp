@@ -8,6 +8,7 @@
 
 #include <QFileInfo>
 #include <QTimer>
+#include <atomic>
 #include <stdexcept>
 #include <utility>
 
@@ -21,6 +22,7 @@ struct OrphyControl::Impl {
     CodeSource* source = nullptr;
     BoardSearch* detection = nullptr; // while a port's kind is being found out
     AwaitedBoard* awaited = nullptr;  // the source meanwhile
+    std::atomic<bool> updatePending{false};
 };
 
 OrphyControl::OrphyControl(const OrphyProperties& properties, QObject* parent)
@@ -28,7 +30,19 @@ OrphyControl::OrphyControl(const OrphyProperties& properties, QObject* parent)
     impl_->properties = properties;
     impl_->bench = std::make_unique<SimulatedBench>(Noise::On);
     impl_->source = impl_->bench.get();
-    impl_->source->setListener([this] { emit sourceUpdated(); });
+    impl_->source->setListener([this] { notifyUpdated(); });
+}
+
+void OrphyControl::notifyUpdated() {
+    if (!impl_->updatePending.exchange(true)) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                impl_->updatePending = false;
+                emit sourceUpdated();
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 OrphyControl::~OrphyControl() = default;
@@ -66,7 +80,7 @@ void OrphyControl::use(CodeSource* source, std::unique_ptr<CodeSource> other,
     std::unique_ptr<CodeSource> previous = std::exchange(impl_->other, std::move(other));
     impl_->source = source;
     impl_->boardKind = kind;
-    source->setListener([this] { emit sourceUpdated(); });
+    source->setListener([this] { notifyUpdated(); });
     emit sourceChanged();
 }
 

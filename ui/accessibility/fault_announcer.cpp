@@ -1,18 +1,15 @@
 #include "ui/accessibility/fault_announcer.h"
 
-#include "core/reading.h"
+#include "core/reading_view.h"
 #include "ui/accessibility/spoken_notice.h"
-#include "ui/measurement/measurement_loop.h"
-#include "ui/measurement/reading_text.h"
-
-#include <utility>
+#include "ui/measurement/measurement.h"
 
 namespace thermo {
 
-FaultAnnouncer::FaultAnnouncer(MeasurementLoop& loop, NumberLocale locale, QWidget& window)
-    : QObject(&window), locale_(std::move(locale)),
+FaultAnnouncer::FaultAnnouncer(Measurement& measurement, QWidget& window)
+    : QObject(&window), locale_(measurement.locale()),
       notice_(new SpokenNotice(QStringLiteral("faultNotice"), window)) {
-    connect(&loop, &MeasurementLoop::readingTaken, this, &FaultAnnouncer::take);
+    connect(&measurement, &Measurement::readingTaken, this, &FaultAnnouncer::take);
 }
 
 QString FaultAnnouncer::announced() const {
@@ -20,8 +17,9 @@ QString FaultAnnouncer::announced() const {
 }
 
 void FaultAnnouncer::take(const Reading& reading) {
+    const auto view = temperatureView(reading, locale_);
     const QString state =
-        reading.hasTemperature() ? QString() : temperatureFieldText(reading, locale_);
+        reading.hasTemperature() || !view ? QString() : QString::fromStdString(view->text);
     if (state == told_) {
         seen_ = 0;
         return;

@@ -9,7 +9,7 @@ class QWidget;
 
 namespace thermo {
 
-class MeasurementLoop;
+class Measurement;
 class SpokenNotice;
 struct Reading;
 
@@ -23,7 +23,7 @@ public:
     // alone (the last code of a shorted thermistor) is not announced.
     static constexpr int steadyReadings = 3;
 
-    FaultAnnouncer(MeasurementLoop& loop, NumberLocale locale, QWidget& window);
+    FaultAnnouncer(Measurement& measurement, QWidget& window);
 
     // The last announcement, empty before the first.
     QString announced() const;

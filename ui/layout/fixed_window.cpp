@@ -15,17 +15,30 @@ const QColor groundColour(0xFF, 0xE0, 0xC0);
 
 FixedWindow::FixedWindow(const char* objectName, const QString& title, int clientWidthTwips,
                          int clientHeightTwips, Qt::WindowFlags frameButtons)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | frameButtons),
+    : QWidget(nullptr, windowFrame(frameButtons)),
       layout_(std::make_unique<ScaledLayout>(*this, clientWidthTwips, clientHeightTwips,
                                              sansFont(8.25))),
       title_(title) {
     setObjectName(QString::fromLatin1(objectName));
     setWindowTitle(title);
-    setAutoFillBackground(true);
-    QPalette colours = palette();
+    giveWindowGround(*this);
+}
+
+Qt::WindowFlags windowFrame(Qt::WindowFlags frameButtons) {
+    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+           Qt::WindowCloseButtonHint | frameButtons;
+}
+
+void giveWindowGround(QWidget& window) {
+    window.setAutoFillBackground(true);
+    QPalette colours = window.palette();
     colours.setColor(QPalette::Window, groundColour);
-    setPalette(colours);
+    window.setPalette(colours);
+}
+
+QString zoomedTitle(const QString& title, double zoom) {
+    return zoom == 1.0 ? title
+                       : FixedWindow::tr("%1 — %2 (Ctrl+0 : 100 %)").arg(title, percentText(zoom));
 }
 
 FixedWindow::~FixedWindow() = default;
@@ -43,7 +56,11 @@ QLabel* FixedWindow::addLabel(const char* name, const QString& text, const QFont
 }
 
 QPushButton* FixedWindow::addButton(const char* name, const QString& text) {
-    auto* button = new QPushButton(text, this);
+    return plainButton(*this, name, text);
+}
+
+QPushButton* plainButton(QWidget& window, const char* name, const QString& text) {
+    auto* button = new QPushButton(text, &window);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
     button->setDefault(false);
@@ -74,8 +91,7 @@ void FixedWindow::setZoom(double zoom) {
     for (FrameLine* line : lines_) {
         line->setZoom(zoom);
     }
-    setWindowTitle(zoom == 1.0 ? title_
-                               : tr("%1 — %2 (Ctrl+0 : 100 %)").arg(title_, percentText(zoom)));
+    setWindowTitle(zoomedTitle(title_, zoom));
 }
 
 void describe(QWidget* control, const QString& name, const QString& description) {

@@ -67,6 +67,15 @@ private:
     QString title_;
 };
 
+// What the program's windows share, laid out from a table or not: the title bar's buttons,
+// the ground colour every label shares, and the title that says the projector zoom.
+Qt::WindowFlags windowFrame(Qt::WindowFlags frameButtons);
+void giveWindowGround(QWidget& window);
+QString zoomedTitle(const QString& title, double zoom);
+// A button of the window that is neither the Enter nor the Escape button: the windows have
+// none.
+QPushButton* plainButton(QWidget& window, const char* name, const QString& text);
+
 // What a screen reader says of a control: its name, then what it shows.
 void describe(QWidget* control, const QString& name, const QString& description);
 

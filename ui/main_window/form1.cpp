@@ -1,15 +1,14 @@
 #include "ui/main_window/form1.h"
 
-#include "acquisition/orphy_control.h"
+#include "core/reading_view.h"
 #include "ui/accessibility/accessible_roles.h"
 #include "ui/accessibility/fault_announcer.h"
 #include "ui/acquisition/orphy_view.h"
 #include "ui/layout/fonts.h"
 #include "ui/main_window/circuit_picture.h"
 #include "ui/main_window/display_field.h"
-#include "ui/main_window/stale_readings.h"
 #include "ui/main_window/temperature_field.h"
-#include "ui/recording/user_number_locale.h"
+#include "ui/measurement/measurement.h"
 #include "ui/version.h"
 
 #include <QCloseEvent>
@@ -62,8 +61,8 @@ DisplayField* addField(QWidget* window, const char* name, const QColor& backgrou
     return field;
 }
 
-QLineEdit* addStoreField(QWidget* window, const char* name, const char* text) {
-    auto* field = new QLineEdit(QString::fromLatin1(text), window);
+QLineEdit* addStoreField(QWidget* window, const char* name) {
+    auto* field = new QLineEdit(window);
     field->setObjectName(QString::fromLatin1(name));
     field->setFocusPolicy(Qt::NoFocus);
     field->hide();
@@ -72,12 +71,11 @@ QLineEdit* addStoreField(QWidget* window, const char* name, const char* text) {
 
 } // namespace
 
-Form1::Form1(QWidget* parametersDialog)
+Form1::Form1(Measurement& measurement, QWidget* parametersDialog)
     : FixedWindow("Form1", QStringLiteral("Thermomètre avec une thermistance"), clientWidth,
                   clientHeight, Qt::WindowMinimizeButtonHint),
-      parametersDialog_(parametersDialog),
-      orphy1_(new OrphyView(OrphyProperties::mainWindowSet(), this)),
-      binding_(orphy1_->control(), userNumberLocale()) {
+      measurement_(measurement), parametersDialog_(parametersDialog),
+      orphy1_(new OrphyView(measurement.control(), this)) {
     setAccessibleRole(this, QAccessible::Window);
     orphy1_->setObjectName(QStringLiteral("orphy1"));
 
@@ -129,9 +127,10 @@ Form1::Form1(QWidget* parametersDialog)
              tr("Température de la thermistance en degrés Celsius, ou ce qui empêche de la "
                 "calculer"));
 
-    text6_ = addStoreField(this, "Text6", "10000");
-    text9_ = addStoreField(this, "Text9", "10000");
-    text10_ = addStoreField(this, "Text10", "4275");
+    text6_ = addStoreField(this, "Text6");
+    text9_ = addStoreField(this, "Text9");
+    text10_ = addStoreField(this, "Text10");
+    mirrorParameters(measurement_.parameters());
 
     command1_ = addButton("Command1", QStringLiteral("Quitter"));
     QPalette white = command1_->palette();
@@ -174,15 +173,28 @@ Form1::Form1(QWidget* parametersDialog)
     connect(command2_, &QPushButton::clicked, this, &Form1::showParameters);
     connect(command3_, &QPushButton::clicked, this, &Form1::curveAsked);
 
-    measurement_ = new MeasurementLoop(*this, binding_, userNumberLocale(), this);
-    new StaleReadings(*measurement_, {text2_, text3_, text4_, text7_}, {text8_}, this);
-    new FaultAnnouncer(*measurement_, userNumberLocale(), *this);
+    measurement_.setFields(this);
+    connect(&measurement_, &Measurement::parametersChanged, this, &Form1::mirrorParameters);
+    connect(&measurement_, &Measurement::readingTaken, this, &Form1::showStaleness);
+    new FaultAnnouncer(measurement_, *this);
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    measurement_.setFields(nullptr);
+}
 
-OrphyControl& Form1::acquisitionControl() noexcept {
-    return orphy1_->control();
+void Form1::mirrorParameters(const CircuitParameters& parameters) {
+    text6_->setText(QString::fromStdString(parameters.r));
+    text9_->setText(QString::fromStdString(parameters.a));
+    text10_->setText(QString::fromStdString(parameters.b));
+}
+
+void Form1::showStaleness(const Reading& reading) {
+    const ReadingView view = readingView(reading);
+    for (DisplayField* field : {text2_, text3_, text4_, text7_}) {
+        field->setStale(view.ea0Stale);
+    }
+    text8_->setStale(view.ea1Stale);
 }
 
 QLineEdit* Form1::lineField(Field field) const {
@@ -193,16 +205,10 @@ QLineEdit* Form1::lineField(Field field) const {
         return text3_;
     case Field::Text4:
         return text4_;
-    case Field::Text6:
-        return text6_;
     case Field::Text7:
         return text7_;
     case Field::Text8:
         return text8_;
-    case Field::Text9:
-        return text9_;
-    case Field::Text10:
-        return text10_;
     case Field::Text1:
         break;
     }
@@ -250,10 +256,6 @@ void Form1::setTemperatureFieldEnabled(bool enabled) {
     text1_->setEnabled(enabled);
 }
 
-void Form1::tick() {
-    measurement_->tick();
-}
-
 void Form1::setQuitCheck(std::function<bool()> mayQuit) {
     mayQuit_ = std::move(mayQuit);
 }
@@ -262,7 +264,7 @@ bool Form1::quit() {
     if (mayQuit_ && !mayQuit_()) {
         return false;
     }
-    timer().stop();
+    measurement_.stop();
     // exit() rather than quit(): quit() would first close every window, and the parameters
     // dialog treats its closing as a Validation.
     QCoreApplication::exit(0);

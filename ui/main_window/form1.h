@@ -1,9 +1,7 @@
 #pragma once
 
-#include "acquisition/orphy_binding.h"
 #include "core/main_window_fields.h"
 #include "ui/layout/fixed_window.h"
-#include "ui/measurement/measurement_loop.h"
 
 #include <functional>
 #include <string>
@@ -14,19 +12,23 @@ class QPushButton;
 namespace thermo {
 
 class DisplayField;
-class OrphyControl;
+class Measurement;
 class OrphyView;
 class TemperatureField;
+struct CircuitParameters;
+struct Reading;
 
 // The main window "Thermomètre avec une thermistance": the circuit picture, the conversion
-// group, the two voltages, the temperature, the acquisition control and the parameter store
-// (the hidden fields Text6, Text9, Text10). Its timer runs the measurement ten times a second.
+// group, the two voltages, the temperature and the acquisition control, as the program's
+// measurement writes them ten times a second. The hidden fields Text6, Text9 and Text10 show
+// the parameters in force, as they were validated.
 class Form1 : public FixedWindow, public MainWindowFields {
     Q_OBJECT
 public:
-    // parametersDialog is the window that "Saisie des paramètres du montage" shows; without
-    // one that button does nothing.
-    explicit Form1(QWidget* parametersDialog = nullptr);
+    // The window is the field set of `measurement` for as long as it exists. parametersDialog
+    // is the window that "Saisie des paramètres du montage" shows; without one that button
+    // does nothing.
+    explicit Form1(Measurement& measurement, QWidget* parametersDialog = nullptr);
     ~Form1() override;
 
     std::string text(Field field) const override;
@@ -37,18 +39,11 @@ public:
     // Asked before "Quitter" or the frame ends the program; false keeps it running.
     void setQuitCheck(std::function<bool()> mayQuit);
 
-    OrphyControl& acquisitionControl() noexcept;
+    Measurement& measurement() noexcept { return measurement_; }
     // What the acquisition control shows, in the rectangle of orphy1.
     OrphyView& acquisitionView() noexcept { return *orphy1_; }
-    // Timer1, the cycle, and the readingTaken signal of every tick.
-    MeasurementLoop& measurement() noexcept { return *measurement_; }
-    MeasurementCycle& cycle() noexcept { return measurement_->cycle(); }
-    QTimer& timer() noexcept { return measurement_->timer(); }
 
 public slots:
-    // What Timer1 runs: one measurement (MeasurementLoop::tick).
-    void tick();
-
     // Projector mode: the whole window, its fonts, the fields' borders and the acquisition
     // panel at `zoom` times their size in the layout table.
     void setZoom(double zoom) override;
@@ -65,7 +60,12 @@ private:
     bool quit();
     void showParameters();
     QLineEdit* lineField(Field field) const;
+    // The hidden fields mirror the parameters in force.
+    void mirrorParameters(const CircuitParameters& parameters);
+    // What readingView says beyond the texts the measurement writes: which values are stale.
+    void showStaleness(const Reading& reading);
 
+    Measurement& measurement_;
     QWidget* parametersDialog_;
     DisplayField* text2_;
     DisplayField* text3_;
@@ -81,8 +81,6 @@ private:
     QPushButton* command3_;
     std::function<bool()> mayQuit_;
     OrphyView* orphy1_;
-    OrphyBinding binding_;
-    MeasurementLoop* measurement_ = nullptr;
 };
 
 } // namespace thermo

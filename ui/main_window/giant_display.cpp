@@ -1,10 +1,11 @@
 #include "ui/main_window/giant_display.h"
 
-#include "core/reading.h"
+#include "core/reading_view.h"
 #include "ui/accessibility/accessible_roles.h"
 #include "ui/layout/fonts.h"
+#include "ui/layout/largest_fit.h"
 #include "ui/main_window/form1.h"
-#include "ui/measurement/reading_text.h"
+#include "ui/measurement/measurement.h"
 
 #include <QAction>
 #include <QFontMetrics>
@@ -35,26 +36,24 @@ bool fits(const QFont& font, const QString& text, const QSize& room) {
 
 // The largest bold type, in pixels, in which `text` fits `room`, wrapped at spaces.
 int largestPixelSize(const QString& text, const QSize& room) {
+    constexpr int smallest = 8;
     QFont font = sansFont(8.25, true);
-    int low = 8;
-    int high = std::max(low, room.height());
-    while (low < high) {
-        const int middle = (low + high + 1) / 2;
-        font.setPixelSize(middle);
-        if (fits(font, text, room)) {
-            low = middle;
-        } else {
-            high = middle - 1;
-        }
-    }
-    return low;
+    return largestFitting(smallest, std::max(smallest, room.height()), [&](int pixels) {
+        font.setPixelSize(pixels);
+        return fits(font, text, room);
+    });
+}
+
+QString shownText(const Reading& reading, const NumberLocale& locale) {
+    const auto view = temperatureView(reading, locale);
+    return view ? QString::fromStdString(view->text) : QString();
 }
 
 } // namespace
 
-GiantDisplay::GiantDisplay(Form1& mainWindow)
-    : QWidget(&mainWindow, Qt::Window), mainWindow_(mainWindow),
-      locale_(mainWindow.cycle().locale()), title_(new QLabel(tr("Température calculée"), this)),
+GiantDisplay::GiantDisplay(Measurement& measurement, Form1& mainWindow)
+    : QWidget(&mainWindow, Qt::Window), measurement_(measurement), mainWindow_(mainWindow),
+      locale_(measurement.locale()), title_(new QLabel(tr("Température calculée"), this)),
       value_(new QLabel(this)), open_(new QAction(tr("Affichage géant\tF11"), this)) {
     setObjectName(QStringLiteral("giantDisplay"));
     setWindowTitle(tr("Température calculée \u2014 affichage géant (Échap pour revenir)"));
@@ -92,8 +91,7 @@ GiantDisplay::GiantDisplay(Form1& mainWindow)
     open_->setObjectName(QStringLiteral("giantOpen"));
     connect(open_, &QAction::triggered, this, &GiantDisplay::open);
 
-    connect(&mainWindow.measurement(), &MeasurementLoop::readingTaken, this,
-            &GiantDisplay::showReading);
+    connect(&measurement, &Measurement::readingTaken, this, &GiantDisplay::showReading);
 }
 
 QString GiantDisplay::text() const {
@@ -101,8 +99,8 @@ QString GiantDisplay::text() const {
 }
 
 void GiantDisplay::open() {
-    // Hidden, it followed no reading: it starts from what the temperature field shows.
-    setValue(QString::fromStdString(mainWindow_.text(Field::Text1)));
+    // Hidden, it followed no reading: it starts from the last one, as the temperature field.
+    setValue(shownText(measurement_.lastReading(), locale_));
     if (QScreen* screen = mainWindow_.screen()) {
         setGeometry(screen->geometry());
     }
@@ -120,7 +118,7 @@ void GiantDisplay::leave() {
 
 void GiantDisplay::showReading(const Reading& reading) {
     if (isVisible()) {
-        setValue(temperatureFieldText(reading, locale_));
+        setValue(shownText(reading, locale_));
     }
 }
 

@@ -10,6 +10,7 @@ class QLabel;
 namespace thermo {
 
 class Form1;
+class Measurement;
 struct Reading;
 
 // The temperature alone, as large as the screen allows, for the class to read from the back
@@ -19,7 +20,7 @@ struct Reading;
 class GiantDisplay : public QWidget {
     Q_OBJECT
 public:
-    explicit GiantDisplay(Form1& mainWindow);
+    GiantDisplay(Measurement& measurement, Form1& mainWindow);
 
     // "Affichage géant", for the main window's context menu.
     QAction* openAction() const noexcept { return open_; }
@@ -37,6 +38,7 @@ private:
     void setValue(const QString& text);
     void fitText();
 
+    Measurement& measurement_;
     Form1& mainWindow_;
     NumberLocale locale_;
     QLabel* title_;

@@ -1,6 +1,6 @@
 #include "ui/main_window/temperature_field.h"
 
-#include "core/measurement_cycle.h"
+#include "core/reading_view.h"
 #include "ui/layout/fonts.h"
 #include "ui/main_window/display_field.h"
 

@@ -1,11 +1,12 @@
 #include "ui/parameters/parametres.h"
 
-#include "core/main_window_fields.h"
+#include "core/circuit_parameters.h"
 #include "ui/accessibility/accessible_roles.h"
 #include "ui/application.h"
 #include "ui/layout/fonts.h"
 #include "ui/layout/screen_fit.h"
 #include "ui/main_window/form1.h"
+#include "ui/measurement/measurement.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -32,9 +33,9 @@ constexpr FixedWindow::Placement placements[] = {
     {"Command2", {240, 3360, 1140, 375}},
 };
 
-QLineEdit* addField(QWidget* window, const char* name, const char* text,
+QLineEdit* addField(QWidget* window, const char* name, const std::string& text,
                     const QString& accessibleName, const QString& description) {
-    auto* field = new QLineEdit(QString::fromLatin1(text), window);
+    auto* field = new QLineEdit(QString::fromStdString(text), window);
     field->setObjectName(QString::fromLatin1(name));
     // The window's ground colour is for the labels; the fields keep the system's colours.
     field->setPalette(QPalette());
@@ -48,21 +49,22 @@ parametres::parametres(Application& application)
     : FixedWindow("parametres", QStringLiteral("Paramètres de la CTN"), clientWidth, clientHeight),
       application_(application) {
     setAccessibleRole(this, QAccessible::Dialog);
+    const CircuitParameters defaults = CircuitParameters::defaults();
     const QFont bold = sansFont(8.25, true);
     QFont heading = bold;
     heading.setUnderline(true);
     QLabel* label6 = addLabel("Label6", QStringLiteral("Résistance série R"), heading);
-    text1_ = addField(this, "Text1", "10000", tr("Résistance série R"),
+    text1_ = addField(this, "Text1", defaults.r, tr("Résistance série R"),
                       tr("Résistance R en série avec la thermistance, en ohms"));
     label6->setBuddy(text1_);
     addLabel("Label1", QStringLiteral("Valeur en OHM"), bold);
     addLabel("Label8", QStringLiteral("Valeur nominale 10000"), bold);
     addLabel("Label7", QStringLiteral("Thermistance CTN"), heading, Qt::red);
-    text2_ = addField(this, "Text2", "10000", tr("Paramètre A"),
+    text2_ = addField(this, "Text2", defaults.a, tr("Paramètre A"),
                       tr("Résistance nominale de la thermistance à 25 °C, en ohms"));
     addLabel("Label2", QStringLiteral("Paramètre A :"), bold)->setBuddy(text2_);
     addLabel("Label4", QStringLiteral("Valeur nominale à 25°C"), bold);
-    text3_ = addField(this, "Text3", "4275", tr("Paramètre B"),
+    text3_ = addField(this, "Text3", defaults.b, tr("Paramètre B"),
                       tr("Indice de sensibilité thermique B de la thermistance, en kelvins"));
     addLabel("Label3", QStringLiteral("Paramètre B :"), bold)->setBuddy(text3_);
     addLabel("Label5", QStringLiteral("indice de sensibilité thermique"), bold);
@@ -103,9 +105,8 @@ void parametres::validate() {
     // The first access to the main window creates it; its first tick can only come after
     // this sequence, from the event loop.
     Form1& mainWindow = application_.mainWindow();
-    mainWindow.setText(Field::Text6, text1_->text().toStdString());
-    mainWindow.setText(Field::Text9, text2_->text().toStdString());
-    mainWindow.setText(Field::Text10, text3_->text().toStdString());
+    application_.measurement().setParameters(
+        {text1_->text().toStdString(), text2_->text().toStdString(), text3_->text().toStdString()});
     for (std::size_t i = 0; i < validated_.size(); ++i) {
         validated_[i] = fields()[i]->text();
     }

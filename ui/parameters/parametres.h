@@ -15,7 +15,7 @@ class Form1;
 
 // The parameters dialog "Paramètres de la CTN": the program's first window, where the user
 // types the series resistance R, the thermistor's resistance A at 25 °C and its B parameter.
-// Validation hands the three texts, as typed, to the main window's parameter store.
+// Validation hands the three texts, as typed, to the program's measurement.
 class parametres : public FixedWindow {
     Q_OBJECT
 public:
