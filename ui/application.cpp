@@ -110,13 +110,11 @@ Form1& Application::mainWindow() {
 
 CalibrationWindow& Application::calibrationWindow() {
     if (!calibration_) {
-        calibration_ = std::make_unique<CalibrationWindow>(*dialog_);
+        calibration_ = std::make_unique<CalibrationWindow>(*measurement_, *dialog_);
         calibration_->setZoom(zoom_.factor());
         zoom_.addShortcutsTo(calibration_.get());
         connect(&zoom_, &ProjectorZoom::factorChanged, calibration_.get(),
                 &CalibrationWindow::setZoom);
-        connect(measurement_.get(), &Measurement::readingTaken, calibration_.get(),
-                &CalibrationWindow::addReading);
     }
     return *calibration_;
 }

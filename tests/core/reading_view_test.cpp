@@ -53,14 +53,5 @@ INSTANTIATE_TEST_SUITE_P(
         ViewRow{"BeforeAnyTick", Reading{}, std::nullopt, true, true}),
     [](const auto& info) { return info.param.name; });
 
-TEST(ReadingView, CodeInEveryBaseAndVoltagesInTheLocale) {
-    const ReadingView view = readingView(test::measured(0, 25, 2.5, 5, 40960), NumberLocale{","});
-    EXPECT_EQ(view.uth, "2,5 V");
-    EXPECT_EQ(view.decimal, "40960");
-    EXPECT_EQ(view.hex, "A000");
-    EXPECT_EQ(view.binary, "1010000000000000");
-    EXPECT_EQ(view.ut, "5 V");
-}
-
 } // namespace
 } // namespace thermo

@@ -37,16 +37,6 @@ TEST(CurveAxes, ValueAxisIsWideEnoughWithAMargin) {
     EXPECT_DOUBLE_EQ(narrow.upper, 20.65);
 }
 
-TEST(CurveAxes, MergedExtentsKeepWhatEitherHas) {
-    EXPECT_FALSE(merged(std::nullopt, std::nullopt));
-    const auto one = merged(Extent{1, 2}, std::nullopt);
-    ASSERT_TRUE(one);
-    EXPECT_EQ(std::tie(one->min, one->max), std::make_tuple(1.0, 2.0));
-    const auto both = merged(Extent{1, 2}, Extent{-1, 1.5});
-    ASSERT_TRUE(both);
-    EXPECT_EQ(std::tie(both->min, both->max), std::make_tuple(-1.0, 2.0));
-}
-
 TEST(CurveAxes, NearestReadingToThePointer) {
     const std::vector<std::int64_t> millis{0, 100, 200, 400};
     const std::vector<std::pair<std::int64_t, std::size_t>> rows{

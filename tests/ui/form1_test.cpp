@@ -67,6 +67,8 @@ class Form1Test : public QObject {
     Q_OBJECT
 
 private:
+    std::unique_ptr<Measurement> measurement_; // anew for each test
+
     template <typename T = QWidget> T* control(Form1& form, const char* name) {
         auto* widget = form.findChild<T*>(QString::fromLatin1(name));
         if (widget == nullptr) {
@@ -79,18 +81,18 @@ private:
 
 private slots:
     void initTestCase() { QVERIFY(registerEmbeddedFonts()); }
+    void init() { measurement_ = std::make_unique<Measurement>(userNumberLocale()); }
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 
     void loadContents() {
-        Measurement measurement(userNumberLocale());
-        Form1 form(measurement);
+        Form1 form(*measurement_);
         QCOMPARE(form.objectName(), QStringLiteral("Form1"));
         QCOMPARE(form.windowTitle(), QStringLiteral("Thermomètre avec une thermistance"));
         // The hidden fields mirror the parameters in force, the defaults at first.
         QCOMPARE(control<QLineEdit>(form, "Text6")->text(), QStringLiteral("10000"));
         QCOMPARE(control<QLineEdit>(form, "Text9")->text(), QStringLiteral("10000"));
         QCOMPARE(control<QLineEdit>(form, "Text10")->text(), QStringLiteral("4275"));
-        measurement.setParameters({"12000", "10 000", ""});
+        measurement_->setParameters({"12000", "10 000", ""});
         QCOMPARE(control<QLineEdit>(form, "Text6")->text(), QStringLiteral("12000"));
         QCOMPARE(control<QLineEdit>(form, "Text9")->text(), QStringLiteral("10 000"));
         QCOMPARE(control<QLineEdit>(form, "Text10")->text(), QString());
@@ -109,9 +111,10 @@ private slots:
         QCOMPARE(control<QLabel>(form, "Label3")->text(),
                  QStringLiteral("Thermomètre %1").arg(QLatin1String(programVersion)));
 
-        QCOMPARE(measurement.findChild<QTimer*>(QStringLiteral("Timer1")), &measurement.timer());
-        QCOMPARE(measurement.timer().interval(), 100);
-        QCOMPARE(measurement.cycle().NUth(), 0);
+        QCOMPARE(measurement_->findChild<QTimer*>(QStringLiteral("Timer1")),
+                 &measurement_->timer());
+        QCOMPARE(measurement_->timer().interval(), 100);
+        QCOMPARE(measurement_->cycle().NUth(), 0);
 
         const OrphyProperties& properties = form.measurement().control().properties();
         QCOMPARE(form.acquisitionView().objectName(), QStringLiteral("orphy1"));
@@ -121,8 +124,7 @@ private slots:
     }
 
     void windowFrame() {
-        Measurement measurement(userNumberLocale());
-        Form1 form(measurement);
+        Form1 form(*measurement_);
         QCOMPARE(form.size(), QSize(925, 439));
         QCOMPARE(form.minimumSize(), form.maximumSize());
         QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
@@ -135,15 +137,13 @@ private slots:
     }
 
     void layoutIsSound() {
-        Measurement measurement(userNumberLocale());
-        Form1 form(measurement);
+        Form1 form(*measurement_);
         QCOMPARE(thermo::test::layoutFaults(form), QStringList());
     }
 
     // The four lines close the frame of the conversion group: each end touches another line.
     void frameIsClosed() {
-        Measurement measurement(userNumberLocale());
-        Form1 form(measurement);
+        Form1 form(*measurement_);
         QList<QRect> lines;
         for (const char* name : {"Line1", "Line2", "Line3", "Line4"}) {
             lines << control(form, name)->geometry();
@@ -200,8 +200,7 @@ private slots:
         QFETCH(QPalette::ColorRole, role);
         QFETCH(QColor, colour);
         QFETCH(Qt::Alignment, alignment);
-        Measurement measurement(userNumberLocale());
-        Form1 form(measurement);
+        Form1 form(*measurement_);
         QCOMPARE(form.palette().color(QPalette::Window), QColor(0xFFE0C0));
         QCOMPARE(form.font().pointSizeF(), 8.25);
 
@@ -222,8 +221,7 @@ private slots:
     }
 
     void circuitPicture() {
-        Measurement measurement(userNumberLocale());
-        Form1 form(measurement);
+        Form1 form(*measurement_);
         auto* picture = control<QSvgWidget>(form, "Image1");
         QVERIFY(picture->renderer()->isValid());
         // Drawn at its own proportions: the rectangle is 459 x 229 pixels.
@@ -268,8 +266,7 @@ private slots:
         QFETCH(QString, style);
         QFETCH(QString, name);
         QFETCH(QString, text);
-        Measurement measurement(userNumberLocale());
-        Form1 form(measurement);
+        Form1 form(*measurement_);
         auto* field = control<QLineEdit>(form, name.toLatin1().constData());
         std::unique_ptr<QStyle> widgetStyle(QStyleFactory::create(style));
         QVERIFY(widgetStyle);
@@ -293,8 +290,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, points);
         QFETCH(int, lines);
-        Measurement measurement(userNumberLocale());
-        Form1 form(measurement);
+        Form1 form(*measurement_);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.setTemperatureFontSize(points);
@@ -316,8 +312,7 @@ private slots:
     }
 
     void focusOrder() {
-        Measurement measurement(userNumberLocale());
-        Form1 form(measurement);
+        Form1 form(*measurement_);
         // The bench's boxes are made anew when it comes back; Tab still finds them.
         form.measurement().control().setSource(std::make_unique<ScriptedSource>());
         form.measurement().control().useSimulation();
@@ -349,8 +344,7 @@ private slots:
     }
 
     void enterAndEscapePressNoButton() {
-        Measurement measurement(userNumberLocale());
-        Form1 form(measurement);
+        Form1 form(*measurement_);
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -429,8 +423,7 @@ private slots:
     }
 
     void temperatureFontFollowsTheSupply() {
-        Measurement measurement(userNumberLocale());
-        Form1 form(measurement);
+        Form1 form(*measurement_);
         ScriptedSource& source = ScriptedSource::installIn(form.measurement().control());
         const int supplies[] = {48826, 48825, 48826, 48823};
         const int expectedPoints[] = {18, 8, 18, 8};
@@ -476,11 +469,10 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QStringList, fields);
         QVERIFY(!message.isEmpty());
-        Measurement measurement(userNumberLocale());
-        Form1 form(measurement);
+        Form1 form(*measurement_);
         ScriptedSource& source = ScriptedSource::installIn(form.measurement().control());
         QSignalSpy readings(&form.measurement(), &Measurement::readingTaken);
-        measurement.start(); // a failure must not stop it
+        measurement_->start(); // a failure must not stop it
         source.setCodes(40960, 49152);
         form.measurement().tick();
         QCOMPARE(shown(form, Field::Text1), QStringLiteral("25 °C"));
@@ -490,7 +482,7 @@ private slots:
             source.failOn(silentChannel,
                           Failure(FailureKind::AcquisitionFailed, "Interface muette"));
         }
-        validateB(measurement, parameterB);
+        validateB(*measurement_, parameterB);
         form.measurement().tick();
         QCOMPARE(shown(form, Field::Text1), message);
         QCOMPARE(temperatureFont(form).pointSize(), messageFontPoints);
@@ -507,17 +499,16 @@ private slots:
 
         // Once the cause is gone the next tick measures again.
         source.setCodes(40960, 49152);
-        validateB(measurement, QStringLiteral("4275"));
+        validateB(*measurement_, QStringLiteral("4275"));
         form.measurement().tick();
         QCOMPARE(shown(form, Field::Text1), QStringLiteral("25 °C"));
         QCOMPARE(temperatureFont(form).pointSize(), temperatureFontPoints);
     }
 
     void nonNumericParameterIsHarmlessOnLowSupply() {
-        Measurement measurement(userNumberLocale());
-        Form1 form(measurement);
+        Form1 form(*measurement_);
         ScriptedSource::installIn(form.measurement().control()).setCodes(40960, 48825);
-        measurement.setParameters({"abc", "10000", "4275"});
+        measurement_->setParameters({"abc", "10000", "4275"});
         form.measurement().tick();
         QCOMPARE(shown(form, Field::Text1), lowSupply);
     }
@@ -532,8 +523,7 @@ private slots:
     }
     void failureMessagesFitTheTemperatureField() {
         QFETCH(QString, message);
-        Measurement measurement(userNumberLocale());
-        Form1 form(measurement);
+        Form1 form(*measurement_);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.setTemperatureFontSize(messageFontPoints);
@@ -569,8 +559,7 @@ private slots:
         QFETCH(int, silent);
         QFETCH(QStringList, written);
         QFETCH(QStringList, greyed);
-        Measurement measurement(userNumberLocale());
-        Form1 form(measurement);
+        Form1 form(*measurement_);
         form.setEnabled(false);
         ScriptedSource& source = ScriptedSource::installIn(form.measurement().control());
         for (const bool last : {false, true}) {
@@ -606,10 +595,9 @@ private slots:
     }
 
     void realTimerMeasures() {
-        Measurement measurement(userNumberLocale());
-        Form1 form(measurement);
+        Form1 form(*measurement_);
         ScriptedSource::installIn(form.measurement().control()).setCodes(40960, 49152);
-        measurement.start();
+        measurement_->start();
         QVERIFY(form.text(Field::Text2).empty());
         QTRY_COMPARE_WITH_TIMEOUT(shown(form, Field::Text2), QStringLiteral("40960"), 1000);
         QTRY_COMPARE_WITH_TIMEOUT(shown(form, Field::Text1), QStringLiteral("25 °C"), 1000);

@@ -42,7 +42,7 @@ QString text(const std::string& utf8) {
 
 } // namespace
 
-CalibrationWindow::CalibrationWindow(parametres& dialog)
+CalibrationWindow::CalibrationWindow(Measurement& measurement, parametres& dialog)
     : LaidOutWindow("etalonnage", QStringLiteral("Étalonnage de la thermistance"), sizeAt100),
       dialog_(dialog), locale_(userNumberLocale()) {
     QLabel* placing = makeLabel(
@@ -141,6 +141,7 @@ CalibrationWindow::CalibrationWindow(parametres& dialog)
     connect(removeButton_, &QPushButton::clicked, this, &CalibrationWindow::removePoint);
     connect(useButton_, &QPushButton::clicked, this, &CalibrationWindow::useValues);
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
+    connect(&measurement, &Measurement::readingTaken, this, &CalibrationWindow::addReading);
     connect(pointsTable_, &QTableWidget::itemSelectionChanged, this,
             [this] { removeButton_->setEnabled(!pointsTable_->selectedItems().isEmpty()); });
     showPoints();

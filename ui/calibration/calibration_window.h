@@ -18,6 +18,7 @@ class QTableWidget;
 
 namespace thermo {
 
+class Measurement;
 class parametres;
 
 // The window "Étalonnage de la thermistance": the user puts the thermistor at known
@@ -29,7 +30,8 @@ class parametres;
 class CalibrationWindow : public LaidOutWindow {
     Q_OBJECT
 public:
-    explicit CalibrationWindow(parametres& dialog);
+    // Fed by every reading of `measurement`.
+    CalibrationWindow(Measurement& measurement, parametres& dialog);
     ~CalibrationWindow() override;
 
     const std::vector<CalibrationPoint>& points() const noexcept { return points_; }
