@@ -60,7 +60,10 @@ void LaidOutWindow::setZoom(double zoom) {
     setFont(zoomedFont(sansFont(8.25), zoom));
     setWindowTitle(zoomedTitle(title_, zoom));
     for (QLayout* layout : findChildren<QLayout*>()) {
-        if (layout->parent() == this) {
+        if (layout->parentWidget() != this) {
+            continue; // a control's own layout
+        }
+        if (layout == this->layout()) {
             layout->setContentsMargins(QMargins() + scaled(marginPixels, zoom));
         }
         layout->setSpacing(scaled(spacingPixels, zoom));

@@ -15,7 +15,6 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 #include <utility>
 
 namespace thermo {
