@@ -21,14 +21,10 @@ inline Reading lowSupply(std::int64_t ms, double uth, double ut, int code) {
 
 // The EA0 read failed: nothing was measured.
 inline Reading readFailed(std::int64_t ms) {
-    return Reading{atMillis(ms),
-                   {},
-                   {},
-                   {},
-                   {},
-                   false,
-                   ReadingFailure{FailureKind::AcquisitionFailed, ""},
-                   {}};
+    Reading reading;
+    reading.time = atMillis(ms);
+    reading.failure = ReadingFailure{FailureKind::AcquisitionFailed, ""};
+    return reading;
 }
 
 } // namespace thermo::test
