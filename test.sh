@@ -1,14 +1,38 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test.
-set -euo pipefail
+#
+# Every stage runs even when an earlier one failed, so that one run shows all that is broken;
+# the summary at the end gives each stage's result, and the status is non-zero if any failed.
+set -uo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh
-# Each stage ends with the time since the start: the whole command must stay well within
-# CI's limits.
-stage() { echo "== $1 : ${SECONDS} s depuis le début"; }
-install_missing
-build_preset dev
-stage "compilation dev"
+set +e # setup.sh asks for -e; the stages below carry on past a failure
+
+results=()
+failed=0
+# Runs one stage and records its result with the time since the start: the whole command must
+# stay well within CI's limits.
+stage() {
+    local name=$1
+    shift
+    echo "== $name : début à ${SECONDS} s"
+    ("$@")
+    local status=$?
+    if [ "$status" -eq 0 ]; then
+        results+=("réussi   $name (fini à ${SECONDS} s)")
+    else
+        results+=("ÉCHEC    $name (statut $status, fini à ${SECONDS} s)")
+        failed=1
+    fi
+    echo "== $name : statut $status à ${SECONDS} s"
+    return "$status"
+}
+
+# Without the packages nothing else can run.
+if ! install_missing; then
+    echo "ÉCHEC : installation des paquets manquants" >&2
+    exit 1
+fi
 
 # The tests that start the real program need an X server; bring our own when there is none.
 xvfb_pid=
@@ -16,19 +40,35 @@ if [ -z "${DISPLAY:-}" ]; then
     source scripts/xvfb.sh
     trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true' EXIT
     trap 'exit 130' INT TERM # through the EXIT trap, so the server goes too
-    start_xvfb 90 140
+    if ! start_xvfb 90 140; then
+        echo "ÉCHEC : pas de serveur X pour les tests" >&2
+        exit 1
+    fi
     export DISPLAY=":$xvfb_display"
 fi
 
-ctest --preset dev
-stage "tests dev"
+# A stage whose build failed has nothing to test; its tests are then counted as failed too.
+if stage "compilation dev" build_preset dev; then
+    stage "tests dev" ctest --preset dev
+else
+    results+=("ÉCHEC    tests dev (pas de compilation)")
+fi
 
 # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer.
-build_preset asan
-ctest --preset asan
-stage "compilation et tests ASan + UBSan"
+if stage "compilation ASan + UBSan" build_preset asan; then
+    stage "tests ASan + UBSan" ctest --preset asan
+else
+    results+=("ÉCHEC    tests ASan + UBSan (pas de compilation)")
+fi
 
 # Each fuzz target runs for a short, fixed time from its seed corpus.
-build_preset fuzz
-ctest --preset fuzz
-stage "fuzzing"
+if stage "compilation fuzz" build_preset fuzz; then
+    stage "fuzzing" ctest --preset fuzz
+else
+    results+=("ÉCHEC    fuzzing (pas de compilation)")
+fi
+
+echo
+echo "== Bilan, en ${SECONDS} s :"
+printf '   %s\n' "${results[@]}"
+exit "$failed"

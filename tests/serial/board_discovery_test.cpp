@@ -27,25 +27,28 @@ PtyBoard::Responder chatty() {
 TEST(BoardDiscovery, KeepsOnlyThePortsThatIdentifyAsOurBoard) {
     PtyBoard ours(test::boardAnswering({}, "THERMOMETRE,CARTE-CTN,0042,1.0"));
     PtyBoard mute(silent());
+    PtyBoard otherMute(silent());
     PtyBoard modem(chatty());
     PtyBoard other(test::boardAnswering({}, "ACME,MULTIMETRE,7,2.1"));
     PtyBoard oldStyle(test::boardAnswering({}, "THERMOMETRE,CARTE-CTN,0042"));
 
-    const auto limit = 600ms;
+    const auto limit = 1000ms;
     const auto start = Clock::now();
-    const auto boards = probeBoards(
-        {mute.path(), modem.path(), "/dev/absent-port", ours.path(), other.path(), oldStyle.path()},
-        limit);
+    const auto boards = probeBoards({mute.path(), modem.path(), "/dev/absent-port", ours.path(),
+                                     other.path(), otherMute.path(), oldStyle.path()},
+                                    limit);
     const auto elapsed = Clock::now() - start;
 
     ASSERT_EQ(boards.size(), 1u);
     EXPECT_EQ(boards[0].portPath, ours.path());
     EXPECT_EQ(boards[0].serialNumber, "0042");
     EXPECT_EQ(boards[0].firmwareVersion, "1.0");
-    // The silent port holds the search until its limit, no longer.
+    // The silent ports hold the search until its limit, no longer: they wait side by side,
+    // not one after the other (that would take twice the limit).
     EXPECT_GE(elapsed, limit);
-    EXPECT_LE(elapsed, limit + 100ms);
+    EXPECT_LT(elapsed, 2 * limit);
     EXPECT_FALSE(mute.requests().empty());
+    EXPECT_FALSE(otherMute.requests().empty());
 }
 
 TEST(BoardDiscovery, EndsAsSoonAsEveryPortHasAnswered) {
@@ -54,8 +57,9 @@ TEST(BoardDiscovery, EndsAsSoonAsEveryPortHasAnswered) {
     PtyBoard other(test::boardAnswering({}, "ACME,MULTIMETRE,7,2.1"));
 
     const auto start = Clock::now();
-    const auto boards = probeBoards({second.path(), other.path(), first.path()}, 3s);
-    EXPECT_LT(Clock::now() - start, 500ms);
+    const auto limit = 10s;
+    const auto boards = probeBoards({second.path(), other.path(), first.path()}, limit);
+    EXPECT_LT(Clock::now() - start, limit / 4);
 
     ASSERT_EQ(boards.size(), 2u);
     std::vector<std::string> serials{boards[0].serialNumber, boards[1].serialNumber};
@@ -75,7 +79,7 @@ TEST(BoardDiscovery, WaitsForABoardThatIsBooting) {
         booted = true;
         board.sendRaw("READY\n");
     });
-    const auto boards = probeBoards({board.path()}, 1500ms);
+    const auto boards = probeBoards({board.path()}, 10s);
     boot.join();
     ASSERT_EQ(boards.size(), 1u);
     EXPECT_EQ(boards[0].serialNumber, "0042");
@@ -86,7 +90,7 @@ TEST(BoardDiscovery, FindsBothKindsOfBoard) {
     PtyBoard ours(test::boardAnswering({}));
     test::FirmataPeer firmata({.restartsOnOpen = false});
     PtyBoard mute(silent());
-    const auto boards = findBoards({firmata.path(), mute.path(), ours.path()}, 600ms);
+    const auto boards = findBoards({firmata.path(), mute.path(), ours.path()}, 2s);
     ASSERT_EQ(boards.size(), 2u);
     EXPECT_EQ(boards[0].portPath, ours.path());
     EXPECT_EQ(boards[0].kind, &boardKinds()[0]);
@@ -98,8 +102,9 @@ TEST(BoardDiscovery, FindsBothKindsOfBoard) {
 
 TEST(BoardDiscovery, NothingToProbeReturnsAtOnce) {
     const auto start = Clock::now();
-    EXPECT_TRUE(probeBoards({"/dev/absent-port"}, 2s).empty());
-    EXPECT_LT(Clock::now() - start, 100ms);
+    const auto limit = 10s;
+    EXPECT_TRUE(probeBoards({"/dev/absent-port"}, limit).empty());
+    EXPECT_LT(Clock::now() - start, limit / 10);
 }
 
 } // namespace

@@ -198,7 +198,7 @@ private slots:
         }
 
         program.source->setCodes(40960, 49152);
-        QTRY_COMPARE_WITH_TIMEOUT(program.shown(Field::Text2), QStringLiteral("40960"), 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(program.shown(Field::Text2), QStringLiteral("40960"), 10000);
 
         program.validate();
         QVERIFY(program.form().isEnabled());

@@ -53,7 +53,7 @@ private slots:
             bench.setTemperature(celsius);
             // A whole second of Timer1's readings at that temperature, none before.
             QSignalSpy readings(&form.measurement(), &Measurement::readingTaken);
-            QTRY_VERIFY_WITH_TIMEOUT(readings.count() > 10, 5000);
+            QTRY_VERIFY_WITH_TIMEOUT(readings.count() > 10, 20000);
             const QString message = takePoint(QLocale().toString(celsius));
             QCOMPARE(message.contains(QStringLiteral("deux températures")), celsius == 0.0);
             QCOMPARE(control(window, "useButton")->isEnabled(), celsius != 0.0);

@@ -45,7 +45,7 @@ struct Lesson {
     // "Modéliser", then the answer.
     void model() {
         QTest::mouseClick(button(), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(button()->isEnabled(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(button()->isEnabled(), 20000);
     }
     const QCPGraph* drawnModel() {
         const QCPGraph* last = plot().graph(plot().graphCount() - 1);

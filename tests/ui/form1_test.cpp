@@ -599,8 +599,8 @@ private slots:
         ScriptedSource::installIn(form.measurement().control()).setCodes(40960, 49152);
         measurement_->start();
         QVERIFY(form.text(Field::Text2).empty());
-        QTRY_COMPARE_WITH_TIMEOUT(shown(form, Field::Text2), QStringLiteral("40960"), 1000);
-        QTRY_COMPARE_WITH_TIMEOUT(shown(form, Field::Text1), QStringLiteral("25 °C"), 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(shown(form, Field::Text2), QStringLiteral("40960"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(shown(form, Field::Text1), QStringLiteral("25 °C"), 10000);
     }
 };
 

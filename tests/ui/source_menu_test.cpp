@@ -78,7 +78,7 @@ void SourceMenuTest::searchWith(std::vector<BoardInfo> found) {
     menu().setBoardFinder([found](std::stop_token) { return found; });
     QSignalSpy finished(&menu(), &SourceMenu::searchFinished);
     menu().startSearch();
-    QVERIFY(finished.wait(2000));
+    QVERIFY(finished.wait(10000));
 }
 
 std::optional<std::int32_t> SourceMenuTest::readUntilAnswer(std::int32_t channel) {
@@ -92,7 +92,7 @@ std::optional<std::int32_t> SourceMenuTest::readUntilAnswer(std::int32_t channel
             }
             return code.has_value();
         },
-        std::chrono::seconds(3));
+        std::chrono::seconds(20));
     return code;
 }
 
@@ -112,7 +112,7 @@ void SourceMenuTest::searchListsTheBoardsThatIdentify() {
     menu().startSearch();
     QVERIFY(menu().searching());
     QVERIFY(!menu().searchAction()->isEnabled());
-    QVERIFY(finished.wait(5000));
+    QVERIFY(finished.wait(10000));
     QVERIFY(menu().searchAction()->isEnabled());
     const auto boards = menu().boardActions();
     QCOMPARE(boards.size(), 1);
@@ -130,7 +130,7 @@ void SourceMenuTest::searchRunsAwayFromTheInterfaceThread() {
     });
     QSignalSpy finished(&menu(), &SourceMenu::searchFinished);
     menu().startSearch();
-    QVERIFY(finished.wait(2000));
+    QVERIFY(finished.wait(10000));
     QVERIFY(searchThread != nullptr);
     QVERIFY(searchThread != QThread::currentThread());
 }
@@ -187,7 +187,7 @@ void SourceMenuTest::searchThatFailsFindsNothing() {
     });
     QSignalSpy finished(&menu(), &SourceMenu::searchFinished);
     menu().startSearch();
-    QVERIFY(finished.wait(2000));
+    QVERIFY(finished.wait(10000));
     const auto* none = view_->findChild<QAction*>(QStringLiteral("sourceNoBoard"));
     QVERIFY(none->isVisible());
     QCOMPARE(none->toolTip(), QStringLiteral("ports illisibles"));
@@ -263,7 +263,7 @@ void SourceMenuTest::searchSaysWhatItDoes() {
         QCOMPARE(notice->accessibleName(), status);
         QVERIFY(!notice->isHidden());
         notice->hide();
-        QVERIFY(!finished.isEmpty() || finished.wait(2000));
+        QVERIFY(!finished.isEmpty() || finished.wait(10000));
     }
     if (found > 0) {
         control_->usePort("/dev/absent-port");
@@ -288,7 +288,8 @@ void SourceMenuTest::quittingStopsTheSearchAndTheBoardAtOnce() {
     view_.reset();
     qInfo("Control and menu gone in %lld ms, with a search and a board running",
           static_cast<long long>(clock.elapsed()));
-    QVERIFY(clock.elapsed() < 250);
+    // Waiting for the search would take its 10 s; a loaded machine takes far less than that.
+    QVERIFY(clock.elapsed() < 1500);
 }
 
 QTEST_MAIN(SourceMenuTest)
