@@ -5,6 +5,7 @@
 #include "acquisition/simulated_bench.h"
 #include "core/failure.h"
 
+#include <atomic>
 #include <stdexcept>
 #include <utility>
 
@@ -25,6 +26,7 @@ struct OrphyControl::Impl {
     const CodeSource* listed = nullptr;
     std::string listedPort;
     std::size_t lookalikesTold = 0;
+    std::atomic<bool> updatePending{false};
 };
 
 OrphyControl::OrphyControl(const OrphyProperties& properties, QObject* parent)
@@ -32,7 +34,7 @@ OrphyControl::OrphyControl(const OrphyProperties& properties, QObject* parent)
     impl_->properties = properties;
     impl_->bench = std::make_unique<SimulatedBench>(Noise::On);
     impl_->source = impl_->bench.get();
-    impl_->source->setListener([this] { emit sourceUpdated(); });
+    impl_->source->setListener([this] { notifyUpdated(); });
     impl_->search = new BoardSearch(this);
     setPorts(systemSerialPorts);
     connect(impl_->search, &BoardSearch::finished, this, [this] {
@@ -41,6 +43,20 @@ OrphyControl::OrphyControl(const OrphyProperties& properties, QObject* parent)
     });
     // Queued when the source tells from another thread.
     connect(this, &OrphyControl::sourceUpdated, this, &OrphyControl::refreshBoards);
+}
+
+void OrphyControl::notifyUpdated() {
+    // A source may tell from its board's thread, or from inside a tick: the panels hear of it
+    // once, from the event loop.
+    if (!impl_->updatePending.exchange(true)) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                impl_->updatePending = false;
+                emit sourceUpdated();
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 OrphyControl::~OrphyControl() = default;
@@ -79,7 +95,7 @@ void OrphyControl::use(CodeSource* source, std::unique_ptr<CodeSource> other,
     std::unique_ptr<CodeSource> previous = std::exchange(impl_->other, std::move(other));
     impl_->source = source;
     impl_->boardKind = kind;
-    source->setListener([this] { emit sourceUpdated(); });
+    source->setListener([this] { notifyUpdated(); });
     refreshBoards();
     emit sourceChanged();
 }

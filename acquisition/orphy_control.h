@@ -67,7 +67,9 @@ signals:
     // Another source is in use. The one before is destroyed once this signal has been
     // handled, so whatever still points at it must be connected directly.
     void sourceChanged();
-    // A setting or the status of the source in use changed, from whichever thread changed it.
+    // A setting or the status of the source in use changed. Told from the event loop, once
+    // for however many changes came meanwhile and from whichever thread made them: never
+    // inside a read, so that what shows the source is not redrawn within a measurement.
     void sourceUpdated();
     void boardsChanged();
     // The board in use, unplugged, was found again on another port.
@@ -77,6 +79,7 @@ signals:
     void lookalikeFound(const thermo::BoardInfo& board);
 
 private:
+    void notifyUpdated();
     void use(CodeSource* source, std::unique_ptr<CodeSource> other, const BoardKind* kind);
     void refreshBoards();
 

@@ -34,14 +34,7 @@ bool SessionSeries::append(const Reading& reading) {
         millis = std::max(elapsed.count(), millis_.back());
     }
 
-    Gap gap = Gap::None;
-    if (reading.failure) {
-        gap = Gap::Failure;
-    } else if (reading.lowSupply) {
-        gap = Gap::LowSupply;
-    } else if (!reading.celsius || !std::isfinite(*reading.celsius)) {
-        gap = Gap::Failure;
-    }
+    const Gap gap = reading.gap();
     std::uint8_t flags = static_cast<std::uint8_t>(gap);
     if (pauseSinceLast_ && !empty()) {
         flags |= pauseFlag;

@@ -10,13 +10,6 @@
 
 namespace thermo {
 
-// Why a reading has no temperature.
-enum class Gap : std::uint8_t {
-    None,      // a temperature was measured
-    Failure,   // the tick failed (acquisition or computation)
-    LowSupply, // Ut at or below the threshold: no temperature asked
-};
-
 enum class SeriesColumn { Temperature, Uth, Ut };
 
 // One reading of the series as the curve and the recorder see it. Missing numbers are NaN.

@@ -2,16 +2,18 @@
 # Builds the Debian package with CPack, unpacks it and checks it the way a desktop and Debian
 # will use it: every file at its place, the desktop entry and the AppStream metainfo valid and
 # pointing at each other, the changelog and metainfo naming this version, the dependencies on
-# Qt, and no lintian error.
+# Qt, hardened binaries naming no build folder, no ldconfig, and no lintian error or warning.
 #
-# usage: check_package.sh CPACK CPACK_CONFIG SCRATCH_DIR PACKAGE VERSION APP_ID
+# usage: check_package.sh CPACK CPACK_CONFIG SCRATCH_DIR PACKAGE VERSION APP_ID SOURCE_DIR
+#                         BUILD_DIR PROTECTIONS (from cmake/hardening.cmake, comma-separated)
 set -uo pipefail
 
-if [ "$#" -ne 6 ]; then
-    echo "usage: $0 CPACK CPACK_CONFIG SCRATCH_DIR PACKAGE VERSION APP_ID" >&2
+if [ "$#" -ne 9 ]; then
+    echo "usage: $0 CPACK CPACK_CONFIG SCRATCH_DIR PACKAGE VERSION APP_ID SOURCE_DIR BUILD_DIR PROTECTIONS" >&2
     exit 2
 fi
-cpack=$1 config=$2 scratch=$3 package=$4 version=$5 app_id=$6
+cpack=$1 config=$2 scratch=$3 package=$4 version=$5 app_id=$6 source_dir=$7 build_dir=$8
+protections=$9
 
 failures=0
 fail() {
@@ -31,6 +33,7 @@ need file file
 need desktop-file-validate desktop-file-utils
 need appstreamcli appstream
 need xmllint libxml2-utils
+need hardening-check devscripts
 
 umask 022
 rm -rf "$scratch"
@@ -163,14 +166,43 @@ if [ -f "$docdir/changelog.gz" ]; then
         fail "la dernière entrée du changelog est $changelog_version, pas $version"
 fi
 
+# --- Maintainer scripts and hardening --------------------------------------------------------
+dpkg-deb -e "$deb" "$scratch/control"
+! grep -q ldconfig "$scratch"/control/* || fail "un script du paquet appelle ldconfig : ses modules sont privés"
+commands=$(grep '"command":' "$build_dir/compile_commands.json") || fail "aucune commande de compilation"
+for flag in -fstack-protector-strong -D_FORTIFY_SOURCE=2 ${protections//,/ }; do
+    [[ "$flag" != -* ]] || ! grep -vq -- "$flag" <<<"$commands" || fail "des fichiers sont compilés sans $flag"
+done
+# Each ELF file as hardening-check sees it: PIE for the program only; memcpy, memmove, memset
+# unfortified where their size is unknown; stack-clash probes only in large frames (flag above).
+elves=0
+while IFS= read -r -d '' file; do
+    [[ "$(file -b "$file")" == ELF* ]] || continue
+    elves=$((elves + 1)) report=$(hardening-check --verbose "$file" 2>&1); echo "$report"
+    lines=("Stack protected: yes" "Read-only relocations: yes" "Immediate binding: yes")
+    [ "$file" != "$exe" ] || lines+=("Position Independent Executable: yes")
+    [[ ",$protections," != *,control-flow-marked,* ]] || lines+=("Control flow integrity: yes")
+    for line in "${lines[@]}"; do
+        grep -qx " $line" <<<"$report" || fail "hardening-check ${file#"$root"} : « $line » attendu"
+    done
+    if grep -q '^ Fortify Source functions: no' <<<"$report" &&
+        sed -n 's/^\tunprotected: //p' <<<"$report" | grep -Evxq 'memcpy|memmove|memset'; then
+        fail "hardening-check ${file#"$root"} : des fonctions fortifiables ne le sont pas"
+    fi
+    # A folder of the build named in an installed binary could be recreated by another user.
+    ! strings -a "$file" | grep -Fq -e "$source_dir" -e "$build_dir" ||
+        fail "${file#"$root"} nomme un dossier de la construction"
+done < <(find "$root" -type f -print0)
+[ "$elves" -ge 2 ] || fail "$elves fichier(s) ELF dans le paquet, attendu le programme et son module"
+
 # --- lintian ----------------------------------------------------------------------------------
 if command -v lintian >/dev/null 2>&1; then
     echo "--- lintian"
     lintian --tag-display-limit 0 --display-info --pedantic --show-overrides "$deb" >"$scratch/lintian.log" 2>&1
     lintian_status=$?
     cat "$scratch/lintian.log"
-    if grep -q '^E: ' "$scratch/lintian.log"; then
-        fail "lintian signale des erreurs"
+    if grep -q '^[EW]: ' "$scratch/lintian.log"; then
+        fail "lintian signale des erreurs ou des avertissements"
     elif [ "$lintian_status" -ne 0 ] && ! grep -q '^[WIP]: ' "$scratch/lintian.log"; then
         fail "lintian s'est arrêté sur le code $lintian_status"
     fi

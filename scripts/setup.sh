@@ -15,10 +15,13 @@ packages=(
     make gcc-avr binutils-avr avr-libc libsimavr-dev libelf-dev zlib1g-dev
     dpkg-dev file desktop-file-utils appstream libxml2-utils lintian
 )
+# Installed without what they recommend: of devscripts the package check only needs
+# hardening-check, not a Debian developer's whole kit (with the Debian keyring).
+lean_packages=(devscripts)
 
 missing_packages() {
     local p
-    for p in "${packages[@]}" "$@"; do
+    for p in "$@"; do
         if ! dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
             echo "$p"
         fi
@@ -27,15 +30,18 @@ missing_packages() {
 
 # Extra arguments name packages that only the calling script needs.
 install_missing() {
-    local missing
-    mapfile -t missing < <(missing_packages "$@")
-    [ "${#missing[@]}" -eq 0 ] && return 0
+    local missing lean
+    mapfile -t missing < <(missing_packages "${packages[@]}" "$@")
+    mapfile -t lean < <(missing_packages "${lean_packages[@]}")
+    [ "${#missing[@]}" -eq 0 ] && [ "${#lean[@]}" -eq 0 ] && return 0
     if [ "$(id -u)" -eq 0 ]; then
-        echo "Installation des paquets manquants : ${missing[*]}"
+        echo "Installation des paquets manquants : ${missing[*]} ${lean[*]}"
         export DEBIAN_FRONTEND=noninteractive
         apt-get update -q
-        apt-get install -y -q "${missing[@]}"
+        [ "${#missing[@]}" -eq 0 ] || apt-get install -y -q "${missing[@]}"
+        [ "${#lean[@]}" -eq 0 ] || apt-get install -y -q --no-install-recommends "${lean[@]}"
     else
+        missing+=("${lean[@]}")
         echo "Paquets manquants : ${missing[*]}" >&2
         echo "Installez-les avec :" >&2
         echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}" >&2

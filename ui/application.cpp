@@ -3,17 +3,21 @@
 #include "acquisition/orphy_control.h"
 #include "ui/calibration/calibration_window.h"
 #include "ui/curve/curve_session.h"
-#include "ui/fonts.h"
-#include "ui/form1.h"
-#include "ui/giant_display.h"
-#include "ui/parametres.h"
+#include "ui/layout/fonts.h"
+#include "ui/layout/scaled_layout.h"
+#include "ui/layout/screen_fit.h"
+#include "ui/layout/zoom_menu.h"
+#include "ui/main_window/form1.h"
+#include "ui/main_window/giant_display.h"
+#include "ui/measurement/measurement.h"
+#include "ui/parameters/parametres.h"
 #include "ui/qt_translations.h"
-#include "ui/scaled_layout.h"
-#include "ui/screen_fit.h"
-#include "ui/zoom_menu.h"
+#include "ui/recording/user_number_locale.h"
+#include "ui/version.h"
 
 #include <QApplication>
 #include <QMenu>
+#include <QMessageBox>
 #include <algorithm>
 #include <limits>
 
@@ -30,8 +34,11 @@ void setUpQtApplication() {
 }
 
 Application::Application()
-    : menuFont_(QApplication::font("QMenu")), curve_(std::make_unique<CurveSession>(zoom_)),
+    : menuFont_(QApplication::font("QMenu")),
+      measurement_(std::make_unique<Measurement>(userNumberLocale())),
+      curve_(std::make_unique<CurveSession>(zoom_, *measurement_)),
       dialog_(std::make_unique<parametres>(*this)) {
+    connect(measurement_.get(), &Measurement::defectFound, this, &Application::stopOnDefect);
     zoom_.setRoom([this] { return roomOnScreens(); });
     zoom_.addShortcutsTo(dialog_.get());
     ZoomMenu::attachTo(*dialog_, zoom_);
@@ -86,15 +93,16 @@ void Application::zoomMenus(double zoom) {
 
 Form1& Application::mainWindow() {
     if (!mainWindow_) {
-        mainWindow_ = std::make_unique<Form1>(dialog_.get());
+        mainWindow_ = std::make_unique<Form1>(*measurement_, dialog_.get());
         mainWindow_->setZoom(zoom_.factor());
         zoom_.addShortcutsTo(mainWindow_.get());
-        giant_ = new GiantDisplay(*mainWindow_);
+        giant_ = new GiantDisplay(*measurement_, *mainWindow_);
         ZoomMenu::attachTo(*mainWindow_, zoom_, {giant_->openAction()});
         curve_->follow(*mainWindow_);
         if (!portPath_.isEmpty()) {
-            mainWindow_->acquisitionControl().usePort(portPath_.toStdString());
+            measurement_->control().usePort(portPath_.toStdString());
         }
+        measurement_->start();
         emit mainWindowCreated(mainWindow_.get());
     }
     return *mainWindow_;
@@ -102,14 +110,11 @@ Form1& Application::mainWindow() {
 
 CalibrationWindow& Application::calibrationWindow() {
     if (!calibration_) {
-        Form1& form = mainWindow();
-        calibration_ = std::make_unique<CalibrationWindow>(*dialog_);
+        calibration_ = std::make_unique<CalibrationWindow>(*measurement_, *dialog_);
         calibration_->setZoom(zoom_.factor());
         zoom_.addShortcutsTo(calibration_.get());
         connect(&zoom_, &ProjectorZoom::factorChanged, calibration_.get(),
                 &CalibrationWindow::setZoom);
-        connect(&form.measurement(), &MeasurementLoop::readingTaken, calibration_.get(),
-                &CalibrationWindow::addReading);
     }
     return *calibration_;
 }
@@ -130,6 +135,13 @@ void Application::start() {
 
 void Application::readFromPort(const QString& portPath) {
     portPath_ = portPath;
+}
+
+void Application::stopOnDefect(const QString& error) {
+    QMessageBox::critical(
+        nullptr, QString::fromUtf8(programName),
+        tr("Erreur interne du programme : %1\n\nLe programme va s'arrêter.").arg(error));
+    QCoreApplication::exit(1);
 }
 
 } // namespace thermo

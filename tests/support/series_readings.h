@@ -12,17 +12,19 @@ inline Reading::Clock::time_point atMillis(std::int64_t ms) {
 }
 
 inline Reading measured(std::int64_t ms, double celsius, double uth, double ut, int code) {
-    return Reading{atMillis(ms), code, uth, ut, celsius, false, {}};
+    return Reading{atMillis(ms), code, uth, ut, celsius, false, {}, {}};
 }
 
 inline Reading lowSupply(std::int64_t ms, double uth, double ut, int code) {
-    return Reading{atMillis(ms), code, uth, ut, {}, true, {}};
+    return Reading{atMillis(ms), code, uth, ut, {}, true, {}, {}};
 }
 
 // The EA0 read failed: nothing was measured.
 inline Reading readFailed(std::int64_t ms) {
-    return Reading{
-        atMillis(ms), {}, {}, {}, {}, false, ReadingFailure{FailureKind::AcquisitionFailed, ""}};
+    Reading reading;
+    reading.time = atMillis(ms);
+    reading.failure = ReadingFailure{FailureKind::AcquisitionFailed, ""};
+    return reading;
 }
 
 } // namespace thermo::test

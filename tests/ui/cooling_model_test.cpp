@@ -2,8 +2,10 @@
 #include "ui/curve/curve_plot_view.h"
 #include "ui/curve/curve_session.h"
 #include "ui/curve/curve_window.h"
-#include "ui/projector_zoom.h"
+#include "ui/layout/projector_zoom.h"
+#include "ui/measurement/measurement.h"
 #include "ui/recording/session_record.h"
+#include "ui/recording/user_number_locale.h"
 
 #include <QPushButton>
 #include <QRegularExpression>
@@ -39,7 +41,7 @@ struct Lesson {
     ~Lesson() { QLocale::setDefault(QLocale::c()); }
     CurveWindow& curve() { return session.window(); }
     QCustomPlot& plot() { return *qobject_cast<QCustomPlot*>(curve().plot().widget()); }
-    QPushButton* button() { return curve().findChild<QPushButton*>("Command7"); }
+    QPushButton* button() { return curve().findChild<QPushButton*>("modelButton"); }
     // "Modéliser", then the answer.
     void model() {
         QTest::mouseClick(button(), Qt::LeftButton);
@@ -60,7 +62,8 @@ struct Lesson {
 
     QLocale locale;
     ProjectorZoom zoom;
-    CurveSession session{zoom};
+    Measurement measurement{userNumberLocale()};
+    CurveSession session{zoom, measurement};
 };
 
 } // namespace
@@ -137,7 +140,7 @@ private slots:
         QVERIFY(lesson.drawnModel() != nullptr);
         QTemporaryDir dir;
         QVERIFY(lesson.session.record().saveAs(dir.filePath("serie.csv"))); // nothing to ask
-        QTest::mouseClick(lesson.curve().findChild<QPushButton*>("Command2"), Qt::LeftButton);
+        QTest::mouseClick(lesson.curve().findChild<QPushButton*>("clearButton"), Qt::LeftButton);
         QVERIFY(lesson.drawnModel() == nullptr);
         QCOMPARE(lesson.button()->text(), QStringLiteral("Modéliser"));
     }

@@ -6,8 +6,10 @@
 #include "ui/curve/curve_plot_view.h"
 #include "ui/curve/curve_session.h"
 #include "ui/curve/curve_window.h"
-#include "ui/fonts.h"
-#include "ui/parametres.h"
+#include "ui/layout/fonts.h"
+#include "ui/main_window/form1.h"
+#include "ui/measurement/measurement.h"
+#include "ui/parameters/parametres.h"
 #include "ui/recording/session_record.h"
 
 #include <QAbstractButton>
@@ -79,13 +81,13 @@ void answer(const QString& button, QString& asked) {
 // test runs the ticks.
 struct Program {
     explicit Program(const QString& recordFromStart = {}) {
-        test::scriptTheMainWindow(application, source);
+        source = &test::scriptTheMeasurement(application);
         if (!recordFromStart.isEmpty()) {
             failure = application.curve().recordFromStart(recordFromStart);
         }
         application.start();
         application.parametersDialog().validate();
-        form().timer().stop();
+        form().measurement().timer().stop();
     }
     Form1& form() { return *application.existingMainWindow(); }
     SessionRecord& record() { return application.curve().record(); }
@@ -102,7 +104,7 @@ struct Program {
     void click(const char* name) { QTest::mouseClick(control(name), Qt::LeftButton); }
     void ticks(int n) {
         for (int i = 0; i < n; ++i) {
-            form().tick();
+            form().measurement().tick();
         }
     }
 
@@ -143,10 +145,11 @@ private slots:
         p.ticks(3);
         if (!fromStart) {
             chooseFile(path);
-            p.click("Command3");
+            p.click("saveButton");
             QCOMPARE(lineCount(path), 4);
         }
-        QCOMPARE(p.text("Label1"), QStringLiteral("Fichier : %1").arg(QFileInfo(path).fileName()));
+        QCOMPARE(p.text("fileLabel"),
+                 QStringLiteral("Fichier : %1").arg(QFileInfo(path).fileName()));
         p.ticks(2);
         // Flushed within the second; a loaded machine may take longer, but never the whole séance.
         QTRY_COMPARE_WITH_TIMEOUT(lineCount(path), 6, 10000);
@@ -164,17 +167,17 @@ private slots:
         Program p;
         p.ticks(4);
         chooseFile(QStringLiteral("/proc/sys/serie.csv")); // refused to root too
-        p.click("Command3");
+        p.click("saveButton");
         QVERIFY2(p.curve().message().startsWith(
                      QStringLiteral("Impossible d'écrire « /proc/sys/serie.csv » : ")),
                  qPrintable(p.curve().message()));
-        QCOMPARE(p.text("Label1"), QStringLiteral("Série non enregistrée"));
+        QCOMPARE(p.text("fileLabel"), QStringLiteral("Série non enregistrée"));
         QCOMPARE(p.record().unsavedCount(), 4u);
         QCOMPARE(p.drawn().graph(0)->dataCount(), 4);
 
         const QString elsewhere = dir_.filePath("ailleurs.csv");
         chooseFile(elsewhere);
-        p.click("Command3");
+        p.click("saveButton");
         QCOMPARE(p.curve().message(), QString());
         QCOMPARE(lineCount(elsewhere), 5);
     }
@@ -259,7 +262,7 @@ private slots:
             });
             QCOMPARE(status, done ? 0 : 1);
         } else {
-            p.click("Command2");
+            p.click("clearButton");
             QCOMPARE(p.record().series().empty(), done);
         }
         QCOMPARE(question, asked ? QStringLiteral("La série de 3 mesures n'est pas enregistrée.")
@@ -273,7 +276,7 @@ private slots:
     // too, and a pause breaks every line.
     void gapsAndPausesBreakTheLines() {
         Program p;
-        p.control<QCheckBox>("Check1")->setChecked(true);
+        p.control<QCheckBox>("uthCheck")->setChecked(true);
         p.ticks(2);
         p.source->failOn(0, Failure(FailureKind::AcquisitionFailed, "Interface débranchée"));
         p.ticks(1);
@@ -281,11 +284,11 @@ private slots:
         p.ticks(1);
         p.source->setCodes(40960, 49152);
         p.ticks(1);
-        p.click("Command1");
-        QCOMPARE(p.control("Command1")->text(), QStringLiteral("Reprendre"));
+        p.click("pauseButton");
+        QCOMPARE(p.control("pauseButton")->text(), QStringLiteral("Reprendre"));
         p.ticks(3);
-        p.click("Command1");
-        QCOMPARE(p.control("Command1")->text(), QStringLiteral("Pause"));
+        p.click("pauseButton");
+        QCOMPARE(p.control("pauseButton")->text(), QStringLiteral("Pause"));
         p.ticks(2);
 
         const SessionSeries& series = p.record().series();
@@ -332,7 +335,8 @@ private slots:
             QStringLiteral("^t = \\d+(\\%1\\d+)? s {5}T = 2\\d(\\%1\\d)? "
                            "°C$")
                 .arg(separator));
-        QVERIFY2(reading.match(p.text("Label2")).hasMatch(), qPrintable(p.text("Label2")));
+        QVERIFY2(reading.match(p.text("pointerLabel")).hasMatch(),
+                 qPrintable(p.text("pointerLabel")));
 
         QWheelEvent wheel(middle, plot.mapToGlobal(middle), {}, {0, 120}, Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -341,7 +345,7 @@ private slots:
         QVERIFY(plot.xAxis->range().upper < (readings - 1) / 10.0);
         p.ticks(1);
         QVERIFY(!view.following());
-        p.click("Command6");
+        p.click("showAllButton");
         QVERIFY(view.following());
         QVERIFY(plot.xAxis->range().upper >= (readings - 1) / 10.0);
     }
@@ -359,7 +363,7 @@ private slots:
         Program p;
         p.ticks(3);
         chooseFile(path);
-        p.click("Command5");
+        p.click("imageButton");
         const QSize size = p.curve().plot().widget()->size();
         if (path.startsWith(QStringLiteral("/proc"))) {
             QVERIFY2(p.curve().message().startsWith(
@@ -390,9 +394,9 @@ private slots:
     void layoutHoldsAtEveryZoom() {
         Program p;
         CurveWindow& curve = p.curve();
-        curve.addToolButton("Command8", QStringLiteral("Outil"));
+        curve.addToolButton("otherToolButton", QStringLiteral("Outil"));
         for (const char* model : {"Modéliser", "Effacer le modèle"}) {
-            p.control("Command7")->setText(QString::fromUtf8(model));
+            p.control("modelButton")->setText(QString::fromUtf8(model));
             for (double zoom : ProjectorZoom::steps) {
                 curve.setZoom(zoom);
                 const QStringList faults = test::layoutFaults(curve);

@@ -58,6 +58,7 @@ private:
     QString readNow(std::int32_t channel);
 
     std::unique_ptr<PtyBoard> board_;
+    std::unique_ptr<OrphyControl> acquisition_;
     std::unique_ptr<OrphyView> view_;
     OrphyControl* control_ = nullptr;
 };
@@ -65,12 +66,14 @@ private:
 void SourceMenuTest::init() {
     board_ = std::make_unique<PtyBoard>(thermo::test::boardAnswering(
         {{"MEAS:EA0?", "39321"}, {"MEAS:EA1?", "49152"}}, "THERMOMETRE,CARTE-CTN,0042,1.0"));
-    view_ = std::make_unique<OrphyView>(OrphyProperties::mainWindowSet());
+    acquisition_ = std::make_unique<OrphyControl>(OrphyProperties::mainWindowSet());
+    view_ = std::make_unique<OrphyView>(*acquisition_);
     control_ = &view_->control();
 }
 
 void SourceMenuTest::cleanup() {
     view_.reset();
+    acquisition_.reset();
     board_.reset();
 }
 
@@ -221,7 +224,9 @@ void SourceMenuTest::typedPortFindsOutTheKindOfBoard() {
     QCOMPARE(control_->boardKind(), thermo::boardKinds()[1]);
     QCOMPARE(opens.count(), 1);
     QCOMPARE(menu().boardActions().size(), 1);
-    QCOMPARE(menu().boardActions()[0]->text(), "Arduino Firmata 2.5 (StandardFirmata) sur " + path);
+    // Its name comes with its status, from the event loop.
+    QTRY_COMPARE_WITH_TIMEOUT(menu().boardActions()[0]->text(),
+                              "Arduino Firmata 2.5 (StandardFirmata) sur " + path, 5000);
     // Recognised, it stays on offer once left.
     menu().simulationAction()->trigger();
     QCOMPARE(menu().boardActions().size(), 1);

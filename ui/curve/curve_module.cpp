@@ -1,11 +1,12 @@
 #include "ui/curve/cooling_fit_entry.h"
 #include "ui/curve/curve_plot_view.h"
+#include "ui/modules/module_search.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QLabel>
-#include <QLibrary>
+#include <dlfcn.h>
+#include <unistd.h>
 
 namespace thermo {
 
@@ -36,34 +37,35 @@ public:
     void clearModel() override {}
 };
 
-// An entry of the module, which is loaded the first time: the build tree's module when the
-// program runs from there, else the installed one, beside the program's folder. It stays
-// loaded to the end of the program. Null, with why, when there is no such entry.
+// An entry of the module, which is loaded the first time from where findModule() says: the
+// build tree's module when the program runs from there, else the installed one, beside the
+// program's folder, unless someone but root could have changed it. It stays loaded to the end
+// of the program. Null, with why, when there is no such entry. dlopen() rather than QLibrary,
+// which would try other files first (a haswell/ folder beside it): the file loaded is the one
+// judged.
 QFunctionPointer moduleEntry(const char* name, QString& why) {
-    static QLibrary* module = nullptr;
-    static QString failure = QObject::tr("module introuvable");
-    const QString paths[] = {QString::fromUtf8(THERMO_CURVE_PLOT_BUILT),
-                             QDir(QCoreApplication::applicationDirPath())
-                                 .filePath(QString::fromUtf8(THERMO_CURVE_PLOT_INSTALLED))};
-    for (const QString& path : paths) {
-        if (module != nullptr || !QFileInfo::exists(path)) {
-            continue;
-        }
-        auto* library = new QLibrary(path); // kept, as the module is
-        if (library->load()) {
-            module = library;
-        } else {
-            failure = library->errorString();
-            delete library;
+    static void* module = nullptr;
+    static QString failure;
+    if (module == nullptr) {
+        const ModuleSearch found =
+            findModule(QCoreApplication::applicationDirPath(),
+                       QString::fromUtf8(THERMO_MODULE_FOLDER_INSTALLED),
+                       QString::fromUtf8(THERMO_CURVE_PLOT_FILE), ::geteuid());
+        failure = found.failure;
+        if (!found.path.isEmpty()) {
+            module = ::dlopen(QFile::encodeName(found.path).constData(), RTLD_NOW | RTLD_LOCAL);
+            if (module == nullptr) {
+                failure = QString::fromLocal8Bit(::dlerror());
+            }
         }
     }
     if (module == nullptr) {
         why = failure;
         return nullptr;
     }
-    const QFunctionPointer entry = module->resolve(name);
+    const auto entry = reinterpret_cast<QFunctionPointer>(::dlsym(module, name));
     if (entry == nullptr) {
-        why = module->errorString();
+        why = QString::fromLocal8Bit(::dlerror());
     }
     return entry;
 }

@@ -2,16 +2,16 @@
 
 #include "ui/curve/cooling_model.h"
 #include "ui/curve/curve_window.h"
-#include "ui/form1.h"
-#include "ui/projector_zoom.h"
+#include "ui/layout/projector_zoom.h"
+#include "ui/main_window/form1.h"
+#include "ui/measurement/measurement.h"
 #include "ui/recording/session_record.h"
-#include "ui/recording/user_number_locale.h"
 
 namespace thermo {
 
-CurveSession::CurveSession(ProjectorZoom& zoom, QObject* parent)
-    : QObject(parent), zoom_(zoom), record_(std::make_unique<SessionRecord>(userNumberLocale())) {
-    connect(record_.get(), &SessionRecord::writeFailed, this, &CurveSession::writeFailed);
+CurveSession::CurveSession(ProjectorZoom& zoom, Measurement& measurement, QObject* parent)
+    : QObject(parent), zoom_(zoom), record_(measurement.record()) {
+    connect(&record_, &SessionRecord::writeFailed, this, &CurveSession::writeFailed);
 }
 
 CurveSession::~CurveSession() {
@@ -20,7 +20,7 @@ CurveSession::~CurveSession() {
 
 CurveWindow& CurveSession::window() {
     if (!window_) {
-        window_ = std::make_unique<CurveWindow>(*record_);
+        window_ = std::make_unique<CurveWindow>(record_);
         new CoolingModel(*window_); // "Modéliser", owned by the window
         window_->setZoom(zoom_.factor());
         zoom_.addShortcutsTo(window_.get());
@@ -37,15 +37,13 @@ void CurveSession::showWindow() {
 }
 
 void CurveSession::follow(Form1& mainWindow) {
-    connect(&mainWindow.measurement(), &MeasurementLoop::readingTaken, record_.get(),
-            &SessionRecord::take);
     connect(&mainWindow, &Form1::curveAsked, this, &CurveSession::showWindow);
     mainWindow.setQuitCheck([this, &mainWindow] { return mayQuit(mainWindow); });
 }
 
 QString CurveSession::recordFromStart(const QString& path) {
-    const QSignalBlocker quiet(record_.get());
-    return record_->saveAs(path) ? QString() : record_->errorMessage();
+    const QSignalBlocker quiet(&record_);
+    return record_.saveAs(path) ? QString() : record_.errorMessage();
 }
 
 bool CurveSession::mayQuit(Form1& mainWindow) {

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "ui/fixed_window.h"
+#include "ui/layout/laid_out_window.h"
 
 #include <cstddef>
 #include <optional>
 
 class QCheckBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 
@@ -18,7 +19,7 @@ class SessionRecord;
 // it: pause and resume the record, clear it, save it as CSV (then kept up to date), copy it as
 // a table, save the picture. Failures to write are said here, in French, naming the file.
 // Closing the window only hides it: the record goes on.
-class CurveWindow : public FixedWindow {
+class CurveWindow : public LaidOutWindow {
     Q_OBJECT
 public:
     explicit CurveWindow(SessionRecord& record);
@@ -27,8 +28,8 @@ public:
     SessionRecord& record() noexcept { return record_; }
     CurvePlotView& plot() noexcept { return *plot_; }
 
-    // A tool's button (a fit, a model…), in the next free place of the tools row at the
-    // bottom right; the tool connects to it. Throws std::logic_error when no place is left.
+    // A tool's button (a fit, a model…), next in the tools row at the bottom right; the tool
+    // connects to it.
     QPushButton* addToolButton(const char* name, const QString& text);
 
     // "Enregistrer…": asks for a CSV file, saves the series to it and appends to it from then
@@ -48,6 +49,7 @@ public slots:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void fitToType() override;
 
 private:
     void togglePause();
@@ -60,14 +62,14 @@ private:
 
     SessionRecord& record_;
     CurvePlotView* plot_;
-    QPushButton* command1_; // Pause / Reprendre
-    QCheckBox* check1_;     // Uth
-    QCheckBox* check2_;     // Ut
-    QLabel* label1_;        // the file
-    QLabel* label2_;        // the reading under the pointer
-    QLabel* label3_;        // messages
+    QPushButton* pauseButton_; // Pause / Reprendre
+    QCheckBox* uthCheck_;
+    QCheckBox* utCheck_;
+    QLabel* fileLabel_;
+    QLabel* pointerLabel_; // the reading under the pointer
+    QLabel* messageLabel_;
+    QHBoxLayout* tools_;
     QWidget* lastInFocus_;
-    int tools_ = 0;
 };
 
 } // namespace thermo

@@ -51,6 +51,15 @@ QString frenchCause(const QFileDevice& file) {
 
 } // namespace
 
+QString systemFailureCause(int error) {
+    for (const Cause& c : causes) {
+        if (c.error == error) {
+            return QString::fromUtf8(c.text);
+        }
+    }
+    return qt_error_string(error);
+}
+
 QString writeFailureText(const QString& path, const QFileDevice& file) {
     return writeFailureText(path, frenchCause(file));
 }

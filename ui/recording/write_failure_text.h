@@ -13,4 +13,7 @@ QString writeFailureText(const QString& path, const QFileDevice& file);
 // The cause alone, for a failure that left the device without an error of its own.
 QString writeFailureText(const QString& path, const QString& cause);
 
+// The cause in French of a failed system call, from its errno.
+QString systemFailureCause(int error);
+
 } // namespace thermo
