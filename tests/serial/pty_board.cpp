@@ -196,12 +196,18 @@ void PluggedPorts::unplug(const std::string& name) {
 PortLister PluggedPorts::lister() const {
     return [ports = ports_] {
         std::lock_guard lock(ports->mutex);
+        ++ports->listings;
         std::vector<PortInfo> listed;
         for (const std::string& path : ports->paths) {
             listed.push_back({path});
         }
         return listed;
     };
+}
+
+int PluggedPorts::listings() const {
+    std::lock_guard lock(ports_->mutex);
+    return ports_->listings;
 }
 
 bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit) {

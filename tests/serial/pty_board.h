@@ -103,11 +103,15 @@ public:
     void unplug(const std::string& name);
     // Lists the ports plugged at the time of each call, from any thread.
     PortLister lister() const;
+    // How many times the program listed the ports: a board lost is looked for by listing them
+    // again, and only a port that comes after that first listing is a newcomer to it.
+    int listings() const;
 
 private:
     struct Ports {
         std::mutex mutex;
         std::vector<std::string> paths;
+        int listings = 0;
     };
     std::filesystem::path directory_;
     int plugged_ = 0;
