@@ -41,7 +41,8 @@ private slots:
 
     void appendsAfterSaveAs() {
         appendReadings(series_, 2);
-        SeriesFile file(series_, NumberLocale{","});
+        SeriesFile file(NumberLocale{","});
+        file.setSeries(series_);
         QVERIFY(file.saveAs(path_));
         appendReadings(series_, 3);
         QCOMPARE(file.unwrittenCount(), 3u);
@@ -74,7 +75,8 @@ private slots:
         QVERIFY(note.open(QIODevice::WriteOnly));
         path.replace("$dir", dir_.path());
         appendReadings(series_, 4);
-        SeriesFile file(series_, NumberLocale{","});
+        SeriesFile file(NumberLocale{","});
+        file.setSeries(series_);
         QSignalSpy failed(&file, &SeriesFile::writeFailed);
         QVERIFY(!file.saveAs(path));
         const QString prefix = QStringLiteral("Impossible d'écrire « %1 » : ").arg(path);
@@ -87,7 +89,8 @@ private slots:
 
     void failedAppendLeavesWholeLines() {
         appendReadings(series_, 1);
-        SeriesFile file(series_, NumberLocale{"."});
+        SeriesFile file(NumberLocale{"."});
+        file.setSeries(series_);
         QVERIFY(file.saveAs(path_));
         const QByteArray saved = contents(path_);
         appendReadings(series_, 3);
