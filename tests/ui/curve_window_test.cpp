@@ -160,7 +160,7 @@ private slots:
         for (const QByteArray& line : lines.mid(2, 4)) {
             QVERIFY2(line.endsWith(",25,2.5,5,40960\r"), line.constData());
         }
-        QCOMPARE(p.record().unsavedCount(), 0u);
+        QCOMPARE(p.record().file().unwrittenCount(), 0u);
     }
 
     void failedWriteIsShownAndTheSeriesKept() {
@@ -172,7 +172,7 @@ private slots:
                      QStringLiteral("Impossible d'écrire « /proc/sys/serie.csv » : ")),
                  qPrintable(p.curve().message()));
         QCOMPARE(p.text("fileLabel"), QStringLiteral("Série non enregistrée"));
-        QCOMPARE(p.record().unsavedCount(), 4u);
+        QCOMPARE(p.record().file().unwrittenCount(), 4u);
         QCOMPARE(p.drawn().graph(0)->dataCount(), 4);
 
         const QString elsewhere = dir_.filePath("ailleurs.csv");
@@ -201,75 +201,51 @@ private slots:
                  QStringLiteral("Impossible d'écrire « %1 » : fichier trop volumineux pour ce "
                                 "support")
                      .arg(path));
-        QCOMPARE(p.record().unsavedCount(), 2u);
+        QCOMPARE(p.record().file().unwrittenCount(), 2u);
     }
 
-    // Only a series seen in the curve and in no file is asked about, before "Quitter" (here
-    // the frame, which does the same) or "Effacer".
+    // With the journal, the séance is kept whatever happens: "Quitter" asks nothing. Without
+    // one (no data folder), runs with readings would be lost: asked, and "Annuler" keeps the
+    // program open. "Nouvelle série" never loses anything.
     void lossIsAskedAboutOnlyWhenItShould_data() {
-        QTest::addColumn<bool>("quit"); // or clear
-        QTest::addColumn<bool>("opened");
-        QTest::addColumn<bool>("saved");
+        QTest::addColumn<bool>("journal");
         QTest::addColumn<QString>("button");
-        QTest::addColumn<bool>("asked");
-        QTest::addColumn<bool>("done");
-        const QString none;
-        const QString cancel = QStringLiteral("Annuler");
-        QTest::newRow("quit, curve never opened")
-            << true << false << false << none << false << true;
-        QTest::newRow("quit, all saved") << true << true << true << none << false << true;
-        QTest::newRow("quit, unsaved, Annuler") << true << true << false << cancel << true << false;
-        QTest::newRow("quit, unsaved, without saving")
-            << true << true << false << "Quitter sans enregistrer" << true << true;
-        QTest::newRow("quit, unsaved, Enregistrer…")
-            << true << true << false << "Enregistrer…" << true << true;
-        QTest::newRow("clear, all saved") << false << true << true << none << false << true;
-        QTest::newRow("clear, unsaved, Annuler")
-            << false << true << false << cancel << true << false;
-        QTest::newRow("clear, unsaved, without saving")
-            << false << true << false << "Effacer sans enregistrer" << true << true;
+        QTest::addColumn<bool>("ended");
+        QTest::newRow("journal") << true << QString() << true;
+        QTest::newRow("no journal, Annuler") << false << "Annuler" << false;
+        QTest::newRow("no journal, Quitter sans enregistrer")
+            << false << "Quitter sans enregistrer" << true;
     }
     void lossIsAskedAboutOnlyWhenItShould() {
-        QFETCH(bool, quit);
-        QFETCH(bool, opened);
-        QFETCH(bool, saved);
+        QFETCH(bool, journal);
         QFETCH(QString, button);
-        QFETCH(bool, asked);
-        QFETCH(bool, done);
+        QFETCH(bool, ended);
+        const QByteArray data = qgetenv("XDG_DATA_HOME");
+        if (!journal) {
+            qputenv("XDG_DATA_HOME", "/proc/version"); // no folder can be made there
+        }
         Program p;
+        qputenv("XDG_DATA_HOME", data);
         p.ticks(3);
-        if (opened) {
-            p.curve().hide(); // opened once is enough
-        }
-        const QString path = dir_.filePath(QStringLiteral("%1.csv").arg(QTest::currentDataTag()));
-        if (saved) {
-            QVERIFY(p.record().saveAs(path));
-        }
+        QTest::mouseClick(p.curve().findChild<QAbstractButton*>("newRunButton"), Qt::LeftButton);
+        p.ticks(2);
+        QCOMPARE(p.record().runCount(), 2u);
+        QCOMPARE(p.record().readingCount(), 5u);
         QString question;
         if (!button.isEmpty()) {
             answer(button, question);
         }
-        if (button == QStringLiteral("Enregistrer…")) {
-            chooseFile(path);
-        }
-        if (quit) {
-            // In an event loop, as in the program: an exit() with none running would end the
-            // next row's dialogs at once.
-            const int status = test::runEventLoop([&p] {
-                if (!p.form().close()) {
-                    QCoreApplication::exit(1);
-                }
-            });
-            QCOMPARE(status, done ? 0 : 1);
-        } else {
-            p.click("clearButton");
-            QCOMPARE(p.record().series().empty(), done);
-        }
-        QCOMPARE(question, asked ? QStringLiteral("La série de 3 mesures n'est pas enregistrée.")
-                                 : QString());
-        if (saved || button == QStringLiteral("Enregistrer…")) {
-            QCOMPARE(lineCount(path), 4);
-        }
+        // In an event loop, as in the program: an exit() with none running would end the
+        // next row's dialogs at once.
+        const int status = test::runEventLoop([&p] {
+            if (!p.form().close()) {
+                QCoreApplication::exit(1);
+            }
+        });
+        QCOMPARE(status, ended ? 0 : 1);
+        QCOMPARE(question, journal ? QString()
+                                   : QStringLiteral("La séance (5 mesures) n'est enregistrée "
+                                                    "nulle part."));
     }
 
     // Failed reads and low supply are gaps of the temperature, a failed read of the voltages

@@ -35,6 +35,7 @@ public:
     std::optional<TimeSpan> selectedTime() const override { return std::nullopt; }
     void showModel(std::span<const double>, std::span<const double>, const QString&) override {}
     void clearModel() override {}
+    void showRuns(const RunTrace&, const std::vector<RunTrace>&) override {}
 };
 
 // An entry of the module, which is loaded the first time from where findModule() says: the
