@@ -11,6 +11,7 @@
 #include "ui/measurement/measurement.h"
 #include "ui/parameters/parametres.h"
 #include "ui/recording/session_record.h"
+#include "ui/seance/run_exports.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -171,7 +172,7 @@ private slots:
         QVERIFY2(p.curve().message().startsWith(
                      QStringLiteral("Impossible d'écrire « /proc/sys/serie.csv » : ")),
                  qPrintable(p.curve().message()));
-        QCOMPARE(p.text("fileLabel"), QStringLiteral("Série non enregistrée"));
+        QCOMPARE(p.text("fileLabel"), QStringLiteral("Pas de fichier CSV"));
         QCOMPARE(p.record().file().unwrittenCount(), 4u);
         QCOMPARE(p.drawn().graph(0)->dataCount(), 4);
 
@@ -246,6 +247,27 @@ private slots:
         QCOMPARE(question, journal ? QString()
                                    : QStringLiteral("La séance (5 mesures) n'est enregistrée "
                                                     "nulle part."));
+    }
+
+    // The selected run in both CSV forms, the runs as a workbook (a zip of XML sheets); a
+    // device refused with its cause.
+    void exportsWriteTheChosenForm() {
+        Program p;
+        p.ticks(2);
+        const SessionSeries& series = p.record().series();
+        const QString french = dir_.filePath("fr.csv"), world = dir_.filePath("int.csv"),
+                      book = dir_.filePath("classeur.xlsx");
+        QCOMPARE(exportCsv(series, CsvForm::French, french), QString());
+        QCOMPARE(exportCsv(series, CsvForm::International, world), QString());
+        QCOMPARE(fileLines(french).value(1), QByteArray("0;25;2,5;5;40960\r"));
+        QCOMPARE(fileLines(world).value(1), QByteArray("0,25,2.5,5,40960\r"));
+        QCOMPARE(exportXlsx({&p.record().run(0), &p.record().run(0)}, book), QString());
+        QFile workbook(book);
+        QVERIFY(workbook.open(QIODevice::ReadOnly));
+        QCOMPARE(workbook.read(2), QByteArray("PK"));
+        QCOMPARE(exportCsv(series, CsvForm::French, "/dev/null"),
+                 QStringLiteral("Impossible d'écrire « /dev/null » : c'est un périphérique, pas "
+                                "un fichier"));
     }
 
     // Failed reads and low supply are gaps of the temperature, a failed read of the voltages

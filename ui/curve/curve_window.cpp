@@ -202,7 +202,7 @@ void CurveWindow::updatePauseButton() {
 
 void CurveWindow::updateFileName() {
     const QString path = record_.fileName();
-    fileLabel_->setText(path.isEmpty() ? tr("Série non enregistrée")
+    fileLabel_->setText(path.isEmpty() ? tr("Pas de fichier CSV")
                                        : tr("Fichier : %1").arg(QFileInfo(path).fileName()));
     fileLabel_->setToolTip(QDir::toNativeSeparators(path));
     describe(fileLabel_, tr("Fichier de la série"),

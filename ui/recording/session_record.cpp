@@ -106,17 +106,20 @@ void SessionRecord::removeRun(std::size_t index) {
 std::size_t SessionRecord::addRun(Run run) {
     auto added = std::make_unique<Run>(std::move(run));
     added->id = nextId_++;
-    if (added->colour == 0) {
-        added->colour = runColour(madeRuns_);
-    }
-    ++madeRuns_;
     std::size_t index = runs_.size();
     const std::size_t liveAt = liveIndex();
-    if (live().series->empty() && liveAt + 1 == runs_.size()) {
-        // The live run has not begun: it stays last, and takes the next name and colour.
+    const bool liveWaits = live().series->empty() && liveAt + 1 == runs_.size();
+    // Before a live run that has not begun, the added run takes its place in the séance's
+    // order of names and colours, and the live run the next one.
+    const std::size_t slot = liveWaits ? madeRuns_ - 1 : madeRuns_;
+    if (added->colour == 0) {
+        added->colour = runColour(slot);
+    }
+    ++madeRuns_;
+    if (liveWaits) {
         index = liveAt;
         Run& next = *runs_[liveAt];
-        next.name = tr("Série %1").arg(++madeRuns_);
+        next.name = tr("Série %1").arg(madeRuns_);
         next.colour = runColour(madeRuns_ - 1);
         if (selected_ == liveAt) {
             ++selected_;

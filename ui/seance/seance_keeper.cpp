@@ -82,11 +82,19 @@ QString SeanceKeeper::open(const QString& path) {
         if (runs.empty()) {
             return tr("« %1 » ne contient aucune série.").arg(QDir::toNativeSeparators(path));
         }
+        const bool onlyThese = record_.readingCount() == 0;
         std::size_t last = 0;
         for (Run& run : runs) {
             last = record_.addRun(std::move(run));
         }
         record_.select(last);
+        // A séance opened and left as it was needs no journal of its own at the end.
+        if (onlyThese && QFileInfo(path).suffix() == QLatin1String("thermo")) {
+            savedPath_ = path;
+            if (journal_) {
+                journal_->markSaved();
+            }
+        }
     } catch (const Failure& failure) {
         return QString::fromStdString(failure.what());
     }
