@@ -208,13 +208,22 @@ void RunsList::announce(const QString& words) {
     notice_->say(words);
 }
 
-// The plot draws the selected run, and the others that are shown.
+// The plot draws the selected run, and the others that are shown: once for all the changes
+// of a turn of the event loop (the ten runs of a séance opened are drawn once, not ten times).
 void RunsList::showRuns() {
-    const std::size_t selected = record_.selectedIndex();
+    if (!redrawPending_) {
+        redrawPending_ = true;
+        QTimer::singleShot(0, this, &RunsList::drawRuns);
+    }
     const bool was = filling_;
     filling_ = true;
-    list_->setCurrentRow(static_cast<int>(selected));
+    list_->setCurrentRow(static_cast<int>(record_.selectedIndex()));
     filling_ = was;
+}
+
+void RunsList::drawRuns() {
+    redrawPending_ = false;
+    const std::size_t selected = record_.selectedIndex();
     const auto trace = [this](std::size_t i) {
         const Run& run = record_.run(i);
         return RunTrace{run.series.get(), QColor(run.colour), run.name};

@@ -34,6 +34,7 @@ private:
     void removeChosen();
     void recolourChosen();
     void showRuns();
+    void drawRuns();
     void announce(const QString& words);
 
     CurveWindow& window_;
@@ -44,6 +45,7 @@ private:
     QPushButton* removeButton_;
     SpokenNotice* notice_;
     bool filling_ = false;
+    bool redrawPending_ = false;
 };
 
 } // namespace thermo

@@ -1,6 +1,7 @@
 #include "ui/recording/seance_file.h"
 
 #include "core/failure.h"
+#include "ui/recording/reading_blocks.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -9,6 +10,7 @@
 #include <fcntl.h>
 #include <limits>
 #include <sqlite3.h>
+#include <string_view>
 #include <unistd.h>
 #include <utility>
 
@@ -27,9 +29,10 @@ CREATE TABLE runs (
     visible INTEGER NOT NULL, source TEXT NOT NULL, r TEXT NOT NULL, a TEXT NOT NULL,
     b TEXT NOT NULL, started TEXT NOT NULL);
 CREATE TABLE readings (
-    run INTEGER NOT NULL REFERENCES runs(id) ON DELETE CASCADE, seq INTEGER NOT NULL,
-    millis INTEGER NOT NULL, celsius REAL, uth REAL, ut REAL, code INTEGER,
-    gap INTEGER NOT NULL, pause INTEGER NOT NULL, PRIMARY KEY (run, seq)) WITHOUT ROWID;
+    run INTEGER NOT NULL REFERENCES runs(id) ON DELETE CASCADE, first INTEGER NOT NULL,
+    count INTEGER NOT NULL, millis BLOB NOT NULL, celsius BLOB NOT NULL, uth BLOB NOT NULL,
+    ut BLOB NOT NULL, codes BLOB NOT NULL, flags BLOB NOT NULL, PRIMARY KEY (run, first))
+    WITHOUT ROWID;
 CREATE TABLE notes (
     id INTEGER PRIMARY KEY, run INTEGER NOT NULL REFERENCES runs(id) ON DELETE CASCADE,
     seconds REAL NOT NULL, text TEXT NOT NULL);
@@ -68,6 +71,10 @@ public:
         }
         return *this;
     }
+    Statement& bindBlob(int i, const std::string& v) {
+        sqlite3_bind_blob(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_STATIC);
+        return *this;
+    }
     Statement& bind(int i, const std::string& v) {
         sqlite3_bind_text(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
         return *this;
@@ -83,7 +90,12 @@ public:
         return sqlite3_column_type(stmt_, i) == SQLITE_NULL ? missing
                                                              : sqlite3_column_double(stmt_, i);
     }
-    bool isNull(int i) const { return sqlite3_column_type(stmt_, i) == SQLITE_NULL; }
+    std::string_view blob(int i) const {
+        const void* p = sqlite3_column_blob(stmt_, i);
+        return p ? std::string_view(static_cast<const char*>(p),
+                                    static_cast<std::size_t>(sqlite3_column_bytes(stmt_, i)))
+                 : std::string_view();
+    }
     std::string text(int i) const {
         const auto* p = sqlite3_column_text(stmt_, i);
         return p ? std::string(reinterpret_cast<const char*>(p),
@@ -160,21 +172,37 @@ void createEmpty(const std::string& path, bool privateFile) {
     ::close(fd);
 }
 
-// A corrupted count must not ask for more memory than a week of readings.
-constexpr std::int64_t mostReadingsReserved = 10'000'000;
 
-Gap gapOf(std::int64_t stored) {
-    switch (stored) {
-    case 0:
-        return Gap::None;
-    case 2:
-        return Gap::LowSupply;
-    default:
-        return Gap::Failure;
-    }
-}
 
 } // namespace
+
+// No table of a file holds more rows than its bytes allow: a damaged file whose pages loop
+// back on themselves is refused rather than read forever.
+class SeanceFile::RowBudget {
+public:
+    explicit RowBudget(const SeanceFile& file) : file_(file) {
+        Statement size(file.db_,
+                       "SELECT page_count * page_size FROM pragma_page_count, pragma_page_size");
+        if (size.step() != SQLITE_ROW) {
+            file.fail("Impossible de lire");
+        }
+        left_ = std::max<std::int64_t>(size.integer(0) / leastBytesPerRow, 1);
+        rows_ = left_;
+    }
+    std::int64_t rows() const noexcept { return rows_; }
+    void spend() {
+        if (--left_ < 0) {
+            throw Failure(FailureKind::InvalidArgument,
+                          "Impossible de lire « " + file_.path_ + " » : le fichier est abîmé");
+        }
+    }
+
+private:
+    static constexpr std::int64_t leastBytesPerRow = 4;
+    const SeanceFile& file_;
+    std::int64_t left_ = 0;
+    std::int64_t rows_ = 0;
+};
 
 SeanceFile::SeanceFile(const std::string& path, Mode mode, bool durable) : path_(path) {
     int flags = SQLITE_OPEN_NOMUTEX;
@@ -306,12 +334,12 @@ std::string SeanceFile::value(const std::string& key) const {
 SeanceSummary SeanceFile::summary() const {
     SeanceSummary out{value("started"), value("state"), 0, 0};
     Statement runs(db_, "SELECT count(*) FROM runs");
-    Statement readings(db_, "SELECT count(*) FROM readings");
+    Statement readings(db_, "SELECT total(count) FROM readings");
     if (runs.step() != SQLITE_ROW || readings.step() != SQLITE_ROW) {
         fail("Impossible de lire");
     }
     out.runs = static_cast<std::size_t>(runs.integer(0));
-    out.readings = static_cast<std::size_t>(readings.integer(0));
+    out.readings = static_cast<std::size_t>(std::max(readings.integer(0), std::int64_t{0}));
     return out;
 }
 
@@ -349,8 +377,10 @@ std::vector<RunHeader> SeanceFile::runs() const {
     Statement s(db_, "SELECT id, name, colour, visible, source, r, a, b, started FROM runs "
                      "ORDER BY id");
     std::vector<RunHeader> out;
+    RowBudget budget(*this);
     int step = 0;
     while ((step = s.step()) == SQLITE_ROW) {
+        budget.spend();
         RunHeader h;
         h.id = s.integer(0);
         h.name = s.text(1);
@@ -369,21 +399,22 @@ std::vector<RunHeader> SeanceFile::runs() const {
 
 void SeanceFile::appendReadings(std::int64_t run, std::size_t first,
                                 std::span<const Sample> samples) {
+    if (samples.empty()) {
+        return;
+    }
+    const ReadingBlock block = encodeReadings(samples);
     Statement s(db_, "INSERT OR IGNORE INTO readings "
-                     "(run, seq, millis, celsius, uth, ut, code, gap, pause) "
+                     "(run, first, count, millis, celsius, uth, ut, codes, flags) "
                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        const Sample& r = samples[i];
-        s.bind(1, run).bind(2, static_cast<std::int64_t>(first + i)).bind(3, r.millis);
-        s.bind(4, r.celsius).bind(5, r.uth).bind(6, r.ut);
-        if (r.code) {
-            s.bind(7, std::int64_t{*r.code});
-        }
-        s.bind(8, static_cast<std::int64_t>(r.gap)).bind(9, std::int64_t{r.afterPause});
-        if (s.step() != SQLITE_DONE) {
-            fail("Impossible d'écrire");
-        }
-        s.reset();
+    s.bind(1, run).bind(2, static_cast<std::int64_t>(first));
+    s.bind(3, static_cast<std::int64_t>(samples.size()));
+    int column = 4;
+    for (const std::string* bytes :
+         {&block.millis, &block.celsius, &block.uth, &block.ut, &block.codes, &block.flags}) {
+        s.bindBlob(column++, *bytes);
+    }
+    if (s.step() != SQLITE_DONE) {
+        fail("Impossible d'écrire");
     }
 }
 
@@ -401,32 +432,38 @@ void SeanceFile::appendReadings(std::int64_t run, const SessionSeries& series, s
 }
 
 SessionSeries SeanceFile::readings(std::int64_t run) const {
-    Statement count(db_, "SELECT count(*) FROM readings WHERE run = ?");
+    Statement count(db_, "SELECT total(count) FROM readings WHERE run = ?");
     if (count.bind(1, run).step() != SQLITE_ROW) {
         fail("Impossible de lire");
     }
-    Statement s(db_, "SELECT millis, celsius, uth, ut, code, gap, pause FROM readings "
-                     "WHERE run = ? ORDER BY seq");
+    RowBudget budget(*this);
+    Statement s(db_, "SELECT first, count, millis, celsius, uth, ut, codes, flags FROM readings "
+                     "WHERE run = ? ORDER BY first");
     SessionSeries series;
+    // A damaged count cannot ask for more readings than the file's bytes could hold.
     series.reserve(static_cast<std::size_t>(std::clamp<std::int64_t>(count.integer(0), 0,
-                                                                      mostReadingsReserved)));
+                                                                      budget.rows())));
     s.bind(1, run);
     int step = 0;
     while ((step = s.step()) == SQLITE_ROW) {
-        Sample r;
-        r.millis = s.integer(0);
-        r.celsius = s.real(1);
-        r.uth = s.real(2);
-        r.ut = s.real(3);
-        if (!s.isNull(4)) {
-            const std::int64_t code = s.integer(4);
-            if (code >= 0 && code <= 65535) {
-                r.code = static_cast<std::int32_t>(code);
-            }
+        budget.spend();
+        const std::int64_t first = s.integer(0);
+        const std::int64_t n = s.integer(1);
+        if (n < 0 || n > budget.rows()) {
+            throw Failure(FailureKind::InvalidArgument,
+                          "Impossible de lire « " + path_ + " » : le fichier est abîmé");
         }
-        r.gap = gapOf(s.integer(5));
-        r.afterPause = s.integer(6) != 0;
-        series.restore(r);
+        const auto samples = decodeReadings(static_cast<std::size_t>(n), s.blob(2), s.blob(3),
+                                            s.blob(4), s.blob(5), s.blob(6), s.blob(7));
+        if (!samples) {
+            throw Failure(FailureKind::InvalidArgument,
+                          "Impossible de lire « " + path_ + " » : le fichier est abîmé");
+        }
+        // A block written twice (a journal resumed) adds only what the series lacks.
+        const auto have = static_cast<std::int64_t>(series.size());
+        for (std::int64_t i = std::max<std::int64_t>(have - first, 0); i < n; ++i) {
+            series.restore((*samples)[static_cast<std::size_t>(i)]);
+        }
     }
     if (step != SQLITE_DONE) {
         fail("Impossible de lire");
@@ -451,9 +488,11 @@ void SeanceFile::saveNotes(std::int64_t run, const std::vector<RunNote>& notes) 
 std::vector<RunNote> SeanceFile::notes(std::int64_t run) const {
     Statement s(db_, "SELECT seconds, text FROM notes WHERE run = ? ORDER BY seconds, id");
     std::vector<RunNote> out;
+    RowBudget budget(*this);
     s.bind(1, run);
     int step = 0;
     while ((step = s.step()) == SQLITE_ROW) {
+        budget.spend();
         out.push_back({s.real(0), s.text(1)});
     }
     if (step != SQLITE_DONE) {
@@ -496,9 +535,11 @@ std::vector<RunModel> SeanceFile::models(std::int64_t run) const {
     Statement p(db_, "SELECT name, value, uncertainty, unit FROM model_parameters "
                      "WHERE model = ? ORDER BY position");
     std::vector<RunModel> out;
+    RowBudget budget(*this);
     s.bind(1, run);
     int step = 0;
     while ((step = s.step()) == SQLITE_ROW) {
+        budget.spend();
         RunModel m;
         m.id = s.integer(0);
         m.kind = s.text(1);
@@ -509,6 +550,7 @@ std::vector<RunModel> SeanceFile::models(std::int64_t run) const {
         p.bind(1, m.id);
         int parameterStep = 0;
         while ((parameterStep = p.step()) == SQLITE_ROW) {
+            budget.spend();
             m.parameters.push_back({p.text(0), p.real(1), p.real(2), p.text(3)});
         }
         if (parameterStep != SQLITE_DONE) {

@@ -149,10 +149,10 @@ void SeanceJournal::finish() {
         writer_->finish({[](SeanceFile& file) { file.setValue("state", SeanceFile::ended); }});
     const QString path = this->path();
     writer_.reset();
+    lock_.reset();
     if (written && (savedSinceChange_ || abandoned_)) {
         removeJournal(path);
     }
-    lock_.reset();
 }
 
 void SeanceJournal::writerFailed(const QString& message) {
