@@ -153,12 +153,13 @@ private slots:
             child.start(data.path(), display_);
             QVERIFY2(child.waitFor(killedAt + 1), qPrintable(child.process.readAllStandardError()));
             if (round > 0) {
-                QVERIFY2(child.resumedSeen, "the program did not say what it took back");
+                QVERIFY2(child.resumedSeen,
+                         qPrintable(QStringLiteral("round %1: nothing taken back").arg(round)));
                 QVERIFY2(child.offered.contains(QRegularExpression(
                              QStringLiteral("^Reprendre la séance interrompue du \\d+ \\S+ à \\d+ h "
                                             "\\d\\d, %1 séries?, [\\d\\x{202F}\\x{a0} ]+ mesures? \\?$")
                                  .arg(round))),
-                         qPrintable(child.offered));
+                         qPrintable(QStringLiteral("round %1: %2").arg(round).arg(child.offered)));
                 ++offers;
                 const std::size_t missing = killedAt - std::min(killedAt, child.resumed);
                 QVERIFY2(missing <= readingsPerSecond,

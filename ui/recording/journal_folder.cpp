@@ -52,7 +52,7 @@ QString journalFolder(QString& failure) {
 }
 
 QString journalFileName(const QDateTime& started) {
-    return started.toString(QStringLiteral("'seance-'yyyy-MM-dd-HH'h'mm'm'ss'.thermo'"));
+    return started.toString(QStringLiteral("'seance-'yyyy-MM-dd-HH'h'mm'm'ss'.'zzz'.thermo'"));
 }
 
 std::optional<InterruptedSeance> lastInterrupted(const QString& folder) {

@@ -12,7 +12,7 @@ namespace thermo {
 // `failure` set, when it cannot be made.
 QString journalFolder(QString& failure);
 
-// "seance-2026-12-08-10h42m05.thermo": names sort as their séances began.
+// "seance-2026-12-08-10h42m05.123.thermo": names sort as their séances began.
 QString journalFileName(const QDateTime& started);
 
 // A journal whose program ended without closing it: killed, crashed, the power cut.

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMetaObject>
 #include <atomic>
 #include <cstdlib>
@@ -66,7 +67,13 @@ void SeanceJournal::ensureStarted() {
         return;
     }
     const QDateTime now = QDateTime::currentDateTime();
-    const QString path = QDir(folder_).filePath(journalFileName(now));
+    QString path = QDir(folder_).filePath(journalFileName(now));
+    // Two programs started in the same millisecond still write two journals.
+    for (int n = 2; QFileInfo::exists(path) || QFileInfo::exists(path + QStringLiteral(".lock"));
+         ++n) {
+        path = QDir(folder_).filePath(journalFileName(now).replace(
+            QStringLiteral(".thermo"), QStringLiteral("-%1.thermo").arg(n)));
+    }
     lock_ = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
     lock_->tryLock(0);
     writer_ = std::make_unique<JournalWriter>(
