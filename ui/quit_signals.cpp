@@ -5,6 +5,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace thermo {
@@ -27,8 +28,13 @@ QuitSignals::QuitSignals(QObject* parent) : QObject(parent) {
     }
     notifier_ = new QSocketNotifier(pipeEnds[1], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [] {
-        char byte = 0;
-        while (::read(pipeEnds[1], &byte, 1) > 0) {
+        // recvmsg rather than read: the bytes only say that a signal came.
+        char bytes[16];
+        iovec buffer{bytes, sizeof bytes};
+        msghdr message{};
+        message.msg_iov = &buffer;
+        message.msg_iovlen = 1;
+        while (::recvmsg(pipeEnds[1], &message, 0) > 0) {
         }
         QCoreApplication::exit(0);
     });

@@ -124,8 +124,14 @@ QStringList journals(const QString& data) {
     return out;
 }
 
-SeanceSummary summaryOf(const QString& path) {
-    return SeanceFile(QFile::encodeName(path).toStdString(), SeanceFile::Mode::Read).summary();
+// The program ended cleanly: its one journal closed, with every reading it said it kept.
+void checkEndedJournal(const QString& data, std::size_t readings) {
+    const QStringList left = journals(data);
+    QCOMPARE(left.size(), 1);
+    const SeanceSummary summary =
+        SeanceFile(QFile::encodeName(left.first()).toStdString(), SeanceFile::Mode::Read).summary();
+    QCOMPARE(summary.state, std::string(SeanceFile::ended));
+    QCOMPARE(summary.readings, readings);
 }
 
 } // namespace
@@ -172,11 +178,7 @@ private slots:
                 child.finishReading();
                 QCOMPARE(child.process.exitStatus(), QProcess::NormalExit);
                 QCOMPARE(child.process.exitCode(), 0);
-                const QStringList left = journals(data.path());
-                QCOMPARE(left.size(), 1);
-                const SeanceSummary summary = summaryOf(left.first());
-                QCOMPARE(summary.state, std::string(SeanceFile::ended));
-                QCOMPARE(summary.readings, child.lastReading);
+                checkEndedJournal(data.path(), child.lastReading);
                 break;
             }
             const std::size_t target = child.lastReading +
@@ -207,11 +209,7 @@ private slots:
         child.finishReading();
         QCOMPARE(child.process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(child.process.exitCode(), 0);
-        const QStringList left = journals(data.path());
-        QCOMPARE(left.size(), 1);
-        const SeanceSummary summary = summaryOf(left.first());
-        QCOMPARE(summary.state, std::string(SeanceFile::ended));
-        QCOMPARE(summary.readings, child.lastReading);
+        checkEndedJournal(data.path(), child.lastReading);
     }
 
     // The X server killed under the program: Qt ends it from its own thread; the journal is
@@ -232,11 +230,7 @@ private slots:
         xvfb.kill();
         xvfb.waitForFinished(5000);
         child.finishReading();
-        const QStringList left = journals(data.path());
-        QCOMPARE(left.size(), 1);
-        const SeanceSummary summary = summaryOf(left.first());
-        QCOMPARE(summary.state, std::string(SeanceFile::ended));
-        QCOMPARE(summary.readings, child.lastReading);
+        checkEndedJournal(data.path(), child.lastReading);
     }
 };
 

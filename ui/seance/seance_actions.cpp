@@ -60,13 +60,15 @@ QString SeanceActions::folder() const {
     return QDir(documents).exists() ? documents : QDir::homePath();
 }
 
-bool SeanceActions::open(const QString& path) {
-    const QString failure = keeper_.open(path);
-    window_.showMessage(failure.isEmpty()
-                            ? tr("Ouvert : %1").arg(QDir::toNativeSeparators(path))
-                            : failure,
+// The failure in red, or what was done with the file.
+bool SeanceActions::report(const QString& failure, const QString& done, const QString& path) {
+    window_.showMessage(failure.isEmpty() ? done.arg(QDir::toNativeSeparators(path)) : failure,
                         !failure.isEmpty());
     return failure.isEmpty();
+}
+
+bool SeanceActions::open(const QString& path) {
+    return report(keeper_.open(path), tr("Ouvert : %1"), path);
 }
 
 void SeanceActions::askOpen() {
@@ -80,12 +82,7 @@ void SeanceActions::askOpen() {
 }
 
 bool SeanceActions::saveAs(const QString& path) {
-    const QString failure = keeper_.save(path);
-    window_.showMessage(failure.isEmpty()
-                            ? tr("Séance enregistrée : %1").arg(QDir::toNativeSeparators(path))
-                            : failure,
-                        !failure.isEmpty());
-    return failure.isEmpty();
+    return report(keeper_.save(path), tr("Séance enregistrée : %1"), path);
 }
 
 void SeanceActions::save() {
@@ -141,10 +138,7 @@ void SeanceActions::askExport() {
                                                           : CsvForm::International,
                             written);
     }
-    window_.showMessage(failure.isEmpty()
-                            ? tr("Exporté : %1").arg(QDir::toNativeSeparators(written))
-                            : failure,
-                        !failure.isEmpty());
+    report(failure, tr("Exporté : %1"), written);
 }
 
 ReadingsTable& SeanceActions::table() {

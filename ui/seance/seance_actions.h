@@ -36,6 +36,7 @@ private:
     void askSaveAs();
     void askExport();
     QString folder() const;
+    bool report(const QString& failure, const QString& done, const QString& path);
 
     CurveWindow& window_;
     SeanceKeeper& keeper_;
