@@ -2,7 +2,8 @@
 // SQLite journal: one recorded séance killed (SIGKILL) at random moments and started again each
 // time, taken back each time; then SIGTERM, SIGINT, SIGHUP and the X server going away. The
 // program under test is this executable started again as a child (SEANCE_CHILD set): it
-// answers the resume offer, validates, and prints every reading's count as it is kept.
+// answers the resume offer, validates, and prints every reading's count as it is kept. The
+// power-cut bench (bench/power_cut.sh) runs the same child.
 #include "tests/support/scripted_program.h"
 #include "ui/application.h"
 #include "ui/curve/curve_session.h"
@@ -58,6 +59,10 @@ int runChild(int argc, char** argv) {
         std::printf("READING %zu\n", record.readingCount());
         std::fflush(stdout);
     });
+    // SEANCE_CSV: the live run also kept up to date in this CSV file, as --enregistrer does.
+    if (const QString csv = qEnvironmentVariable("SEANCE_CSV"); !csv.isEmpty()) {
+        program.curve().recordFromStart(csv);
+    }
     program.parametersDialog().validate();
     return QApplication::exec();
 }
