@@ -378,7 +378,8 @@ private slots:
     void hiddenCurveDrawsNothing() {
         Program p;
         QCustomPlot& plot = p.drawn();
-        QCoreApplication::processEvents();
+        QCoreApplication::processEvents(); // the runs' list draws them once the window shows
+        QCoreApplication::processEvents(); // and the plot redraws
         p.curve().hide();
         QSignalSpy redraws(&plot, &QCustomPlot::afterReplot);
         p.ticks(5);

@@ -313,7 +313,9 @@ void CurvePlot::showRuns(const RunTrace& selected, const std::vector<RunTrace>& 
     updateLegend();
     refresh();
     fitView();
-    replot(rpQueuedReplot);
+    if (onScreen()) {
+        replot(rpQueuedReplot); // otherwise showing the plot draws it
+    }
 }
 
 std::optional<TimeSpan> CurvePlot::selectedTime() const {

@@ -244,6 +244,9 @@ SeanceFile::SeanceFile(const std::string& path, Mode mode, bool durable) : path_
         if (mode != Mode::Read) {
             if (durable) {
                 exec("PRAGMA journal_mode = WAL");
+                // The journal only appends: a small cache is enough, and a lesson's program stays
+                // light.
+                exec("PRAGMA cache_size = -256");
             }
             // A commit returns once the disk has it: a power cut loses no committed reading.
             exec("PRAGMA synchronous = FULL");
