@@ -3,6 +3,7 @@
 #include "ui/recording/journal_writer.h"
 #include "ui/recording/seance_document.h"
 #include "ui/recording/seance_file.h"
+#include "ui/recording/seance_journal.h"
 #include "ui/recording/session_record.h"
 
 #include <QFile>
@@ -133,6 +134,35 @@ private slots:
         const QString holedRefusal = refusal(dir_.filePath("trouee.thermo"));
         QVERIFY2(holedRefusal == "(ouvert)" || holedRefusal.endsWith("le fichier est abîmé"),
                  qPrintable(holedRefusal));
+    }
+
+    // What the user does to the runs reaches the journal as it is done: a reading, a name, a
+    // note, a model added then removed, a run deleted.
+    void journalFollowsTheSeance() {
+        QTemporaryDir folder;
+        SessionRecord record(NumberLocale{","});
+        SeanceJournal journal(record, folder.path());
+        fill(record);
+        record.newRun();
+        record.take(test::measured(0, 30.0, 2.2, 5, 40000));
+        record.setRunName(2, "Eau tiède");
+        record.setNotes(2, {{0.0, "départ"}});
+        const std::int64_t kept = record.addModel(2, {0, "newton", {}, 0, 1, 0.1, "T1"});
+        record.removeModel(2, record.addModel(2, {0, "newton", {}, 0, 2, 0.2, "T2"}));
+        record.removeRun(1);
+        QVERIFY(journal.flush());
+        const std::vector<Run> runs = readSeance(journal.path());
+        QCOMPARE(runs.size(), std::size_t{2});
+        QCOMPARE(runs[0].series->size(), std::size_t{3});
+        QCOMPARE(runs[1].name, QStringLiteral("Eau tiède"));
+        QCOMPARE(runs[1].notes.at(0).text, std::string("départ"));
+        QCOMPARE(runs[1].models.size(), std::size_t{1});
+        QCOMPARE(runs[1].models[0].equation, std::string("T1"));
+        QVERIFY(kept > 0);
+        const QString path = journal.path();
+        journal.finish();
+        QCOMPARE(SeanceFile(native(path), SeanceFile::Mode::Read).summary().state,
+                 std::string(SeanceFile::ended));
     }
 
     // A disk that fills during the lesson: said once, in French; the readings wait in memory

@@ -505,8 +505,11 @@ std::vector<RunNote> SeanceFile::notes(std::int64_t run) const {
 }
 
 std::int64_t SeanceFile::addModel(std::int64_t run, const RunModel& model) {
-    Statement s(db_, "INSERT INTO models (run, kind, from_seconds, to_seconds, rms, equation) "
-                     "VALUES (?, ?, ?, ?, ?, ?)");
+    Statement s(db_, "INSERT INTO models (run, kind, from_seconds, to_seconds, rms, equation, id) "
+                     "VALUES (?, ?, ?, ?, ?, ?, ?)");
+    if (model.id > 0) {
+        s.bind(7, model.id); // an id given by the séance, kept
+    }
     s.bind(1, run).bind(2, model.kind).bind(3, model.fromSeconds).bind(4, model.toSeconds);
     if (s.bind(5, model.rmsDeviation).bind(6, model.equation).step() != SQLITE_DONE) {
         fail("Impossible d'écrire");

@@ -40,7 +40,7 @@ struct ModelParameter {
 // A model fitted on a run: its kind ("newton"…), its parameters, the time range it was fitted
 // on, the readings' RMS deviation from it and its equation as the user reads it.
 struct RunModel {
-    std::int64_t id = 0; // given by the file
+    std::int64_t id = 0; // given by the séance
     std::string kind;
     std::vector<ModelParameter> parameters;
     double fromSeconds = 0;
@@ -98,7 +98,7 @@ public:
     std::string value(const std::string& key) const;
     SeanceSummary summary() const;
 
-    std::int64_t addRun(RunHeader header); // the new run's id
+    std::int64_t addRun(RunHeader header); // the new run's id; a given id (> 0) is kept
     void updateRun(const RunHeader& header);
     void removeRun(std::int64_t id);
     std::vector<RunHeader> runs() const;
@@ -112,7 +112,7 @@ public:
     // A run's notes, all at once: saving replaces those saved before.
     void saveNotes(std::int64_t run, const std::vector<RunNote>& notes);
     std::vector<RunNote> notes(std::int64_t run) const;
-    // A run's models, one by one.
+    // A run's models, one by one; a model's id, when given (> 0), is kept.
     std::int64_t addModel(std::int64_t run, const RunModel& model);
     void removeModel(std::int64_t model);
     std::vector<RunModel> models(std::int64_t run) const;

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 
@@ -44,6 +45,31 @@ SeanceJournal::SeanceJournal(SessionRecord& record, QString folder, QObject* par
             push([header = run.header()](SeanceFile& file) { file.updateRun(header); });
         }
     });
+    connect(&record_, &SessionRecord::notesChanged, this, [this](std::size_t index) {
+        const Run& run = record_.run(index);
+        if (journaled_.count(run.id) != 0) {
+            push([id = static_cast<std::int64_t>(run.id), notes = run.notes](SeanceFile& file) {
+                file.saveNotes(id, notes);
+            });
+        }
+    });
+    connect(&record_, &SessionRecord::modelAdded, this,
+            [this](std::size_t index, std::int64_t model) {
+                const Run& run = record_.run(index);
+                const auto it = std::find_if(run.models.begin(), run.models.end(),
+                                             [model](const RunModel& m) { return m.id == model; });
+                if (journaled_.count(run.id) != 0 && it != run.models.end()) {
+                    push([id = static_cast<std::int64_t>(run.id), m = *it](SeanceFile& file) {
+                        file.addModel(id, m);
+                    });
+                }
+            });
+    connect(&record_, &SessionRecord::modelRemoved, this,
+            [this](std::size_t index, std::int64_t model) {
+                if (journaled_.count(record_.run(index).id) != 0) {
+                    push([model](SeanceFile& file) { file.removeModel(model); });
+                }
+            });
     connect(&record_, &SessionRecord::runRemoved, this,
             [this](std::size_t, std::uint64_t id) {
                 if (journaled_.erase(id) != 0) {

@@ -2,8 +2,9 @@
 
 #include "ui/recording/save_target.h"
 
-#include <QDateTime>
 #include <algorithm>
+
+#include <QDateTime>
 #include <utility>
 
 namespace thermo {
@@ -106,6 +107,9 @@ void SessionRecord::removeRun(std::size_t index) {
 std::size_t SessionRecord::addRun(Run run) {
     auto added = std::make_unique<Run>(std::move(run));
     added->id = nextId_++;
+    for (RunModel& model : added->models) {
+        model.id = nextModelId_++; // ids of this séance, whatever file they came from
+    }
     std::size_t index = runs_.size();
     const std::size_t liveAt = liveIndex();
     const bool liveWaits = live().series->empty() && liveAt + 1 == runs_.size();
@@ -155,6 +159,36 @@ void SessionRecord::newRun() {
         if (!saveAs(nextFreeName(kept))) {
             emit fileChanged(QString());
         }
+    }
+}
+
+void SessionRecord::setNotes(std::size_t index, std::vector<RunNote> notes) {
+    if (index < runs_.size()) {
+        runs_[index]->notes = std::move(notes);
+        emit notesChanged(index);
+    }
+}
+
+std::int64_t SessionRecord::addModel(std::size_t index, RunModel model) {
+    if (index >= runs_.size()) {
+        return 0;
+    }
+    model.id = nextModelId_++;
+    runs_[index]->models.push_back(std::move(model));
+    emit modelAdded(index, runs_[index]->models.back().id);
+    return runs_[index]->models.back().id;
+}
+
+void SessionRecord::removeModel(std::size_t index, std::int64_t id) {
+    if (index >= runs_.size()) {
+        return;
+    }
+    auto& models = runs_[index]->models;
+    const auto gone = std::remove_if(models.begin(), models.end(),
+                                     [id](const RunModel& m) { return m.id == id; });
+    if (gone != models.end()) {
+        models.erase(gone, models.end());
+        emit modelRemoved(index, id);
     }
 }
 

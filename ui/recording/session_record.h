@@ -49,6 +49,13 @@ public:
     // "Nouvelle série": the live run ends and the next begins, selected. An empty live run
     // stays the live run. The CSV file kept up to date goes on in a new file, suffixed.
     void newRun();
+    // The notes pinned on a run (time in seconds, text), all at once: they replace the former
+    // ones. Kept in the journal and in the séance file.
+    void setNotes(std::size_t index, std::vector<RunNote> notes);
+    // A model fitted on a run, kept with it; returns its id in the séance.
+    std::int64_t addModel(std::size_t index, RunModel model);
+    void removeModel(std::size_t index, std::int64_t id);
+
     // What the next readings are measured with: the live run's, until it has readings.
     void setMeasuredWith(const QString& source, const CircuitParameters& parameters);
 
@@ -80,6 +87,10 @@ signals:
     void runRemoved(std::size_t index, std::uint64_t id);
     // Its name, colour or visibility.
     void runChanged(std::size_t index);
+    // Its notes replaced; a model added to it or removed.
+    void notesChanged(std::size_t index);
+    void modelAdded(std::size_t index, std::int64_t id);
+    void modelRemoved(std::size_t index, std::int64_t id);
     void pausedChanged(bool paused);
     // A file is now appended to, or (empty) none any more.
     void fileChanged(const QString& path);
@@ -94,6 +105,7 @@ private:
     std::uint64_t liveId_ = 0;
     std::size_t selected_ = 0;
     std::uint64_t nextId_ = 1;
+    std::int64_t nextModelId_ = 1;
     std::size_t madeRuns_ = 0; // for the names and colours of new runs
     QString source_;
     CircuitParameters parameters_ = CircuitParameters::defaults();
