@@ -299,25 +299,6 @@ void CurvePlot::clearModel() {
     replot(rpQueuedReplot);
 }
 
-void CurvePlot::showRuns(const RunTrace& selected, const std::vector<RunTrace>& others) {
-    if (selected.series != series_) {
-        series_ = selected.series;
-        generation_ = ~std::uint64_t{0}; // refilled from the start by refresh()
-        model_->clear();
-    }
-    temperatureColour_ = selected.colour;
-    trace(SeriesColumn::Temperature).graph->setName(selected.name);
-    others_->set(others, lineWidth(zoom_));
-    setZoom(zoom_);
-    following_ = true;
-    updateLegend();
-    refresh();
-    fitView();
-    if (onScreen()) {
-        replot(rpQueuedReplot); // otherwise showing the plot draws it
-    }
-}
-
 std::optional<TimeSpan> CurvePlot::selectedTime() const {
     return picker_->picked();
 }

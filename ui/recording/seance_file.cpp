@@ -2,15 +2,9 @@
 
 #include "core/failure.h"
 #include "ui/recording/reading_blocks.h"
+#include "ui/recording/sqlite_statement.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cmath>
-#include <cstring>
-#include <fcntl.h>
-#include <limits>
-#include <sqlite3.h>
-#include <string_view>
 #include <unistd.h>
 #include <utility>
 
@@ -20,7 +14,6 @@ namespace {
 
 // "THMO": says a database is a séance of this program, whatever its name.
 constexpr int applicationId = 0x54484D4F;
-constexpr double missing = std::numeric_limits<double>::quiet_NaN();
 
 const char* const schema = R"(
 CREATE TABLE seance (key TEXT PRIMARY KEY, value TEXT NOT NULL);
@@ -46,163 +39,7 @@ CREATE TABLE model_parameters (
     PRIMARY KEY (model, position));
 )";
 
-// A prepared statement, finalized on every path.
-class Statement {
-public:
-    Statement(sqlite3* db, const char* sql) : db_(db) {
-        if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) {
-            stmt_ = nullptr;
-        }
-    }
-    ~Statement() { sqlite3_finalize(stmt_); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    bool ok() const { return stmt_ != nullptr; }
-    Statement& bind(int i, std::int64_t v) {
-        sqlite3_bind_int64(stmt_, i, v);
-        return *this;
-    }
-    Statement& bind(int i, double v) {
-        if (std::isnan(v)) {
-            sqlite3_bind_null(stmt_, i);
-        } else {
-            sqlite3_bind_double(stmt_, i, v);
-        }
-        return *this;
-    }
-    Statement& bindBlob(int i, const std::string& v) {
-        sqlite3_bind_blob(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_STATIC);
-        return *this;
-    }
-    Statement& bind(int i, const std::string& v) {
-        sqlite3_bind_text(stmt_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
-        return *this;
-    }
-    // SQLITE_ROW, SQLITE_DONE or an error code.
-    int step() { return stmt_ ? sqlite3_step(stmt_) : sqlite3_errcode(db_); }
-    void reset() {
-        sqlite3_reset(stmt_);
-        sqlite3_clear_bindings(stmt_);
-    }
-    std::int64_t integer(int i) const { return sqlite3_column_int64(stmt_, i); }
-    double real(int i) const {
-        return sqlite3_column_type(stmt_, i) == SQLITE_NULL ? missing
-                                                             : sqlite3_column_double(stmt_, i);
-    }
-    std::string_view blob(int i) const {
-        const void* p = sqlite3_column_blob(stmt_, i);
-        return p ? std::string_view(static_cast<const char*>(p),
-                                    static_cast<std::size_t>(sqlite3_column_bytes(stmt_, i)))
-                 : std::string_view();
-    }
-    std::string text(int i) const {
-        const auto* p = sqlite3_column_text(stmt_, i);
-        return p ? std::string(reinterpret_cast<const char*>(p),
-                               static_cast<std::size_t>(sqlite3_column_bytes(stmt_, i)))
-                 : std::string();
-    }
-
-private:
-    sqlite3* db_;
-    sqlite3_stmt* stmt_ = nullptr;
-};
-
-// The cause in French of an SQLite error code.
-std::string cause(int code) {
-    switch (code & 0xFF) {
-    case SQLITE_NOTADB:
-        return "ce n'est pas une séance de Thermomètre";
-    case SQLITE_CORRUPT:
-        return "le fichier est abîmé";
-    case SQLITE_FULL:
-        return "le disque est plein";
-    case SQLITE_READONLY:
-        return "le fichier ou son dossier est en lecture seule";
-    case SQLITE_PERM:
-    case SQLITE_AUTH:
-        return "permission refusée";
-    case SQLITE_CANTOPEN:
-        return "fichier ou dossier introuvable, ou permission refusée";
-    case SQLITE_IOERR:
-        return "erreur d'entrée-sortie (support retiré ?)";
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return "le fichier est occupé par un autre programme";
-    case SQLITE_NOMEM:
-        return "mémoire insuffisante";
-    case SQLITE_TOOBIG:
-        return "donnée trop grande";
-    default:
-        return "le fichier n'a pas la forme d'une séance (" + std::string(sqlite3_errstr(code)) +
-               ")";
-    }
-}
-
-std::string systemCause(int error) {
-    switch (error) {
-    case EEXIST:
-        return "le fichier existe déjà";
-    case EACCES:
-    case EPERM:
-        return "permission refusée";
-    case ENOENT:
-        return "dossier introuvable";
-    case EROFS:
-        return "le support est en lecture seule";
-    case ENOSPC:
-        return "le disque est plein";
-    case ELOOP:
-        return "c'est un lien symbolique";
-    default:
-        return std::strerror(error);
-    }
-}
-
-// Makes the file `path`, which must not exist yet: SQLite alone would open an existing one.
-// The journal is the user's alone; a saved séance follows the umask like any document.
-void createEmpty(const std::string& path, bool privateFile) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
-                          privateFile ? 0600 : 0666);
-    if (fd < 0) {
-        const int error = errno;
-        throw Failure(FailureKind::InvalidArgument,
-                      "Impossible de créer « " + path + " » : " + systemCause(error));
-    }
-    ::close(fd);
-}
-
-
-
 } // namespace
-
-// No table of a file holds more rows than its bytes allow: a damaged file whose pages loop
-// back on themselves is refused rather than read forever.
-class SeanceFile::RowBudget {
-public:
-    explicit RowBudget(const SeanceFile& file) : file_(file) {
-        Statement size(file.db_,
-                       "SELECT page_count * page_size FROM pragma_page_count, pragma_page_size");
-        if (size.step() != SQLITE_ROW) {
-            file.fail("Impossible de lire");
-        }
-        left_ = std::max<std::int64_t>(size.integer(0) / leastBytesPerRow, 1);
-        rows_ = left_;
-    }
-    std::int64_t rows() const noexcept { return rows_; }
-    void spend() {
-        if (--left_ < 0) {
-            throw Failure(FailureKind::InvalidArgument,
-                          "Impossible de lire « " + file_.path_ + " » : le fichier est abîmé");
-        }
-    }
-
-private:
-    static constexpr std::int64_t leastBytesPerRow = 4;
-    const SeanceFile& file_;
-    std::int64_t left_ = 0;
-    std::int64_t rows_ = 0;
-};
 
 SeanceFile::SeanceFile(const std::string& path, Mode mode, bool durable) : path_(path) {
     int flags = SQLITE_OPEN_NOMUTEX;
@@ -224,7 +61,7 @@ SeanceFile::SeanceFile(const std::string& path, Mode mode, bool durable) : path_
         sqlite3_close(db_);
         db_ = nullptr;
         throw Failure(FailureKind::InvalidArgument, "Impossible d'ouvrir « " + path + " » : " +
-                                                        cause(code));
+                                                        sqliteCause(code));
     }
     sqlite3_extended_result_codes(db_, 1);
     try {
@@ -266,7 +103,7 @@ SeanceFile::~SeanceFile() {
 
 void SeanceFile::fail(const std::string& doing) const {
     throw Failure(FailureKind::InvalidArgument, doing + " « " + path_ + " » : " +
-                                                    cause(sqlite3_extended_errcode(db_)));
+                                                    sqliteCause(sqlite3_extended_errcode(db_)));
 }
 
 void SeanceFile::exec(const char* sql) const {
@@ -380,7 +217,7 @@ std::vector<RunHeader> SeanceFile::runs() const {
     Statement s(db_, "SELECT id, name, colour, visible, source, r, a, b, started FROM runs "
                      "ORDER BY id");
     std::vector<RunHeader> out;
-    RowBudget budget(*this);
+    RowBudget budget(db_, path_);
     int step = 0;
     while ((step = s.step()) == SQLITE_ROW) {
         budget.spend();
@@ -439,7 +276,7 @@ SessionSeries SeanceFile::readings(std::int64_t run) const {
     if (count.bind(1, run).step() != SQLITE_ROW) {
         fail("Impossible de lire");
     }
-    RowBudget budget(*this);
+    RowBudget budget(db_, path_);
     Statement s(db_, "SELECT first, count, millis, celsius, uth, ut, codes, flags FROM readings "
                      "WHERE run = ? ORDER BY first");
     SessionSeries series;
@@ -472,103 +309,6 @@ SessionSeries SeanceFile::readings(std::int64_t run) const {
         fail("Impossible de lire");
     }
     return series;
-}
-
-void SeanceFile::saveNotes(std::int64_t run, const std::vector<RunNote>& notes) {
-    Statement clear(db_, "DELETE FROM notes WHERE run = ?");
-    if (clear.bind(1, run).step() != SQLITE_DONE) {
-        fail("Impossible d'écrire");
-    }
-    Statement s(db_, "INSERT INTO notes (run, seconds, text) VALUES (?, ?, ?)");
-    for (const RunNote& note : notes) {
-        if (s.bind(1, run).bind(2, note.seconds).bind(3, note.text).step() != SQLITE_DONE) {
-            fail("Impossible d'écrire");
-        }
-        s.reset();
-    }
-}
-
-std::vector<RunNote> SeanceFile::notes(std::int64_t run) const {
-    Statement s(db_, "SELECT seconds, text FROM notes WHERE run = ? ORDER BY seconds, id");
-    std::vector<RunNote> out;
-    RowBudget budget(*this);
-    s.bind(1, run);
-    int step = 0;
-    while ((step = s.step()) == SQLITE_ROW) {
-        budget.spend();
-        out.push_back({s.real(0), s.text(1)});
-    }
-    if (step != SQLITE_DONE) {
-        fail("Impossible de lire");
-    }
-    return out;
-}
-
-std::int64_t SeanceFile::addModel(std::int64_t run, const RunModel& model) {
-    Statement s(db_, "INSERT INTO models (run, kind, from_seconds, to_seconds, rms, equation, id) "
-                     "VALUES (?, ?, ?, ?, ?, ?, ?)");
-    if (model.id > 0) {
-        s.bind(7, model.id); // an id given by the séance, kept
-    }
-    s.bind(1, run).bind(2, model.kind).bind(3, model.fromSeconds).bind(4, model.toSeconds);
-    if (s.bind(5, model.rmsDeviation).bind(6, model.equation).step() != SQLITE_DONE) {
-        fail("Impossible d'écrire");
-    }
-    const std::int64_t id = sqlite3_last_insert_rowid(db_);
-    Statement p(db_, "INSERT INTO model_parameters (model, position, name, value, uncertainty, "
-                     "unit) VALUES (?, ?, ?, ?, ?, ?)");
-    std::int64_t position = 0;
-    for (const ModelParameter& parameter : model.parameters) {
-        p.bind(1, id).bind(2, position++).bind(3, parameter.name).bind(4, parameter.value);
-        if (p.bind(5, parameter.uncertainty).bind(6, parameter.unit).step() != SQLITE_DONE) {
-            fail("Impossible d'écrire");
-        }
-        p.reset();
-    }
-    return id;
-}
-
-void SeanceFile::removeModel(std::int64_t model) {
-    Statement s(db_, "DELETE FROM models WHERE id = ?");
-    if (s.bind(1, model).step() != SQLITE_DONE) {
-        fail("Impossible d'écrire");
-    }
-}
-
-std::vector<RunModel> SeanceFile::models(std::int64_t run) const {
-    Statement s(db_, "SELECT id, kind, from_seconds, to_seconds, rms, equation FROM models "
-                     "WHERE run = ? ORDER BY id");
-    Statement p(db_, "SELECT name, value, uncertainty, unit FROM model_parameters "
-                     "WHERE model = ? ORDER BY position");
-    std::vector<RunModel> out;
-    RowBudget budget(*this);
-    s.bind(1, run);
-    int step = 0;
-    while ((step = s.step()) == SQLITE_ROW) {
-        budget.spend();
-        RunModel m;
-        m.id = s.integer(0);
-        m.kind = s.text(1);
-        m.fromSeconds = s.real(2);
-        m.toSeconds = s.real(3);
-        m.rmsDeviation = s.real(4);
-        m.equation = s.text(5);
-        p.bind(1, m.id);
-        int parameterStep = 0;
-        while ((parameterStep = p.step()) == SQLITE_ROW) {
-            budget.spend();
-            m.parameters.push_back({p.text(0), p.real(1), p.real(2), p.text(3)});
-        }
-        if (parameterStep != SQLITE_DONE) {
-            fail("Impossible de lire");
-        }
-        p.reset();
-        out.push_back(std::move(m));
-    }
-    if (step != SQLITE_DONE) {
-        fail("Impossible de lire");
-    }
-    return out;
 }
 
 } // namespace thermo

@@ -118,8 +118,6 @@ public:
     std::vector<RunModel> models(std::int64_t run) const;
 
 private:
-    class RowBudget;
-
     [[noreturn]] void fail(const std::string& doing) const;
     void exec(const char* sql) const;
     void createSchema();
