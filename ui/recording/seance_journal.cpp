@@ -159,10 +159,6 @@ void SeanceJournal::markSaved() {
     savedSinceChange_ = true;
 }
 
-void SeanceJournal::abandon() {
-    abandoned_ = true;
-}
-
 void SeanceJournal::replaces(const QString& interrupted) {
     replaced_ = interrupted;
     ensureStarted();
@@ -183,7 +179,7 @@ void SeanceJournal::finish() {
     const QString path = this->path();
     writer_.reset();
     lock_.reset();
-    if (written && (savedSinceChange_ || abandoned_)) {
+    if (written && savedSinceChange_) {
         removeJournal(path);
     }
 }

@@ -22,8 +22,8 @@ class SessionRecord;
 //
 // At the end (finish(), the destructor, or the process exiting from any thread, as when the
 // display is lost) everything is written and synced and the journal is marked ended; it is
-// deleted instead when the user saved the séance since its last change, or asked not to keep
-// it.
+// deleted instead when the user saved the séance since its last change. Ended journals are
+// kept within a bound (journal_folder.h).
 class SeanceJournal : public QObject {
     Q_OBJECT
 public:
@@ -43,8 +43,6 @@ public:
     // The séance is now in a file the user chose: its journal goes at the end, unless it
     // changes again.
     void markSaved();
-    // The user asked not to keep the séance: its journal goes at the end.
-    void abandon();
     // The interrupted journal whose runs were taken back: deleted once they are written here.
     void replaces(const QString& interrupted);
     // Commits now and waits for the disk; true when everything is written.
@@ -71,7 +69,6 @@ private:
     QString replaced_;
     QString failure_;
     bool savedSinceChange_ = false;
-    bool abandoned_ = false;
 };
 
 } // namespace thermo

@@ -14,7 +14,7 @@ class SessionRecord;
 // Keeps the séance: its journal in the program's private folder (written from the first
 // reading on), the offer to take back an interrupted séance at start-up, the séance files the
 // user opens and saves, and the question before the program ends, asked only when runs would
-// really be lost: when the journal cannot be written, or the user asked not to keep the séance.
+// really be lost: when the journal cannot be written.
 class SeanceKeeper : public QObject {
     Q_OBJECT
 public:
