@@ -203,6 +203,13 @@ private slots:
                                 "support")
                      .arg(path));
         QCOMPARE(p.record().file().unwrittenCount(), 2u);
+        // Said beside the window too, with a way out that loses nothing.
+        const auto* notice = p.curve().findChild<QMessageBox*>("WriteFailedNotice");
+        QVERIFY(notice != nullptr && notice->isVisible());
+        QCOMPARE(notice->text(), p.curve().message());
+        QVERIFY(std::any_of(notice->buttons().begin(), notice->buttons().end(), [](auto* b) {
+            return b->text() == QStringLiteral("Enregistrer la séance ailleurs…");
+        }));
     }
 
     // With the journal, the séance is kept whatever happens: "Quitter" asks nothing. Without

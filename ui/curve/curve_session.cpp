@@ -68,6 +68,7 @@ void CurveSession::writeFailed(const QString& message) {
     CurveWindow& curve = window();
     if (!made) {
         curve.showMessage(message, true); // too new to have heard it
+        actions_->offerElsewhere(message);
     }
     showWindow();
 }

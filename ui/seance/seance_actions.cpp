@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 
 namespace thermo {
@@ -46,8 +48,11 @@ SeanceActions::SeanceActions(CurveWindow& window, SeanceKeeper& keeper)
     add(tr("Exporter la série…"), QKeySequence(tr("Ctrl+E")), &SeanceActions::askExport);
     add(tr("Tableau des mesures"), QKeySequence(tr("Ctrl+T")), &SeanceActions::showTable);
     window_.layout()->setMenuBar(menuBar_);
-    connect(&keeper_, &SeanceKeeper::failed, &window_,
-            [this](const QString& message) { window_.showMessage(message, true); });
+    connect(&keeper_, &SeanceKeeper::failed, this, [this](const QString& message) {
+        window_.showMessage(message, true);
+        offerElsewhere(message);
+    });
+    connect(&window_.record(), &SessionRecord::writeFailed, this, &SeanceActions::offerElsewhere);
 }
 
 SeanceActions::~SeanceActions() = default;
@@ -139,6 +144,25 @@ void SeanceActions::askExport() {
                             written);
     }
     report(failure, tr("Exporté : %1"), written);
+}
+
+void SeanceActions::offerElsewhere(const QString& message) {
+    if (elsewhere_ == nullptr) {
+        elsewhere_ = new QMessageBox(QMessageBox::Warning, tr("Écriture impossible"), QString(),
+                                     QMessageBox::NoButton, &window_);
+        elsewhere_->setObjectName(QStringLiteral("WriteFailedNotice"));
+        elsewhere_->setWindowModality(Qt::NonModal);
+        elsewhere_->setInformativeText(
+            tr("Aucune mesure n'est perdue : la séance est en mémoire. Enregistrez-la ailleurs, "
+               "sur un autre support si celui-ci a été retiré."));
+        QPushButton* save =
+            elsewhere_->addButton(tr("Enregistrer la séance ailleurs…"), QMessageBox::AcceptRole);
+        elsewhere_->addButton(tr("Fermer"), QMessageBox::RejectRole);
+        connect(save, &QPushButton::clicked, this, &SeanceActions::askSaveAs);
+    }
+    elsewhere_->setText(message);
+    elsewhere_->show();
+    elsewhere_->raise();
 }
 
 ReadingsTable& SeanceActions::table() {

@@ -6,6 +6,7 @@
 
 class QAction;
 class QMenuBar;
+class QMessageBox;
 
 namespace thermo {
 
@@ -29,6 +30,9 @@ public:
     bool saveAs(const QString& path);
     ReadingsTable& table();
     void showTable();
+    // A file that can no longer be written (the CSV kept up to date, the journal): said at once
+    // beside the window, with a button to save the séance elsewhere; the window stays usable.
+    void offerElsewhere(const QString& message);
 
 private:
     void askOpen();
@@ -42,6 +46,7 @@ private:
     SeanceKeeper& keeper_;
     QMenuBar* menuBar_;
     std::unique_ptr<ReadingsTable> table_;
+    QMessageBox* elsewhere_ = nullptr; // owned by the window
 };
 
 } // namespace thermo
