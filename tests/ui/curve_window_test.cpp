@@ -207,7 +207,8 @@ private slots:
         const auto* notice = p.curve().findChild<QMessageBox*>("WriteFailedNotice");
         QVERIFY(notice != nullptr && notice->isVisible());
         QCOMPARE(notice->text(), p.curve().message());
-        QVERIFY(std::any_of(notice->buttons().begin(), notice->buttons().end(), [](auto* b) {
+        const QList<QAbstractButton*> buttons = notice->buttons();
+        QVERIFY(std::any_of(buttons.begin(), buttons.end(), [](const QAbstractButton* b) {
             return b->text() == QStringLiteral("Enregistrer la séance ailleurs…");
         }));
     }
@@ -254,6 +255,33 @@ private slots:
         QCOMPARE(question, journal ? QString()
                                    : QStringLiteral("La séance (5 mesures) n'est enregistrée "
                                                     "nulle part."));
+    }
+
+    // Runs side by side: a new run leaves the first on the curve in its colour; deleting the
+    // selected run asks first, then the live run is drawn alone and measures on.
+    void runsAreDrawnTogetherAndDeletedAfterAsking() {
+        Program p;
+        p.ticks(3);
+        p.click("newRunButton");
+        p.ticks(2);
+        QCoreApplication::processEvents(); // the list draws the runs once a turn
+        QCustomPlot& plot = p.drawn();
+        QCOMPARE(plot.graph(0)->dataCount(), 2); // the live run, selected
+        QCOMPARE(plot.graph(plot.graphCount() - 1)->dataCount(), 3);
+        QCOMPARE(plot.graph(plot.graphCount() - 1)->pen().color(), QColor(0xC00000));
+        p.record().select(0);
+        QString asked;
+        answer(QStringLiteral("Annuler"), asked);
+        p.click("removeRunButton");
+        QCOMPARE(asked, QStringLiteral("Supprimer la série « Série 1 » (3 mesures) ?"));
+        QCOMPARE(p.record().runCount(), 2u);
+        answer(QStringLiteral("Supprimer"), asked);
+        p.click("removeRunButton");
+        QCOMPARE(p.record().runCount(), 1u);
+        p.ticks(2);
+        QCOMPARE(p.record().series().size(), 4u);
+        QCOMPARE(plot.graph(0)->dataCount(), 4);
+        QCOMPARE(plot.graphCount(), 4); // T, Uth, Ut and the model's: no other run
     }
 
     // The selected run in both CSV forms, the runs as a workbook (a zip of XML sheets); a

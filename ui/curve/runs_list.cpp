@@ -101,6 +101,7 @@ RunsList::RunsList(CurveWindow& window)
         delete list_->takeItem(static_cast<int>(index));
         filling_ = was;
         showRuns();
+        drawRuns(); // now: the plot must not keep the readings of a run that is gone
     });
     connect(&record_, &SessionRecord::runChanged, this, [this](std::size_t index) {
         describeRow(index);
