@@ -1,8 +1,12 @@
 #pragma once
 
+#include "acquisition/serial_ports.h"
+
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -68,6 +72,43 @@ std::string taggedReply(const std::string& request, std::string_view payload);
 // A board that knows our identification and answers each command of `answers` with its payload.
 PtyBoard::Responder boardAnswering(std::vector<std::pair<std::string, std::string>> answers,
                                    std::string identity = "THERMOMETRE,CARTE-CTN,0042,1.0");
+
+// Counts the openings of a terminal (or of a link's target) from now on: each restarts an Uno.
+class OpenCounter {
+public:
+    explicit OpenCounter(const std::string& path);
+    ~OpenCounter();
+    OpenCounter(const OpenCounter&) = delete;
+    OpenCounter& operator=(const OpenCounter&) = delete;
+    int count();
+
+private:
+    int watch_;
+    int opens_ = 0;
+};
+
+// The ports a test plugged in, listed to the program as the system lists its own (not ptys).
+// Each has a name of its own, a link to the terminal that goes when it is unplugged: the
+// terminal's own name may soon be another's, in another test.
+class PluggedPorts {
+public:
+    PluggedPorts();
+    ~PluggedPorts();
+    // The name the board at `terminal` is plugged in under.
+    std::string plug(const std::string& terminal);
+    void unplug(const std::string& name);
+    // Lists the ports plugged at the time of each call, from any thread.
+    PortLister lister() const;
+
+private:
+    struct Ports {
+        std::mutex mutex;
+        std::vector<std::string> paths;
+    };
+    std::filesystem::path directory_;
+    int plugged_ = 0;
+    std::shared_ptr<Ports> ports_ = std::make_shared<Ports>();
+};
 
 // Polls `condition` until it holds or `limit` passes.
 bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit);
