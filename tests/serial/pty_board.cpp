@@ -48,6 +48,15 @@ RawPty openRawPty(int masterFlags) {
     return pty;
 }
 
+void closeRawPty(int master, int slave) {
+    // The terminal end held open keeps the number; its name goes with the master end.
+    static std::mutex mutex;
+    static std::vector<int> kept;
+    ::close(master);
+    std::lock_guard lock(mutex);
+    kept.push_back(slave);
+}
+
 PtyBoard::PtyBoard(Responder responder) : responder_(std::move(responder)) {
     const RawPty pty = openRawPty();
     master_ = pty.master;
@@ -67,8 +76,7 @@ void PtyBoard::unplug() {
     }
     std::lock_guard lock(mutex_);
     if (master_ >= 0) {
-        ::close(slave_);
-        ::close(master_);
+        closeRawPty(master_, slave_);
         master_ = slave_ = -1;
     }
 }

@@ -24,6 +24,10 @@ struct RawPty {
     std::string path;
 };
 RawPty openRawPty(int masterFlags = 0);
+// Closes a pseudo-terminal as pulling its cable would, but keeps its number taken until this
+// test process ends: a program in a test running beside this one may still be reopening the
+// name its own board had, and must never reach a board of this test that got the freed number.
+void closeRawPty(int master, int slave);
 
 // A pseudo-terminal whose master end plays a device on a serial line. Request lines are handed
 // one at a time to the responder, whose replies are written back after their delay: like the

@@ -126,8 +126,7 @@ SimulatedUno::~SimulatedUno() {
     if (opens_ >= 0) {
         ::close(opens_);
     }
-    ::close(slave_);
-    ::close(master_);
+    closeRawPty(master_, slave_);
 }
 
 void SimulatedUno::setInput(int pin, int millivolts) {
