@@ -120,7 +120,7 @@ void BM_ModelSchoolDay(benchmark::State& state) {
         state.SkipWithError("la fenêtre ne s'affiche pas");
         return;
     }
-    auto* button = window.findChild<QPushButton*>(QStringLiteral("Command7"));
+    auto* button = window.findChild<QPushButton*>(QStringLiteral("modelButton"));
     double pressMs = 0;
     double answerMs = 0;
     for (auto _ : state) {

@@ -8,8 +8,9 @@
 #include "ui/curve/curve_plot_view.h"
 #include "ui/curve/curve_session.h"
 #include "ui/curve/curve_window.h"
-#include "ui/form1.h"
-#include "ui/parametres.h"
+#include "ui/main_window/form1.h"
+#include "ui/measurement/measurement.h"
+#include "ui/parameters/parametres.h"
 #include "ui/recording/session_record.h"
 
 #include <QApplication>
@@ -106,7 +107,7 @@ int main(int argc, char* argv[]) {
     thermo::Reading::Clock::time_point last{};
     bool measuring = false;
     int redraws = 0;
-    QObject::connect(&program.mainWindow().measurement(), &thermo::MeasurementLoop::readingTaken,
+    QObject::connect(&program.mainWindow().measurement(), &thermo::Measurement::readingTaken,
                      [&](const thermo::Reading& r) {
                          if (measuring && last != thermo::Reading::Clock::time_point{}) {
                              intervals.push_back(

@@ -27,13 +27,11 @@ public:
 
 void BM_TickTemperatureBranch(benchmark::State& state) {
     MemoryFields fields;
-    fields.setText(Field::Text6, "10000");
-    fields.setText(Field::Text9, "10000");
-    fields.setText(Field::Text10, "4275");
     FixedSource source;
     thermo::MeasurementCycle cycle(fields, source, thermo::NumberLocale{","});
+    const auto parameters = thermo::CircuitParameters::defaults();
     for (auto _ : state) {
-        cycle.tick();
+        cycle.tick(parameters);
         benchmark::DoNotOptimize(fields.texts);
     }
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "core/circuit_parameters.h"
 #include "core/code_conversion.h"
 #include "core/digits.h"
 #include "core/failure.h"
+#include "core/field_texts.h"
 #include "core/main_window_fields.h"
 #include "core/measurement_cycle.h"
 #include "core/number_locale.h"
@@ -10,4 +12,5 @@
 #include "core/number_text.h"
 #include "core/read_operation.h"
 #include "core/reading.h"
+#include "core/reading_view.h"
 #include "core/thermistor.h"

@@ -4,7 +4,8 @@
 
 namespace thermo {
 
-enum class Field { Text1, Text2, Text3, Text4, Text6, Text7, Text8, Text9, Text10 };
+// The fields the measurement writes; the circuit's parameters reach it as data.
+enum class Field { Text1, Text2, Text3, Text4, Text7, Text8 };
 
 // The main window's fields as the measurement core sees them.
 class MainWindowFields {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "core/circuit_parameters.h"
 #include "core/main_window_fields.h"
 #include "core/number_locale.h"
 #include "core/read_operation.h"
 #include "core/reading.h"
+#include "core/reading_view.h"
 
 #include <cstdint>
 #include <functional>
@@ -11,13 +13,9 @@
 
 namespace thermo {
 
-inline constexpr const char* lowSupplyMessage = "Augmentez la tension d'alimentation";
-inline constexpr int temperatureFontPoints = 18;
-inline constexpr int messageFontPoints = 8;
-
 // The recurring measurement: one tick reads both channels and writes the main window's fields
-// in a fixed order. A failing step throws Failure and leaves what earlier steps wrote. What the
-// tick measured is kept, step by step, in a Reading.
+// in a fixed order, each as readingView shows it. A failing step throws Failure and leaves what
+// earlier steps wrote. What the tick measured is kept, step by step, in a Reading.
 class MeasurementCycle {
 public:
     // Stamps each reading; tests give a clock of their own.
@@ -27,7 +25,8 @@ public:
         MainWindowFields& fields, ReadOperation& source, NumberLocale locale = {},
         Clock clock = [] { return Reading::Clock::now(); });
 
-    void tick();
+    // R, A and B are the parameters' texts, copied as they are at the start of the tick.
+    void tick(const CircuitParameters& parameters);
     // Writes the binary text of NUth into Text7.
     void Conversion();
 
@@ -53,6 +52,6 @@ private:
 
 // Runs one tick and returns its reading, with the Failure that stopped it, if any, kept in the
 // reading rather than thrown. Any other exception is a defect and passes through.
-Reading takeReading(MeasurementCycle& cycle);
+Reading takeReading(MeasurementCycle& cycle, const CircuitParameters& parameters);
 
 } // namespace thermo

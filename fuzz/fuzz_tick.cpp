@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                         : thermo::test::ScriptedReads::Answer(ea1));
 
     thermo::MeasurementCycle cycle(fields, reads, locale);
-    const thermo::Reading reading = thermo::takeReading(cycle);
+    const thermo::Reading reading = thermo::takeReading(cycle, fields.parameters);
 
     // Which fields, in which order.
     check(fields.writes.size() <= order.size());

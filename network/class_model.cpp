@@ -112,7 +112,10 @@ void ClassModel::takeBatch(int index, Batch&& batch) {
                                      [](std::int64_t millis, const Sample& s) { return millis < s.millis; });
     const int first = int(at - run.samples.begin());
     run.samples.insert(at, batch.readings.begin(), batch.readings.end());
-    const int runIndex = int(&run - &group.runs.front());
+    // A deque's elements lie in several blocks: the index is counted, not subtracted.
+    const int runIndex = int(std::find_if(group.runs.begin(), group.runs.end(),
+                                          [&run](const GroupRun& r) { return &r == &run; }) -
+                             group.runs.begin());
     emit samplesInserted(index, runIndex, first, int(batch.readings.size()));
     emit groupChanged(index);
 }

@@ -250,7 +250,7 @@ void GroupLink::take(const Reading& reading) {
     lastMillis_ = std::max<std::int64_t>(lastMillis_, elapsed.count());
     Sample sample;
     sample.millis = lastMillis_;
-    sample.gap = gapOf(reading);
+    sample.gap = reading.gap();
     // A temperature no thermometer gives (parameters typed wrong) is no temperature.
     if (sample.gap == Gap::None && !(std::abs(*reading.celsius) < 1e5)) {
         sample.gap = Gap::Failure;

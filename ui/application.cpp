@@ -4,17 +4,24 @@
 #include "ui/calibration/calibration_window.h"
 #include "ui/classroom/classroom.h"
 #include "ui/curve/curve_session.h"
-#include "ui/fonts.h"
-#include "ui/form1.h"
-#include "ui/giant_display.h"
-#include "ui/parametres.h"
+#include "ui/layout/fonts.h"
+#include "ui/layout/scaled_layout.h"
+#include "ui/layout/screen_fit.h"
+#include "ui/layout/zoom_menu.h"
+#include "ui/main_window/form1.h"
+#include "ui/main_window/giant_display.h"
+#include "ui/measurement/measurement.h"
+#include "ui/parameters/parametres.h"
 #include "ui/qt_translations.h"
-#include "ui/scaled_layout.h"
-#include "ui/screen_fit.h"
-#include "ui/zoom_menu.h"
+#include "ui/quit_signals.h"
+#include "ui/recording/session_record.h"
+#include "ui/recording/user_number_locale.h"
+#include "ui/seance/seance_keeper.h"
+#include "ui/version.h"
 
 #include <QApplication>
 #include <QMenu>
+#include <QMessageBox>
 #include <algorithm>
 #include <limits>
 
@@ -31,8 +38,22 @@ void setUpQtApplication() {
 }
 
 Application::Application()
-    : menuFont_(QApplication::font("QMenu")), curve_(std::make_unique<CurveSession>(zoom_)),
-      dialog_(std::make_unique<parametres>(*this)) {
+    : menuFont_(QApplication::font("QMenu")),
+      measurement_(std::make_unique<Measurement>(userNumberLocale())),
+      keeper_(std::make_unique<SeanceKeeper>(measurement_->record())),
+      curve_(std::make_unique<CurveSession>(zoom_, *measurement_, *keeper_)),
+      dialog_(std::make_unique<parametres>(*this)),
+      classroom_(std::make_unique<Classroom>(*measurement_, *curve_, zoom_)) {
+    connect(measurement_.get(), &Measurement::defectFound, this, &Application::stopOnDefect);
+    connect(measurement_.get(), &Measurement::readingTaken, &classroom_->group(),
+            &classroom::GroupLink::take);
+    new QuitSignals(this); // SIGTERM, SIGINT, SIGHUP end it as "Quitter" does
+    // Each run says what it was measured with.
+    connect(measurement_.get(), &Measurement::parametersChanged, this,
+            [this](const CircuitParameters& parameters) {
+                measurement_->record().setMeasuredWith(
+                    QString::fromStdString(measurement_->control().source().name()), parameters);
+            });
     zoom_.setRoom([this] { return roomOnScreens(); });
     zoom_.addShortcutsTo(dialog_.get());
     ZoomMenu::attachTo(*dialog_, zoom_);
@@ -87,19 +108,18 @@ void Application::zoomMenus(double zoom) {
 
 Form1& Application::mainWindow() {
     if (!mainWindow_) {
-        mainWindow_ = std::make_unique<Form1>(dialog_.get());
+        mainWindow_ = std::make_unique<Form1>(*measurement_, dialog_.get());
         mainWindow_->setZoom(zoom_.factor());
         zoom_.addShortcutsTo(mainWindow_.get());
-        giant_ = new GiantDisplay(*mainWindow_);
-        classroom_ = std::make_unique<Classroom>(*mainWindow_, zoom_);
-        connect(&mainWindow_->measurement(), &MeasurementLoop::readingTaken,
-                &classroom_->group(), &classroom::GroupLink::take);
+        giant_ = new GiantDisplay(*measurement_, *mainWindow_);
+        classroom_->setDialogParent(mainWindow_.get());
         ZoomMenu::attachTo(*mainWindow_, zoom_,
                            {giant_->openAction(), classroom_->hostAction(), classroom_->joinAction()});
         curve_->follow(*mainWindow_);
         if (!portPath_.isEmpty()) {
-            mainWindow_->acquisitionControl().usePort(portPath_.toStdString());
+            measurement_->control().usePort(portPath_.toStdString());
         }
+        measurement_->start();
         emit mainWindowCreated(mainWindow_.get());
     }
     return *mainWindow_;
@@ -107,14 +127,11 @@ Form1& Application::mainWindow() {
 
 CalibrationWindow& Application::calibrationWindow() {
     if (!calibration_) {
-        Form1& form = mainWindow();
-        calibration_ = std::make_unique<CalibrationWindow>(*dialog_);
+        calibration_ = std::make_unique<CalibrationWindow>(*measurement_, *dialog_);
         calibration_->setZoom(zoom_.factor());
         zoom_.addShortcutsTo(calibration_.get());
         connect(&zoom_, &ProjectorZoom::factorChanged, calibration_.get(),
                 &CalibrationWindow::setZoom);
-        connect(&form.measurement(), &MeasurementLoop::readingTaken, calibration_.get(),
-                &CalibrationWindow::addReading);
     }
     return *calibration_;
 }
@@ -130,11 +147,19 @@ void Application::showCalibration() {
 }
 
 void Application::start() {
+    keeper_->offerResume(nullptr);
     dialog_->show();
 }
 
 void Application::readFromPort(const QString& portPath) {
     portPath_ = portPath;
+}
+
+void Application::stopOnDefect(const QString& error) {
+    QMessageBox::critical(
+        nullptr, QString::fromUtf8(programName),
+        tr("Erreur interne du programme : %1\n\nLe programme va s'arrêter.").arg(error));
+    QCoreApplication::exit(1);
 }
 
 } // namespace thermo

@@ -52,9 +52,9 @@ void OrphyControlTest::readsChannelsFromTheSimulatedBenchByDefault() {
     OrphyControl control(OrphyProperties::mainWindowSet());
     QCOMPARE(control.source().name(), std::string("Banc simulé"));
     QVERIFY(control.usingBench());
-    QCOMPARE(control.bench().noise(), thermo::Noise::On);
+    QCOMPARE(control.bench().model().noise(), thermo::Noise::On);
 
-    control.bench().setNoise(thermo::Noise::Off);
+    control.bench().model().setNoise(thermo::Noise::Off);
     QCOMPARE(std::get<std::int64_t>(control.invoke(thermo::readDispatchId, 0)), 40960);
     QCOMPARE(std::get<std::int64_t>(control.invoke(thermo::readDispatchId, 1)), 49152);
 }
@@ -118,7 +118,7 @@ void OrphyControlTest::switchesToAnotherSource() {
     QCOMPARE(control.source().name(), std::string("Carte série"));
 
     // The bench kept aside comes back as it was left.
-    control.bench().setNoise(thermo::Noise::Off);
+    control.bench().model().setNoise(thermo::Noise::Off);
     control.bench().setSupplyVoltage(4.0);
     control.useSimulation();
     QVERIFY(control.usingBench());

@@ -89,12 +89,12 @@ TEST(SimulatedBench, HoldsItsSettingsWithinTheirRanges) {
 }
 
 TEST(SimulatedBench, ConverterStopsAtItsRails) {
-    EXPECT_EQ(SimulatedBench::codeOf(0.0), 32768);
-    EXPECT_EQ(SimulatedBench::codeOf(9.9996), 65535);
-    EXPECT_EQ(SimulatedBench::codeOf(10.0), 65535);
-    EXPECT_EQ(SimulatedBench::codeOf(250.0), 65535);
-    EXPECT_EQ(SimulatedBench::codeOf(-10.0), 0);
-    EXPECT_EQ(SimulatedBench::codeOf(-250.0), 0);
+    EXPECT_EQ(BenchModel::codeOf(0.0), 32768);
+    EXPECT_EQ(BenchModel::codeOf(9.9996), 65535);
+    EXPECT_EQ(BenchModel::codeOf(10.0), 65535);
+    EXPECT_EQ(BenchModel::codeOf(250.0), 65535);
+    EXPECT_EQ(BenchModel::codeOf(-10.0), 0);
+    EXPECT_EQ(BenchModel::codeOf(-250.0), 0);
 }
 
 TEST(SimulatedBench, OpenThermistorLeavesEa0AtTheSupply) {
@@ -162,8 +162,8 @@ TEST(SimulatedBench, OffersItsSettingsAsData) {
         source.setNumber(setting.key, setting.minimum);
         EXPECT_EQ(source.number(setting.key), setting.minimum) << setting.key;
     }
-    EXPECT_EQ(bench.temperature(), SimulatedBench::minCelsius);
-    EXPECT_EQ(bench.supplyVoltage(), SimulatedBench::minSupply);
+    EXPECT_EQ(bench.temperature(), BenchModel::minCelsius);
+    EXPECT_EQ(bench.supplyVoltage(), BenchModel::minSupply);
 
     const auto choices = source.choiceSettings();
     ASSERT_EQ(choices.size(), 2u);
@@ -194,14 +194,14 @@ TEST(SimulatedBenchCourse, RelaxesWithATauOf120SecondsUntilATemperatureIsSet) {
     for (const auto& row : rows) {
         steady_clock::time_point now;
         SimulatedBench bench(Noise::Off);
-        bench.setClock([&now] { return now; });
+        bench.model().setClock([&now] { return now; });
         bench.setTemperature(row.from);
         bench.setCourse(row.course);
         now += halfLife;
         EXPECT_NEAR(bench.temperature(), row.halfway, 1e-6) << row.from;
         EXPECT_EQ(codeOn(bench, 0), expectedThermistorCode(row.halfway, 5.0));
         bench.setNumber(SimulatedBench::temperatureKey, 30.0);
-        now += 10 * SimulatedBench::relaxationTime;
+        now += 10 * BenchModel::relaxationTime;
         EXPECT_EQ(bench.temperature(), 30.0);
         EXPECT_EQ(bench.course(), BenchCourse::Held);
     }
@@ -276,7 +276,7 @@ TEST(SimulatedBenchNoise, ShortedThermistorNeverShowsATemperature) {
     MeasurementCycle cycle(fields, reads);
     int offZero = 0;
     for (int tick = 0; tick < 10000; ++tick) {
-        const Reading reading = takeReading(cycle);
+        const Reading reading = takeReading(cycle, fields.parameters);
         ASSERT_FALSE(reading.hasTemperature()) << "tick " << tick << ": " << *reading.celsius;
         ASSERT_TRUE(reading.failure) << "tick " << tick;
         ASSERT_EQ(reading.failure->message, "Uth = 0 V : thermistance en court-circuit")
@@ -288,14 +288,14 @@ TEST(SimulatedBenchNoise, ShortedThermistorNeverShowsATemperature) {
 
 TEST(SimulatedBenchNoise, IsOnByDefaultAndCanBeSwitchedOff) {
     SimulatedBench bench;
-    EXPECT_EQ(bench.noise(), Noise::On);
+    EXPECT_EQ(bench.model().noise(), Noise::On);
     const auto noisy = readings(bench, 200);
     bool varied = false;
     for (std::size_t i = 0; i < noisy.size(); i += 2) {
         varied |= noisy[i] != 40960;
     }
     EXPECT_TRUE(varied);
-    bench.setNoise(Noise::Off);
+    bench.model().setNoise(Noise::Off);
     for (const auto code : readings(bench, 200)) {
         EXPECT_TRUE(code == 40960 || code == 49152) << code;
     }

@@ -59,7 +59,7 @@ using Clock = Reading::Clock;
 using std::chrono::milliseconds;
 
 Reading reading(int ms, double uth, double ut) {
-    return {Clock::time_point(milliseconds(ms)), {}, uth, ut, {}, !supplyHighEnough(ut), {}};
+    return {Clock::time_point(milliseconds(ms)), {}, uth, ut, {}, !supplyHighEnough(ut), {}, {}};
 }
 
 TEST(CalibrationSampler, AveragesTheResistanceOverTheLastSecondOnly) {

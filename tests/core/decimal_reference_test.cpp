@@ -131,10 +131,10 @@ TEST_P(EveryCodeWithParameters, TickTextsMatchTheReference) {
     for (const auto& separator : {std::string("."), std::string(",")}) {
         test::RecordingFields fields(p.r, p.a, p.b);
         if (separator == ",") {
-            for (const auto field : {Field::Text6, Field::Text9, Field::Text10}) {
-                auto& text = fields.texts[field];
-                if (const auto dot = text.find('.'); dot != std::string::npos) {
-                    text.replace(dot, 1, ",");
+            for (std::string* text :
+                 {&fields.parameters.r, &fields.parameters.a, &fields.parameters.b}) {
+                if (const auto dot = text->find('.'); dot != std::string::npos) {
+                    text->replace(dot, 1, ",");
                 }
             }
         }
@@ -146,10 +146,10 @@ TEST_P(EveryCodeWithParameters, TickTextsMatchTheReference) {
                 reads.queue(ea0, ea1);
                 const auto expected = referenceTemperature(referenceVolts(ea0), ut, p);
                 if (!expected) {
-                    ASSERT_THROW(cycle.tick(), Failure) << ea0 << " / " << ea1;
+                    ASSERT_THROW(cycle.tick(fields.parameters), Failure) << ea0 << " / " << ea1;
                     continue;
                 }
-                cycle.tick();
+                cycle.tick(fields.parameters);
                 ASSERT_EQ(fields.texts[Field::Text1],
                           exactRoundedText(*expected, 1, separator) + " \u00B0C")
                     << ea0 << " / " << ea1;

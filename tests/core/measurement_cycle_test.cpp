@@ -23,7 +23,7 @@ TEST(MeasurementCycle, WorkedExampleWritesEveryFieldInOrder) {
     ScriptedReads reads;
     reads.queue(40960, 49152);
     MeasurementCycle cycle(fields, reads);
-    cycle.tick();
+    cycle.tick(fields.parameters);
     EXPECT_EQ(fields.writes,
               (Writes{"Text3=2.5 V", "Text2=40960", "Text4=A000", "Text7=1010000000000000",
                       "Text8=5 V", "font=18", "Text1=25" + degrees}));
@@ -39,11 +39,11 @@ TEST(MeasurementCycle, FrenchSeparatorInTextsAndParameters) {
     ScriptedReads reads;
     reads.queue(39321, 49152); // 2 V across the thermistor
     MeasurementCycle cycle(fields, reads, NumberLocale{","});
-    cycle.tick();
+    cycle.tick(fields.parameters);
     EXPECT_EQ(fields.texts[Field::Text3], "2 V");
     EXPECT_EQ(fields.texts[Field::Text1], "33,7" + degrees);
     reads.queue(40960, 49152);
-    cycle.tick();
+    cycle.tick(fields.parameters);
     EXPECT_EQ(fields.texts[Field::Text3], "2,5 V");
 }
 
@@ -66,7 +66,7 @@ TEST_P(LowSupply, ShowsTheCodeAndTheMessage) {
     ScriptedReads reads;
     reads.queue(row.ea0, 48825);
     MeasurementCycle cycle(fields, reads);
-    cycle.tick();
+    cycle.tick(fields.parameters);
     EXPECT_EQ(fields.writes,
               (Writes{std::string("Text3=") + row.volts, std::string("Text2=") + row.decimal,
                       std::string("Text4=") + row.hex, "Text7=" + row.binary, "Text8=4.9 V",
@@ -89,18 +89,18 @@ TEST(MeasurementCycle, SupplyThresholdSwitchesTheFontBothWays) {
     MeasurementCycle cycle(fields, reads);
     for (const std::int32_t ea1 : {48823, 48824, 48825}) {
         reads.queue(40960, ea1);
-        cycle.tick();
+        cycle.tick(fields.parameters);
         EXPECT_EQ(fields.texts[Field::Text8], "4.9 V") << ea1;
         EXPECT_EQ(fields.fontPoints, 8) << ea1;
         EXPECT_EQ(fields.texts[Field::Text1], "Augmentez la tension d'alimentation") << ea1;
     }
     reads.queue(40960, 48826);
-    cycle.tick();
+    cycle.tick(fields.parameters);
     EXPECT_EQ(fields.texts[Field::Text8], "4.901 V");
     EXPECT_EQ(fields.fontPoints, 18);
     EXPECT_EQ(fields.texts[Field::Text1], "24.2" + degrees);
     reads.queue(40960, 48825);
-    cycle.tick();
+    cycle.tick(fields.parameters);
     EXPECT_EQ(fields.fontPoints, 8);
 }
 
@@ -123,7 +123,7 @@ TEST_P(FailingTick, KeepsTheEarlierFieldsAndRaisesTheKind) {
     reads.queue(row.ea0, 49152);
     MeasurementCycle cycle(fields, reads);
     try {
-        cycle.tick();
+        cycle.tick(fields.parameters);
         FAIL() << "the tick did not fail";
     } catch (const Failure& f) {
         EXPECT_EQ(f.kind(), row.kind);
@@ -160,13 +160,13 @@ TEST(MeasurementCycle, FailedAcquisitionStopsWhereItHappens) {
     ScriptedReads reads;
     MeasurementCycle cycle(fields, reads);
     reads.answers.emplace_back(Failure(FailureKind::AcquisitionFailed, "débranchée"));
-    EXPECT_THROW(cycle.tick(), Failure);
+    EXPECT_THROW(cycle.tick(fields.parameters), Failure);
     EXPECT_TRUE(fields.writes.empty());
 
     reads.answers.emplace_back(std::int32_t{40960});
     reads.answers.emplace_back(Failure(FailureKind::Overflow, "hors limites"));
     try {
-        cycle.tick();
+        cycle.tick(fields.parameters);
         FAIL();
     } catch (const Failure& f) {
         EXPECT_EQ(f.kind(), FailureKind::Overflow);
@@ -181,16 +181,16 @@ TEST(MeasurementCycle, BadParameterFailsOnlyWhenTheTemperatureNeedsIt) {
     MeasurementCycle cycle(fields, reads);
     reads.queue(40960, 49152);
     try {
-        cycle.tick();
+        cycle.tick(fields.parameters);
         FAIL();
     } catch (const Failure& f) {
         EXPECT_EQ(f.kind(), FailureKind::TypeMismatch);
         EXPECT_STREQ(f.what(), "Le paramètre B est vide");
     }
-    // A store changed between ticks is read again at the start of the next one.
-    fields.texts[Field::Text10] = "4275";
+    // Parameters changed between ticks are taken at the start of the next one.
+    fields.parameters.b = "4275";
     reads.queue(40960, 49152);
-    cycle.tick();
+    cycle.tick(fields.parameters);
     EXPECT_EQ(cycle.B(), "4275");
     EXPECT_EQ(fields.texts[Field::Text1], "25" + degrees);
 }
@@ -207,7 +207,7 @@ TEST(MeasurementCycle, HexadecimalComesFromTheTextReadBack) {
     ScriptedReads reads;
     reads.queue(40960, 0);
     MeasurementCycle cycle(fields, reads);
-    cycle.tick();
+    cycle.tick(fields.parameters);
     EXPECT_EQ(fields.texts[Field::Text4], "64000"); // 409600 in base 16
 }
 
@@ -233,12 +233,12 @@ TEST_P(TakeReading, KeepsWhatTheTickReached) {
     auto now = Reading::Clock::time_point(std::chrono::seconds(7));
     MeasurementCycle cycle(fields, reads, {}, [&now] { return now; });
     reads.queue(40960, 49152);
-    ASSERT_TRUE(takeReading(cycle).hasTemperature());
+    ASSERT_TRUE(takeReading(cycle, fields.parameters).hasTemperature());
 
-    fields.texts[Field::Text10] = row.b;
+    fields.parameters.b = row.b;
     reads.answers.assign(row.answers.begin(), row.answers.end());
     now += std::chrono::milliseconds(100);
-    const Reading reading = takeReading(cycle);
+    const Reading reading = takeReading(cycle, fields.parameters);
     EXPECT_EQ(reading.time, now);
     EXPECT_EQ(reading.code, row.code);
     EXPECT_EQ(reading.uth, row.uth);
@@ -293,7 +293,7 @@ TEST(Conversion, WritesTheBinaryOfNUthAlone) {
     for (const auto& [code, binary] : std::vector<std::pair<std::int32_t, std::string>>{
              {1, "1"}, {2, "10"}, {5, "101"}, {40000, "1001110001000000"}}) {
         reads.queue(code, 0);
-        cycle.tick();
+        cycle.tick(fields.parameters);
         EXPECT_EQ(fields.texts[Field::Text7], binary);
     }
 }

@@ -31,9 +31,9 @@ TEST(CoreSoak, MillionTicksKeepTheFieldsConsistent) {
 
     for (int i = 0; i < 1'000'000; ++i) {
         if (i % 64 == 0) {
-            fields.texts[Field::Text6] = parameterTexts[pick(random)];
-            fields.texts[Field::Text9] = parameterTexts[pick(random)];
-            fields.texts[Field::Text10] = parameterTexts[pick(random)];
+            fields.parameters.r = parameterTexts[pick(random)];
+            fields.parameters.a = parameterTexts[pick(random)];
+            fields.parameters.b = parameterTexts[pick(random)];
         }
         const std::int32_t ea0 = anyCode(random);
         const std::int32_t ea1 = supplyCode(random);
@@ -50,7 +50,7 @@ TEST(CoreSoak, MillionTicksKeepTheFieldsConsistent) {
         fields.writes.clear();
         std::size_t expectedWrites = 7;
         try {
-            cycle.tick();
+            cycle.tick(fields.parameters);
             ++outcomes["completed"];
         } catch (const Failure& f) {
             expectedWrites = fault < 3 ? 0 : fault < 6 ? 4 : 5;

@@ -1,30 +1,37 @@
 #pragma once
 
 #include "tests/support/text_fit.h"
-#include "ui/fixed_window.h"
+#include "ui/layout/fixed_window.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QList>
 #include <QStringList>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QWidget>
 #include <algorithm>
 
 namespace thermo::test {
 
-// What is wrong with a fixed-layout window as it stands, nothing when all is well: every
-// visible control lies inside the window, no two of them overlap beyond the one-pixel edge the
-// table has some neighbours share (and frame lines meet each other at their ends), and every
-// label's and button's text shows whole.
-inline QStringList layoutFaults(const FixedWindow& window) {
+// What is wrong with a window as it stands, nothing when all is well: every visible control
+// lies inside the window, no two of them overlap beyond the one-pixel edge a table has some
+// neighbours share (and frame lines meet each other at their ends), and every label's and
+// button's text shows whole.
+inline QStringList layoutFaults(const QWidget& window) {
     const auto isLine = [](const QWidget* control) {
         return control->objectName().startsWith(QLatin1String("Line"));
     };
-    // The table lets some neighbours share the edge of one pixel (15 twips), nothing more.
-    const auto sharedEdge = [&window](const QWidget* a, const QWidget* b) {
-        const auto first = window.tableRect(a);
-        const auto second = window.tableRect(b);
+    // A table lets some neighbours share the edge of one pixel (15 twips), nothing more.
+    const auto* fixed = qobject_cast<const FixedWindow*>(&window);
+    const auto sharedEdge = [fixed](const QWidget* a, const QWidget* b) {
+        if (fixed == nullptr) {
+            return false;
+        }
+        const auto first = fixed->tableRect(a);
+        const auto second = fixed->tableRect(b);
         if (!first || !second) {
             return false;
         }
@@ -57,6 +64,11 @@ inline QStringList layoutFaults(const FixedWindow& window) {
         QRect room = control->contentsRect();
         if (const auto* label = qobject_cast<const QLabel*>(control)) {
             text = label->text();
+        } else if (const auto* box = qobject_cast<const QCheckBox*>(control)) {
+            text = box->text();
+            QStyleOptionButton option;
+            option.initFrom(box);
+            room = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
         } else if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
             text = button->text();
             room = room.marginsRemoved({4, 4, 4, 4}); // the button's bevel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/circuit_parameters.h"
 #include "core/failure.h"
 #include "core/main_window_fields.h"
 #include "core/read_operation.h"
@@ -23,28 +24,20 @@ inline const char* fieldName(Field f) {
         return "Text3";
     case Field::Text4:
         return "Text4";
-    case Field::Text6:
-        return "Text6";
     case Field::Text7:
         return "Text7";
     case Field::Text8:
         return "Text8";
-    case Field::Text9:
-        return "Text9";
-    case Field::Text10:
-        return "Text10";
     }
     return "?";
 }
 
-// An in-memory main window that keeps every write, in order, as "Text3=2.5 V" or "font=18".
+// An in-memory main window that keeps every write, in order, as "Text3=2.5 V" or "font=18",
+// with the parameters its ticks are given.
 class RecordingFields : public MainWindowFields {
 public:
-    RecordingFields(std::string r = "10000", std::string a = "10000", std::string b = "4275") {
-        texts[Field::Text6] = std::move(r);
-        texts[Field::Text9] = std::move(a);
-        texts[Field::Text10] = std::move(b);
-    }
+    RecordingFields(std::string r = "10000", std::string a = "10000", std::string b = "4275")
+        : parameters{std::move(r), std::move(a), std::move(b)} {}
     std::string text(Field f) const override {
         const auto it = texts.find(f);
         return it == texts.end() ? std::string() : it->second;
@@ -58,6 +51,7 @@ public:
         writes.push_back("font=" + std::to_string(points));
     }
 
+    CircuitParameters parameters;
     std::map<Field, std::string> texts;
     std::vector<std::string> writes;
     int fontPoints = 0;

@@ -7,8 +7,10 @@
 #include "ui/application.h"
 #include "ui/curve/curve_session.h"
 #include "ui/curve/curve_window.h"
-#include "ui/form1.h"
-#include "ui/parametres.h"
+#include "ui/main_window/form1.h"
+#include "ui/measurement/measurement.h"
+#include "ui/parameters/parametres.h"
+#include "ui/recording/user_number_locale.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -175,8 +177,9 @@ private slots:
 
     // A fault is told once as it starts and once as it ends; a stray reading is not told.
     void faultsAreAnnouncedOnce() {
-        Form1 form;
-        ScriptedSource& source = ScriptedSource::installIn(form.acquisitionControl());
+        Measurement measurement(userNumberLocale());
+        Form1 form(measurement);
+        ScriptedSource& source = ScriptedSource::installIn(form.measurement().control());
         QWidget* notice = control(form, QStringLiteral("faultNotice"));
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -184,7 +187,7 @@ private slots:
         const auto ticks = [&](int count) {
             for (int i = 0; i < count; ++i) {
                 notice->hide(); // an announcement shows it again
-                form.tick();
+                form.measurement().tick();
                 if (notice->isVisible()) {
                     told << notice->accessibleName();
                 }
@@ -211,8 +214,7 @@ private slots:
     // dialog, validate again, quit.
     void keyboardOnly() {
         Application application;
-        ScriptedSource* source = nullptr;
-        thermo::test::scriptTheMainWindow(application, source);
+        thermo::test::scriptTheMeasurement(application);
         parametres& dialog = application.parametersDialog();
         application.start();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -232,8 +234,8 @@ private slots:
         Form1& form = *application.existingMainWindow();
         QTRY_COMPARE(QApplication::activeWindow(), &form);
         QVERIFY(dialog.isHidden());
-        QCOMPARE(QString::fromStdString(form.text(Field::Text6)), QStringLiteral("12000"));
-        form.tick();
+        QCOMPARE(application.measurement().parameters().r, std::string("12000"));
+        form.measurement().tick();
         QCOMPARE(QString::fromStdString(form.text(Field::Text1)), QStringLiteral("21.3 °C"));
 
         QVERIFY(tabTo(control(form, "Command2")));
@@ -250,7 +252,7 @@ private slots:
         QVERIFY(tabTo(control(form, "Command1")));
         const int status = thermo::test::runEventLoop([] { press(Qt::Key_Space); });
         QCOMPARE(status, 0);
-        QVERIFY(!form.timer().isActive());
+        QVERIFY(!form.measurement().timer().isActive());
     }
 };
 

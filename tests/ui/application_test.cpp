@@ -1,22 +1,26 @@
 #include "acquisition/orphy_control.h"
+#include "core/field_texts.h"
 #include "core/main_window_fields.h"
 #include "tests/support/event_loop.h"
 #include "tests/support/scripted_source.h"
 #include "ui/application.h"
-#include "ui/fonts.h"
-#include "ui/form1.h"
-#include "ui/parametres.h"
+#include "ui/layout/fonts.h"
+#include "ui/main_window/form1.h"
+#include "ui/measurement/measurement.h"
+#include "ui/parameters/parametres.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QImage>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
+#include <stdexcept>
 
 using namespace thermo;
 using thermo::test::ScriptedSource;
@@ -65,7 +69,7 @@ public:
     Started() {
         QObject::connect(&application, &Application::mainWindowCreated, [this](Form1* window) {
             ++created;
-            source = &ScriptedSource::installIn(window->acquisitionControl());
+            source = &ScriptedSource::installIn(window->measurement().control());
             source->setCodes(40960, 49152);
             firstShow.source = source;
             window->installEventFilter(&firstShow);
@@ -79,6 +83,10 @@ public:
         return dialog().findChild<QLineEdit*>(QString::fromLatin1(name));
     }
     QString shown(Field field) { return QString::fromStdString(form().text(field)); }
+    // A hidden field of the main window, where the parameters in force are mirrored.
+    QString stored(const char* name) {
+        return form().findChild<QLineEdit*>(QString::fromLatin1(name))->text();
+    }
     QWidget* formControl(const char* name) {
         return form().findChild<QWidget*>(QString::fromLatin1(name));
     }
@@ -117,7 +125,7 @@ private slots:
     void givenPortIsReadFromTheStart() {
         Application application;
         application.readFromPort(QStringLiteral("/dev/absent-port"));
-        OrphyControl& control = application.mainWindow().acquisitionControl();
+        OrphyControl& control = application.mainWindow().measurement().control();
         QCOMPARE(control.source().portPath(), std::string("/dev/absent-port"));
     }
 
@@ -142,12 +150,12 @@ private slots:
         QCOMPARE(program.firstShow.readsBefore, 0); // nothing measured during Validation
         QVERIFY(program.form().isVisible());
         QVERIFY(!program.dialog().isVisible());
-        QCOMPARE(program.shown(Field::Text6), QStringLiteral("10000"));
-        QCOMPARE(program.shown(Field::Text9), QStringLiteral("10000"));
-        QCOMPARE(program.shown(Field::Text10), QStringLiteral("4275"));
-        QVERIFY(program.form().timer().isActive());
+        QCOMPARE(program.stored("Text6"), QStringLiteral("10000"));
+        QCOMPARE(program.stored("Text9"), QStringLiteral("10000"));
+        QCOMPARE(program.stored("Text10"), QStringLiteral("4275"));
+        QVERIFY(program.form().measurement().timer().isActive());
 
-        program.form().tick();
+        program.form().measurement().tick();
         QCOMPARE(program.shown(Field::Text1), QStringLiteral("25 °C"));
     }
 
@@ -155,11 +163,11 @@ private slots:
         Started program;
         program.retype("Text1", QStringLiteral("12000"));
         program.validate();
-        QCOMPARE(program.shown(Field::Text6), QStringLiteral("12000"));
-        QCOMPARE(program.shown(Field::Text9), QStringLiteral("10000"));
-        QCOMPARE(program.shown(Field::Text10), QStringLiteral("4275"));
+        QCOMPARE(program.stored("Text6"), QStringLiteral("12000"));
+        QCOMPARE(program.stored("Text9"), QStringLiteral("10000"));
+        QCOMPARE(program.stored("Text10"), QStringLiteral("4275"));
         QCOMPARE(program.dialogField("Text1")->text(), QStringLiteral("12000"));
-        program.form().tick();
+        program.form().measurement().tick();
         QCOMPARE(program.shown(Field::Text1), QStringLiteral("21.3 °C"));
 
         program.reopen();
@@ -172,19 +180,19 @@ private slots:
     void measurementGoesOnWhileTheDialogIsOpen() {
         Started program;
         program.validate();
-        program.form().tick();
+        program.form().measurement().tick();
         program.reopen();
         QVERIFY(program.dialog().isVisible());
         QVERIFY(!program.form().isEnabled());
         QVERIFY(program.form().isVisible());
-        QVERIFY(program.form().timer().isActive());
+        QVERIFY(program.form().measurement().timer().isActive());
 
         program.retype("Text1", QStringLiteral("12000"));
         program.source->setCodes(39322, 49152);
-        program.form().tick();
+        program.form().measurement().tick();
         QCOMPARE(program.shown(Field::Text2), QStringLiteral("39322"));
         QCOMPARE(program.shown(Field::Text1), QStringLiteral("33.7 °C"));
-        QCOMPARE(program.shown(Field::Text6), QStringLiteral("10000"));
+        QCOMPARE(program.stored("Text6"), QStringLiteral("10000"));
         for (const char* name : {"Text2", "Text1"}) {
             QVERIFY2(darkestInside(program.formControl(name)) < 64, name);
         }
@@ -195,7 +203,7 @@ private slots:
         program.validate();
         QVERIFY(program.form().isEnabled());
         program.source->setCodes(39322, 49152);
-        program.form().tick();
+        program.form().measurement().tick();
         QCOMPARE(program.shown(Field::Text1), QStringLiteral("29.7 °C"));
     }
 
@@ -204,17 +212,17 @@ private slots:
         program.retype("Text3", QString());
         program.validate();
         QVERIFY(program.form().isVisible());
-        QCOMPARE(program.shown(Field::Text10), QString());
-        program.form().tick();
+        QCOMPARE(program.stored("Text10"), QString());
+        program.form().measurement().tick();
         QCOMPARE(program.shown(Field::Text3), QStringLiteral("2.5 V"));
         QVERIFY2(program.shown(Field::Text1).contains(QStringLiteral("B")),
                  qPrintable(program.shown(Field::Text1)));
-        QVERIFY(program.form().timer().isActive());
+        QVERIFY(program.form().measurement().timer().isActive());
 
         program.reopen();
         program.retype("Text3", QStringLiteral("4275"));
         program.validate();
-        program.form().tick();
+        program.form().measurement().tick();
         QCOMPARE(program.shown(Field::Text1), QStringLiteral("25 °C"));
     }
 
@@ -222,21 +230,21 @@ private slots:
         Started program;
         program.validate();
         program.source->setCodes(39322, 49152);
-        program.form().tick();
+        program.form().measurement().tick();
         Form1* first = &program.form();
-        const int timerId = program.form().timer().timerId();
+        const int timerId = program.form().measurement().timer().timerId();
 
         program.reopen();
         program.source->setCodes(40960, 48000); // not read again before the next tick
         program.validate();
         QCOMPARE(&program.form(), first);
         QCOMPARE(program.created, 1);
-        QCOMPARE(program.form().timer().timerId(), timerId);
-        QCOMPARE(program.form().cycle().NUth(), 39322);
-        QCOMPARE(program.form().cycle().R(), std::string("10000"));
+        QCOMPARE(program.form().measurement().timer().timerId(), timerId);
+        QCOMPARE(program.form().measurement().cycle().NUth(), 39322);
+        QCOMPARE(program.form().measurement().cycle().R(), std::string("10000"));
         QCOMPARE(program.shown(Field::Text2), QStringLiteral("39322"));
         QCOMPARE(program.shown(Field::Text1), QStringLiteral("33.7 °C"));
-        QCOMPARE(program.shown(Field::Text6), QStringLiteral("10000"));
+        QCOMPARE(program.stored("Text6"), QStringLiteral("10000"));
     }
 
     void closingTheDialogBeforeValidationEndsTheProgram() {
@@ -258,8 +266,8 @@ private slots:
         QVERIFY(!program.dialog().isVisible());
         QVERIFY(program.form().isEnabled());
         QVERIFY(program.form().isVisible());
-        QCOMPARE(program.shown(Field::Text9), QStringLiteral("12000"));
-        QCOMPARE(program.shown(Field::Text10), QStringLiteral("4275"));
+        QCOMPARE(program.stored("Text9"), QStringLiteral("12000"));
+        QCOMPARE(program.stored("Text10"), QStringLiteral("4275"));
         QCOMPARE(program.dialogField("Text2")->text(), QStringLiteral("12000"));
         QCOMPARE(program.dialogField("Text3")->text(), QStringLiteral("4275"));
     }
@@ -298,8 +306,43 @@ private slots:
         Started program;
         program.retype(field.toLatin1().constData(), typed);
         program.validate();
-        program.form().tick();
+        program.form().measurement().tick();
         QCOMPARE(program.shown(Field::Text1), shown);
+    }
+
+    // A defect (an error that is not a Failure) stops measuring, is shown once and ends the
+    // program with a non-zero status.
+    void defectEndsTheProgram() {
+        Started program;
+        program.validate();
+        class DefectiveFields : public FieldTexts {
+        public:
+            void setText(Field field, const std::string& text) override {
+                if (field == Field::Text8) {
+                    throw std::logic_error("champ Text8 introuvable");
+                }
+                FieldTexts::setText(field, text);
+            }
+        } defective;
+        Measurement& measurement = program.application.measurement();
+        measurement.setFields(&defective);
+        QStringList boxes;
+        QTimer boxCloser;
+        connect(&boxCloser, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                boxes << box->text();
+                QCOMPARE(box->icon(), QMessageBox::Critical);
+                box->accept();
+            }
+        });
+        boxCloser.start(10);
+
+        const int status = thermo::test::runEventLoop([&] { measurement.tick(); });
+        measurement.setFields(&program.form());
+        QCOMPARE(status, 1);
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes.first().contains(QStringLiteral("champ Text8 introuvable")),
+                 qPrintable(boxes.first()));
     }
 
     void closingTheMainWindowEndsTheProgram() {
@@ -307,7 +350,7 @@ private slots:
         program.validate();
         const int status = thermo::test::runEventLoop([&] { program.form().close(); });
         QCOMPARE(status, 0);
-        QVERIFY(!program.form().timer().isActive());
+        QVERIFY(!program.form().measurement().timer().isActive());
     }
 
     void quitterEndsTheProgramWhileTheDialogIsHidden() {
@@ -317,7 +360,7 @@ private slots:
         const int status = thermo::test::runEventLoop(
             [&] { QTest::mouseClick(program.formControl("Command1"), Qt::LeftButton); });
         QCOMPARE(status, 0);
-        QVERIFY(!program.form().timer().isActive());
+        QVERIFY(!program.form().measurement().timer().isActive());
     }
 };
 

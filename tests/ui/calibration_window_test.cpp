@@ -3,8 +3,9 @@
 #include "tests/support/layout_check.h"
 #include "ui/application.h"
 #include "ui/calibration/calibration_window.h"
-#include "ui/form1.h"
-#include "ui/parametres.h"
+#include "ui/main_window/form1.h"
+#include "ui/measurement/measurement.h"
+#include "ui/parameters/parametres.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -38,11 +39,11 @@ private slots:
         QTest::mouseClick(control(dialog, "Command2"), Qt::LeftButton);
         CalibrationWindow& window = application.calibrationWindow();
         Form1& form = application.mainWindow();
-        SimulatedBench& bench = form.acquisitionControl().bench();
+        SimulatedBench& bench = form.measurement().control().bench();
         const auto takePoint = [&](const QString& reference) {
-            control<QLineEdit>(window, "Text1")->setText(reference);
-            QTest::mouseClick(control(window, "Command1"), Qt::LeftButton);
-            return control<QLabel>(window, "Label9")->text();
+            control<QLineEdit>(window, "referenceField")->setText(reference);
+            QTest::mouseClick(control(window, "takeButton"), Qt::LeftButton);
+            return control<QLabel>(window, "messageLabel")->text();
         };
         // Far from the bench's thermistor: only the calibration's values can do.
         control<QLineEdit>(dialog, "Text2")->setText(QStringLiteral("12000"));
@@ -51,25 +52,25 @@ private slots:
         for (const double celsius : references) {
             bench.setTemperature(celsius);
             // A whole second of Timer1's readings at that temperature, none before.
-            QSignalSpy readings(&form.measurement(), &MeasurementLoop::readingTaken);
+            QSignalSpy readings(&form.measurement(), &Measurement::readingTaken);
             QTRY_VERIFY_WITH_TIMEOUT(readings.count() > 10, 20000);
             const QString message = takePoint(QLocale().toString(celsius));
             QCOMPARE(message.contains(QStringLiteral("deux températures")), celsius == 0.0);
-            QCOMPARE(control(window, "Command3")->isEnabled(), celsius != 0.0);
+            QCOMPARE(control(window, "useButton")->isEnabled(), celsius != 0.0);
         }
-        QTest::mouseClick(control(window, "Command3"), Qt::LeftButton);
+        QTest::mouseClick(control(window, "useButton"), Qt::LeftButton);
         const QString a = control<QLineEdit>(dialog, "Text2")->text();
-        QCOMPARE(control<QLabel>(window, "Label6")->text(), QStringLiteral("A = %1 Ω").arg(a));
+        QCOMPARE(control<QLabel>(window, "aLabel")->text(), QStringLiteral("A = %1 Ω").arg(a));
         QTest::mouseClick(control(dialog, "Command1"), Qt::LeftButton);
         for (const double celsius : references) {
             bench.setTemperature(celsius);
-            form.tick();
-            const double measured = form.cycle().reading().celsius.value_or(-999.0);
+            form.measurement().tick();
+            const double measured = form.measurement().cycle().reading().celsius.value_or(-999.0);
             QVERIFY2(std::abs(measured - celsius) <= 0.1,
                      qPrintable(QStringLiteral("%1 °C for %2 °C").arg(measured).arg(celsius)));
         }
-        window.findChild<QTableWidget*>(QStringLiteral("Grid1"))->selectRow(0);
-        QTest::mouseClick(control(window, "Command2"), Qt::LeftButton);
+        window.findChild<QTableWidget*>(QStringLiteral("pointsTable"))->selectRow(0);
+        QTest::mouseClick(control(window, "removeButton"), Qt::LeftButton);
         QCOMPARE(window.points().front().celsius, 21.5);
 
         const struct {
@@ -86,7 +87,7 @@ private slots:
             control<QLineEdit>(dialog, "Text1")->setText(QString::fromUtf8(row.r));
             bench.setFault(row.fault);
             bench.setSupplyVoltage(row.supply);
-            form.tick();
+            form.measurement().tick();
             const QString message = takePoint(QString::fromUtf8(row.reference));
             QVERIFY2(message.contains(QString::fromUtf8(row.message)), qPrintable(message));
             QCOMPARE(window.points().size(), 2u);

@@ -5,8 +5,9 @@
 #include "ui/classroom/classroom.h"
 #include "ui/classroom/host_class_dialog.h"
 #include "ui/classroom/join_class_dialog.h"
-#include "ui/form1.h"
-#include "ui/zoom_menu.h"
+#include "ui/main_window/form1.h"
+#include "ui/measurement/measurement.h"
+#include "ui/layout/zoom_menu.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -39,7 +40,7 @@ private slots:
     void teacherAndGroupThroughTheirDialogs() {
         Application application;
         Form1& form = application.mainWindow();
-        Classroom& classroom = *application.classroom();
+        Classroom& classroom = application.classroom();
         // Both are in the main window's menu.
         emit form.customContextMenuRequested(QPoint(10, 10));
         auto* menu = form.findChild<ZoomMenu*>();
@@ -74,9 +75,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(status->text().startsWith("Dans la classe"), 30000);
         QVERIFY(!child<QLineEdit>(join, "codeField")->isEnabled());
 
-        // The group's readings come from the main window's measurement.
+        // The group's readings come from the program's measurement.
         for (int i = 0; i < 5; ++i) {
-            form.tick();
+            application.measurement().tick();
         }
         auto* groups = child<QListWidget>(host, "groupsList");
         QTRY_VERIFY_WITH_TIMEOUT(groups->count() == 1 &&

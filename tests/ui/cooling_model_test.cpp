@@ -1,9 +1,12 @@
 #include "tests/support/series_readings.h"
 #include "ui/curve/curve_plot_view.h"
 #include "ui/curve/curve_session.h"
+#include "ui/seance/seance_keeper.h"
 #include "ui/curve/curve_window.h"
-#include "ui/projector_zoom.h"
+#include "ui/layout/projector_zoom.h"
+#include "ui/measurement/measurement.h"
 #include "ui/recording/session_record.h"
+#include "ui/recording/user_number_locale.h"
 
 #include <QPushButton>
 #include <QRegularExpression>
@@ -39,7 +42,7 @@ struct Lesson {
     ~Lesson() { QLocale::setDefault(QLocale::c()); }
     CurveWindow& curve() { return session.window(); }
     QCustomPlot& plot() { return *qobject_cast<QCustomPlot*>(curve().plot().widget()); }
-    QPushButton* button() { return curve().findChild<QPushButton*>("Command7"); }
+    QPushButton* button() { return curve().findChild<QPushButton*>("modelButton"); }
     // "Modéliser", then the answer.
     void model() {
         QTest::mouseClick(button(), Qt::LeftButton);
@@ -60,7 +63,9 @@ struct Lesson {
 
     QLocale locale;
     ProjectorZoom zoom;
-    CurveSession session{zoom};
+    Measurement measurement{userNumberLocale()};
+    SeanceKeeper keeper{measurement.record()};
+    CurveSession session{zoom, measurement, keeper};
 };
 
 } // namespace
@@ -125,7 +130,7 @@ private slots:
         QVERIFY(std::abs(model->data()->begin()->value - truth[1]) < 0.1);
     }
 
-    void modelGoesAwayOnASecondPressAndOnEffacer() {
+    void modelGoesAwayOnASecondPressAndOnANewRun() {
         Lesson lesson(QLocale::c(), 80.0, 0.0);
         lesson.model();
         QCOMPARE(lesson.button()->text(), QStringLiteral("Effacer le modèle"));
@@ -137,7 +142,7 @@ private slots:
         QVERIFY(lesson.drawnModel() != nullptr);
         QTemporaryDir dir;
         QVERIFY(lesson.session.record().saveAs(dir.filePath("serie.csv"))); // nothing to ask
-        QTest::mouseClick(lesson.curve().findChild<QPushButton*>("Command2"), Qt::LeftButton);
+        QTest::mouseClick(lesson.curve().findChild<QPushButton*>("newRunButton"), Qt::LeftButton);
         QVERIFY(lesson.drawnModel() == nullptr);
         QCOMPARE(lesson.button()->text(), QStringLiteral("Modéliser"));
     }

@@ -2,8 +2,10 @@
 #include "core/main_window_fields.h"
 #include "tests/support/scripted_source.h"
 #include "ui/application.h"
-#include "ui/form1.h"
+#include "ui/main_window/form1.h"
+#include "ui/measurement/measurement.h"
 #include "ui/qt_translations.h"
+#include "ui/recording/user_number_locale.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -105,7 +107,8 @@ private slots:
 
     // A right click on a measurement field of the main window opens the French menu.
     void rightClickOnAMeasurementField() {
-        Form1 form;
+        Measurement measurement(userNumberLocale());
+        Form1 form(measurement);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QCOMPARE(rightClickMenu(form.findChild<QWidget*>(QStringLiteral("Text3"))), frenchEditMenu);
@@ -142,9 +145,11 @@ private slots:
         QVERIFY2(separator.size() == 1, "THERMO_TEST_DECIMAL_POINT is not set");
         QCOMPARE(QLocale().decimalPoint(), separator);
 
-        Form1 form;
-        ScriptedSource::installIn(form.acquisitionControl()).setCodes(40960, 49152);
-        form.tick();
+        Measurement measurement(userNumberLocale());
+
+        Form1 form(measurement);
+        ScriptedSource::installIn(form.measurement().control()).setCodes(40960, 49152);
+        form.measurement().tick();
         QCOMPARE(QString::fromStdString(form.text(Field::Text3)),
                  QStringLiteral("2") + separator + QStringLiteral("5 V"));
 

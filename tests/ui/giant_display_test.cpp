@@ -1,8 +1,10 @@
 #include "acquisition/orphy_control.h"
 #include "core/failure.h"
 #include "tests/support/scripted_source.h"
-#include "ui/form1.h"
-#include "ui/giant_display.h"
+#include "ui/main_window/form1.h"
+#include "ui/main_window/giant_display.h"
+#include "ui/measurement/measurement.h"
+#include "ui/recording/user_number_locale.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -27,9 +29,10 @@ private slots:
         QFETCH(int, ea1);
         QFETCH(int, silentChannel);
         QFETCH(QString, shown);
-        Form1 form;
-        auto& source = thermo::test::ScriptedSource::installIn(form.acquisitionControl());
-        GiantDisplay giant(form);
+        Measurement measurement(userNumberLocale());
+        Form1 form(measurement);
+        auto& source = thermo::test::ScriptedSource::installIn(form.measurement().control());
+        GiantDisplay giant(measurement, form);
         auto* value = giant.findChild<QLabel*>(QStringLiteral("giantValue"));
         form.show();
         form.activateWindow();
@@ -42,7 +45,7 @@ private slots:
                 source.failOn(silentChannel,
                               Failure(FailureKind::AcquisitionFailed, "Interface muette"));
             }
-            form.tick();
+            form.measurement().tick();
             QCOMPARE(giant.text(), shown);
             QCOMPARE(QString::fromStdString(form.text(Field::Text1)), shown);
             const QRect room = value->contentsRect();

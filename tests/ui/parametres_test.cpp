@@ -1,7 +1,7 @@
 #include "tests/support/layout_check.h"
 #include "ui/application.h"
-#include "ui/fonts.h"
-#include "ui/parametres.h"
+#include "ui/layout/fonts.h"
+#include "ui/parameters/parametres.h"
 
 #include <QApplication>
 #include <QFontInfo>

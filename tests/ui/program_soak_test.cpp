@@ -12,9 +12,10 @@
 #include "ui/acquisition/orphy_view.h"
 #include "ui/acquisition/source_panel.h"
 #include "ui/application.h"
-#include "ui/fonts.h"
-#include "ui/form1.h"
-#include "ui/parametres.h"
+#include "ui/layout/fonts.h"
+#include "ui/main_window/form1.h"
+#include "ui/measurement/measurement.h"
+#include "ui/parameters/parametres.h"
 
 #include <QAction>
 #include <QApplication>
@@ -163,7 +164,7 @@ public:
             return false;
         }
         panel_ = form_->acquisitionView().findChild<SourcePanel*>();
-        bench_ = &form_->acquisitionControl().bench();
+        bench_ = &form_->measurement().control().bench();
         return panel_ != nullptr;
     }
 
@@ -193,10 +194,11 @@ public:
 private:
     void watch(Form1* window) {
         // Every tick that ends publishes its reading once its fields are written.
-        QObject::connect(&window->measurement(), &MeasurementLoop::readingTaken, this,
+        QObject::connect(&window->measurement(), &Measurement::readingTaken, this,
                          [this] { ++readings_; });
         // Connected after Form1's own handler, so it runs once the tick is over.
-        QObject::connect(&window->timer(), &QTimer::timeout, this, [this] { afterTick(); });
+        QObject::connect(&window->measurement().timer(), &QTimer::timeout, this,
+                         [this] { afterTick(); });
     }
 
     QString shown(Field field) const { return QString::fromStdString(form_->text(field)); }
@@ -212,8 +214,8 @@ private:
                        : QString();
         }
         const int code = shown(Field::Text2).toInt();
-        const int expected = SimulatedBench::codeOf(bench_->thermistorVoltage());
-        if (std::abs(code - expected) > SimulatedBench::noiseLimitCodes) {
+        const int expected = BenchModel::codeOf(bench_->model().thermistorVoltage());
+        if (std::abs(code - expected) > BenchModel::noiseLimitCodes) {
             return QStringLiteral("EA0 %1, bench %2").arg(code).arg(expected);
         }
         if (std::abs(leadingNumber(shown(Field::Text3)) - voltageOf(code)) > 1e-9 ||
@@ -225,7 +227,7 @@ private:
         }
         const double ut = leadingNumber(shown(Field::Text8));
         // The noise and the code's rounding, then the text's rounding to the millivolt.
-        const double tolerance = (SimulatedBench::noiseLimitCodes + 1) / codesPerVolt + 0.0005;
+        const double tolerance = (BenchModel::noiseLimitCodes + 1) / codesPerVolt + 0.0005;
         if (!(std::abs(ut - bench_->supplyVoltage()) <= tolerance)) {
             return QStringLiteral("Ut %1 for %2 V")
                 .arg(shown(Field::Text8))
@@ -384,7 +386,7 @@ private slots:
 
         // 0 comes from Quitter (or a window's frame); the watchdog ends with -99.
         QCOMPARE(seen.status, 0);
-        QVERIFY(!soak.mainWindow()->timer().isActive());
+        QVERIFY(!soak.mainWindow()->measurement().timer().isActive());
         QVERIFY2(seen.wrong == 0, qPrintable(QStringLiteral("%1 ticks showed a wrong display, "
                                                             "the first: %2")
                                                  .arg(seen.wrong)

@@ -6,11 +6,13 @@
 #include "tests/support/text_fit.h"
 #include "ui/acquisition/orphy_view.h"
 #include "ui/application.h"
-#include "ui/display_field.h"
-#include "ui/form1.h"
-#include "ui/parametres.h"
-#include "ui/projector_zoom.h"
-#include "ui/twips.h"
+#include "ui/layout/projector_zoom.h"
+#include "ui/layout/twips.h"
+#include "ui/main_window/display_field.h"
+#include "ui/main_window/form1.h"
+#include "ui/measurement/measurement.h"
+#include "ui/parameters/parametres.h"
+#include "ui/recording/user_number_locale.h"
 
 #include <QApplication>
 #include <QDoubleSpinBox>
@@ -155,7 +157,8 @@ private slots:
     // The frame lines, the fields' borders and margins and the acquisition panel are drawn
     // in pixels of their own; they grow too.
     void bordersLinesAndPanelScale() {
-        Form1 form;
+        Measurement measurement(userNumberLocale());
+        Form1 form(measurement);
         auto* line1 = control<QFrame>(form, "Line1");
         auto* line2 = control<QFrame>(form, "Line2");
         auto* text3 = control<DisplayField>(form, "Text3");
@@ -178,7 +181,8 @@ private slots:
 
     // At every zoom the bench frame's type beats its old 7.5 pt, its texts whole inside it.
     void benchFrameIsReadableAtEveryZoom() {
-        Form1 form;
+        Measurement measurement(userNumberLocale());
+        Form1 form(measurement);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         auto* caption = form.acquisitionView().findChild<QLabel*>(QStringLiteral("sourceCaption"));
@@ -204,21 +208,22 @@ private slots:
     // The temperature field's type is switched by the measurement (18 / 8 points): the
     // switch and the zoom combine whichever comes first.
     void temperatureTypeCombinesWithTheZoom() {
-        Form1 form;
-        ScriptedSource& source = ScriptedSource::installIn(form.acquisitionControl());
+        Measurement measurement(userNumberLocale());
+        Form1 form(measurement);
+        ScriptedSource& source = ScriptedSource::installIn(form.measurement().control());
         auto* text1 = control<QTextEdit>(form, "Text1");
         source.setCodes(40960, 49152);
-        form.tick();
+        form.measurement().tick();
         form.setZoom(2.0);
         QCOMPARE(text1->font().pointSizeF(), 36.0);
         source.setCodes(40960, 48000);
-        form.tick();
+        form.measurement().tick();
         QCOMPARE(text1->font().pointSizeF(), 16.0);
         QVERIFY(text1->font().bold());
         form.setZoom(1.25);
         QCOMPARE(text1->font().pointSizeF(), 10.0);
         source.setCodes(40960, 49152);
-        form.tick();
+        form.measurement().tick();
         QCOMPARE(text1->font().pointSizeF(), 22.5);
         form.setZoom(1.0);
         QCOMPARE(text1->font().pointSize(), temperatureFontPoints);
@@ -303,8 +308,7 @@ private slots:
     void shortcutsFromEitherWindow() {
         Application application;
         roomForEveryStep(application);
-        ScriptedSource* source = nullptr;
-        thermo::test::scriptTheMainWindow(application, source);
+        thermo::test::scriptTheMeasurement(application);
         parametres& dialog = application.parametersDialog();
         application.start();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -390,7 +394,8 @@ private slots:
     void textsFitAtTheLargestZoom() {
         QFETCH(QString, name);
         QFETCH(QString, text);
-        Form1 form;
+        Measurement measurement(userNumberLocale());
+        Form1 form(measurement);
         form.setZoom(ProjectorZoom::steps.back());
         auto* field = control<QLineEdit>(form, name.toLatin1().constData());
         QVERIFY2(textWidth(field->font(), text) <= usableTextWidth(*field),

@@ -12,11 +12,13 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
 
 using thermo::BenchFault;
+using thermo::BenchModel;
 using thermo::OrphyView;
 using thermo::SimulatedBench;
 
@@ -58,14 +60,22 @@ private:
         return std::get<std::int64_t>(control_->control().invoke(thermo::readDispatchId, channel));
     }
 
+    // What the source tells reaches the panel from the event loop.
+    bool updated() {
+        QSignalSpy updates(&control_->control(), &thermo::OrphyControl::sourceUpdated);
+        return updates.wait(5000);
+    }
+
+    std::unique_ptr<thermo::OrphyControl> acquisition_;
     std::unique_ptr<OrphyView> control_;
     SimulatedBench* bench_ = nullptr;
 };
 
 void SourcePanelTest::init() {
-    control_ = std::make_unique<OrphyView>(thermo::OrphyProperties::mainWindowSet());
+    acquisition_ = std::make_unique<thermo::OrphyControl>(thermo::OrphyProperties::mainWindowSet());
+    control_ = std::make_unique<OrphyView>(*acquisition_);
     bench_ = &control_->control().bench();
-    bench_->setNoise(thermo::Noise::Off);
+    bench_->model().setNoise(thermo::Noise::Off);
     control_->resize(control_->sizeHint());
     control_->show();
     QVERIFY(QTest::qWaitForWindowExposed(control_.get()));
@@ -73,6 +83,7 @@ void SourcePanelTest::init() {
 
 void SourcePanelTest::cleanup() {
     control_.reset();
+    acquisition_.reset();
 }
 
 void SourcePanelTest::showsTheBenchSettings() {
@@ -89,7 +100,7 @@ void SourcePanelTest::temperatureBoxSetsTheBench() {
     QCOMPARE(read(0), 38660);
 
     box("benchTemperature")->setValue(500.0);
-    QCOMPARE(bench_->temperature(), SimulatedBench::maxCelsius);
+    QCOMPARE(bench_->temperature(), BenchModel::maxCelsius);
 }
 
 void SourcePanelTest::supplyBoxGoesBelowTheThreshold() {
@@ -188,6 +199,7 @@ void SourcePanelTest::faultEntries() {
     entry->trigger();
     QCOMPARE(bench_->fault(), fault);
     QVERIFY(entry->isChecked());
+    QVERIFY(updated());
     QCOMPARE(this->caption()->text(), caption);
     // Red while a fault is staged.
     const bool red = this->caption()->palette().color(QPalette::Text) == QColor(0xC00000);
@@ -251,10 +263,16 @@ void SourcePanelTest::showsAnotherSourceByName() {
     QCOMPARE(bench_->supplyVoltage(), 4.837);
 }
 
+// Changes made elsewhere reach the panel from the event loop, all at once, never inside the
+// call that made them (a read, in a cooling).
 void SourcePanelTest::followsTheBenchChangedElsewhere() {
+    QSignalSpy updates(&control_->control(), &thermo::OrphyControl::sourceUpdated);
     bench_->setTemperature(-12.5);
     bench_->setSupplyVoltage(6.0);
     bench_->setFault(BenchFault::OpenThermistor);
+    QCOMPARE(box("benchTemperature")->value(), 25.0);
+    QVERIFY(updates.wait(5000));
+    QCOMPARE(updates.count(), 1);
     QCOMPARE(box("benchTemperature")->value(), -12.5);
     QCOMPARE(box("benchSupply")->value(), 6.0);
     QVERIFY(action("faultOpenThermistor")->isChecked());
@@ -268,6 +286,7 @@ void SourcePanelTest::keepsWhatTheUserIsTyping() {
     supply->clear();
     QTest::keyClicks(supply, QStringLiteral("4"));
     action("faultOpenThermistor")->trigger();
+    QVERIFY(updated());
     QVERIFY2(supply->text().startsWith(QLatin1Char('4')), qPrintable(supply->text()));
     QCOMPARE(bench_->supplyVoltage(), 5.0);
 }
@@ -275,17 +294,19 @@ void SourcePanelTest::keepsWhatTheUserIsTyping() {
 // The temperature box follows a cooling, but not under the user's keys.
 void SourcePanelTest::followsACoolingButNotUnderTheKeys() {
     auto now = std::chrono::steady_clock::now();
-    bench_->setClock([&now] { return now; });
+    bench_->model().setClock([&now] { return now; });
     action("courseCooling")->trigger(); // from 25 °C
-    now += SimulatedBench::relaxationTime;
+    now += BenchModel::relaxationTime;
     read(0);
+    QVERIFY(updated());
     QDoubleSpinBox* temperature = box("benchTemperature");
     QCOMPARE(temperature->value(), 21.8); // 20 + 5 / e
     temperature->setFocus();
     temperature->clear();
     QTest::keyClicks(temperature, QStringLiteral("3"));
-    now += SimulatedBench::relaxationTime;
+    now += BenchModel::relaxationTime;
     read(0);
+    QVERIFY(updated());
     QTest::keyClick(temperature, Qt::Key_Return);
     QCOMPARE(bench_->temperature(), 3.0);
 }
@@ -318,7 +339,8 @@ void SourcePanelTest::namesEveryWidget() {
 void SourcePanelTest::writesDecimalsTheUsersWay() {
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-    OrphyView control(thermo::OrphyProperties::mainWindowSet());
+    thermo::OrphyControl acquisition(thermo::OrphyProperties::mainWindowSet());
+    OrphyView control(acquisition);
     QLocale::setDefault(saved);
     const auto* temperature = control.findChild<QDoubleSpinBox*>("benchTemperature");
     const auto* supply = control.findChild<QDoubleSpinBox*>("benchSupply");

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "acquisition/orphy_properties.h"
-
 #include <QWidget>
 
 namespace thermo {
@@ -11,14 +9,15 @@ class SourceMenu;
 class SourcePanel;
 
 // The acquisition control as the main window shows it in its rectangle: the source's panel,
-// with the choice of source at the top of its right-click menu. It owns the control.
+// with the choice of source at the top of its right-click menu. The control is the
+// measurement's and outlives the view.
 class OrphyView : public QWidget {
     Q_OBJECT
 public:
-    explicit OrphyView(const OrphyProperties& properties, QWidget* parent = nullptr);
+    explicit OrphyView(OrphyControl& control, QWidget* parent = nullptr);
     ~OrphyView() override;
 
-    OrphyControl& control() noexcept { return *control_; }
+    OrphyControl& control() noexcept { return control_; }
     SourceMenu& sourceMenu() noexcept { return *sources_; }
 
     // 2535 x 495 twips, the control's rectangle in the main window.
@@ -27,7 +26,7 @@ public:
     void setZoom(double zoom);
 
 private:
-    OrphyControl* control_;
+    OrphyControl& control_;
     SourcePanel* panel_;
     SourceMenu* sources_;
 };

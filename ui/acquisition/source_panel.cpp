@@ -1,8 +1,9 @@
 #include "ui/acquisition/source_panel.h"
 
 #include "acquisition/code_source.h"
-#include "ui/accessible_roles.h"
+#include "ui/accessibility/accessible_roles.h"
 #include "ui/acquisition/setting_box.h"
+#include "ui/layout/largest_fit.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -29,7 +30,7 @@ QFont sizedFont(qreal points) {
     return font;
 }
 
-// The type is the largest that fits the panel, searched from the largest down, the caption a
+// The type is the largest that fits the panel, in steps of a quarter point, the caption a
 // little smaller than the numbers.
 constexpr qreal largestPoints = 40.0;
 constexpr qreal smallestPoints = 5.0;
@@ -236,8 +237,7 @@ void SourcePanel::fitType() {
     }
     const QStringList captions = possibleCaptions();
     const int boxes = static_cast<int>(numbers_.size());
-    qreal points = largestPoints;
-    for (; points > smallestPoints; points -= pointsStep) {
+    const auto fitsAt = [&](qreal points) {
         const QFontMetrics captionMetrics(sizedFont(points * captionRatio));
         bool fits = true;
         for (const QString& caption : captions) {
@@ -256,10 +256,12 @@ void SourcePanel::fitType() {
                 fits = fits && valuesFit(*number, sizedFont(points), box);
             }
         }
-        if (fits) {
-            break;
-        }
-    }
+        return fits;
+    };
+    const int steps = static_cast<int>((largestPoints - smallestPoints) / pointsStep);
+    const qreal points = smallestPoints + pointsStep * largestFitting(0, steps, [&](int step) {
+                                              return fitsAt(smallestPoints + pointsStep * step);
+                                          });
     const QFont captionFont = sizedFont(points * captionRatio);
     caption_->setFont(captionFont);
     // The caption takes its line and no more; the boxes the rest.

@@ -3,16 +3,17 @@
 #include "core/code_conversion.h"
 #include "core/failure.h"
 #include "core/number_text.h"
-#include "ui/fonts.h"
-#include "ui/parametres.h"
+#include "ui/parameters/parametres.h"
 #include "ui/recording/user_number_locale.h"
 
 #include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <iterator>
 
@@ -20,30 +21,15 @@ namespace thermo {
 
 namespace {
 
-constexpr int clientWidth = 7200;
-constexpr int clientHeight = 5280;
+constexpr QSize sizeAt100(480, 352);
 
-// The window's layout in twips; the controls are found by their object names.
-constexpr FixedWindow::Placement placements[] = {
-    {"Label3", {240, 120, 6720, 255}},     {"Label4", {240, 375, 6720, 255}},
-    {"Label1", {240, 780, 2415, 255}},     {"Text1", {240, 1080, 975, 375}},
-    {"Label2", {1275, 1140, 375, 255}},    {"Command1", {1800, 1080, 1215, 375}},
-    {"Grid1", {240, 1620, 4455, 2655}},    {"Label5", {4920, 1620, 2040, 255}},
-    {"Label6", {4920, 1980, 2040, 255}},   {"Label7", {4920, 2280, 2040, 255}},
-    {"Command3", {4920, 2700, 2040, 375}}, {"Command2", {240, 4395, 1695, 375}},
-    {"Label9", {240, 4905, 6720, 255}},    {"Command4", {5745, 4395, 1215, 375}},
-};
-
-// The table's columns and their widths in twips.
-struct Column {
-    const char* title;
-    int width;
-};
-constexpr Column columns[] = {
-    {"Référence (\u00B0C)", 1485}, {"Rth (\u03A9)", 1485}, {"Écart (\u00B0C)", 1425}};
-
-// Room above and below a row's line of type.
-constexpr int rowPaddingTwips = 90;
+// The table's columns.
+const char* const columnTitles[] = {"Référence (\u00B0C)", "Rth (\u03A9)", "Écart (\u00B0C)"};
+constexpr int columnCount = static_cast<int>(std::size(columnTitles));
+// Room above and below a row's line of type, at 100 %.
+constexpr int rowPaddingPixels = 6;
+// The reference field holds "-12,5" and more at ease.
+constexpr int referenceCharacters = 8;
 
 // Rth to the ohm and deviations to the hundredth of a degree: finer is noise. Deviations keep
 // their zeros: "0,00" says how close the law comes, "0" would not.
@@ -56,81 +42,110 @@ QString text(const std::string& utf8) {
 
 } // namespace
 
-CalibrationWindow::CalibrationWindow(parametres& dialog)
-    : FixedWindow("etalonnage", QStringLiteral("Étalonnage de la thermistance"), clientWidth,
-                  clientHeight),
+CalibrationWindow::CalibrationWindow(Measurement& measurement, parametres& dialog)
+    : LaidOutWindow("etalonnage", QStringLiteral("Étalonnage de la thermistance"), sizeAt100),
       dialog_(dialog), locale_(userNumberLocale()) {
-    const QFont regular = sansFont(8.25);
-    const QFont bold = sansFont(8.25, true);
-    QFont heading = bold;
-    heading.setUnderline(true);
-
-    addLabel("Label3",
-             QStringLiteral("Placez la thermistance à une température connue (glace fondante, "
-                            "pièce, eau tiède),"),
-             regular);
-    addLabel("Label4",
-             QStringLiteral("tapez celle que lit le thermomètre de référence, puis appuyez sur "
-                            "« Relever »."),
-             regular);
-    QLabel* label1 = addLabel("Label1", QStringLiteral("Température de référence"), bold);
-    text1_ = new QLineEdit(this);
-    text1_->setObjectName(QStringLiteral("Text1"));
-    text1_->setPalette(QPalette());
-    label1->setBuddy(text1_);
-    describe(text1_, tr("Température de référence"),
+    QLabel* placing = makeLabel(
+        "placingLabel", QStringLiteral("Placez la thermistance à une température connue (glace "
+                                       "fondante, pièce, eau tiède),"));
+    QLabel* typing =
+        makeLabel("typingLabel", QStringLiteral("tapez celle que lit le thermomètre de référence, "
+                                                "puis appuyez sur « Relever »."));
+    QLabel* referenceTitle =
+        makeLabel("referenceTitle", QStringLiteral("Température de référence"), true);
+    referenceField_ = new QLineEdit(this);
+    referenceField_->setObjectName(QStringLiteral("referenceField"));
+    referenceField_->setPalette(QPalette());
+    referenceTitle->setBuddy(referenceField_);
+    describe(referenceField_, tr("Température de référence"),
              tr("Température lue sur le thermomètre de référence, en degrés Celsius"));
-    addLabel("Label2", QStringLiteral("\u00B0C"), bold);
-    command1_ = addButton("Command1", QStringLiteral("Relever"));
-    describe(command1_, tr("Relever"),
+    QLabel* unit = makeLabel("unitLabel", QStringLiteral("\u00B0C"), true);
+    takeButton_ = makeButton("takeButton", QStringLiteral("Relever"));
+    describe(takeButton_, tr("Relever"),
              tr("Ajoute un point : la température de référence et la résistance Rth moyenne de "
                 "la dernière seconde"));
 
-    grid1_ = new QTableWidget(0, static_cast<int>(std::size(columns)), this);
-    grid1_->setObjectName(QStringLiteral("Grid1"));
-    grid1_->setPalette(QPalette());
+    pointsTable_ = new QTableWidget(0, columnCount, this);
+    pointsTable_->setObjectName(QStringLiteral("pointsTable"));
+    pointsTable_->setPalette(QPalette());
     QStringList titles;
-    for (const Column& column : columns) {
-        titles << QString::fromUtf8(column.title);
+    for (const char* title : columnTitles) {
+        titles << QString::fromUtf8(title);
     }
-    grid1_->setHorizontalHeaderLabels(titles);
-    grid1_->verticalHeader()->hide();
-    grid1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid1_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid1_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid1_->setTabKeyNavigation(false);
-    describe(grid1_, tr("Points d'étalonnage"),
+    pointsTable_->setHorizontalHeaderLabels(titles);
+    pointsTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    pointsTable_->verticalHeader()->hide();
+    pointsTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    pointsTable_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    pointsTable_->setSelectionMode(QAbstractItemView::SingleSelection);
+    pointsTable_->setTabKeyNavigation(false);
+    describe(pointsTable_, tr("Points d'étalonnage"),
              tr("Un point par ligne : température de référence, résistance Rth de la "
                 "thermistance et écart en degrés Celsius de la loi trouvée"));
 
-    command2_ = addButton("Command2", QStringLiteral("Retirer le point"));
-    describe(command2_, tr("Retirer le point"), tr("Retire le point choisi dans le tableau"));
-    addLabel("Label5", QStringLiteral("Paramètres trouvés"), heading);
-    label6_ = addLabel("Label6", {}, bold);
-    label7_ = addLabel("Label7", {}, bold);
-    command3_ = addButton("Command3", QStringLiteral("Utiliser ces valeurs"));
-    describe(command3_, tr("Utiliser ces valeurs"),
+    removeButton_ = makeButton("removeButton", QStringLiteral("Retirer le point"));
+    describe(removeButton_, tr("Retirer le point"), tr("Retire le point choisi dans le tableau"));
+    QLabel* found = makeLabel("foundTitle", QStringLiteral("Paramètres trouvés"), true);
+    QFont underlined; // bold and underlined, in the window's family and size
+    underlined.setBold(true);
+    underlined.setUnderline(true);
+    found->setFont(underlined);
+    aLabel_ = makeLabel("aLabel", {}, true);
+    bLabel_ = makeLabel("bLabel", {}, true);
+    useButton_ = makeButton("useButton", QStringLiteral("Utiliser ces valeurs"));
+    describe(useButton_, tr("Utiliser ces valeurs"),
              tr("Écrit A et B dans la fenêtre des paramètres, qu'il reste à valider"));
-    message_ = addLabel("Label9", {}, regular, QColor(0xC0, 0x00, 0x00));
-    command4_ = addButton("Command4", QStringLiteral("Fermer"));
-    describe(command4_, tr("Fermer"), tr("Ferme l'assistant d'étalonnage"));
+    messageLabel_ = makeLabel("messageLabel", {});
+    QPalette red = messageLabel_->palette();
+    red.setColor(QPalette::WindowText, QColor(0xC0, 0x00, 0x00));
+    messageLabel_->setPalette(red);
+    messageLabel_->setWordWrap(true);
+    closeButton_ = makeButton("closeButton", QStringLiteral("Fermer"));
+    describe(closeButton_, tr("Fermer"), tr("Ferme l'assistant d'étalonnage"));
 
-    place(placements);
-    setZoom(1.0);
+    auto* reference = new QHBoxLayout;
+    reference->addWidget(referenceField_);
+    reference->addWidget(unit);
+    reference->addSpacing(unit->sizeHint().width());
+    reference->addWidget(takeButton_);
+    reference->addStretch(1);
+    auto* results = new QVBoxLayout;
+    results->addWidget(found);
+    results->addWidget(aLabel_);
+    results->addWidget(bLabel_);
+    results->addWidget(useButton_);
+    results->addStretch(1);
+    auto* points = new QHBoxLayout;
+    points->addWidget(pointsTable_, 1);
+    points->addLayout(results);
+    auto* closing = new QHBoxLayout;
+    closing->addWidget(removeButton_);
+    closing->addStretch(1);
+    closing->addWidget(closeButton_);
+    auto* window = new QVBoxLayout(this);
+    window->addWidget(placing);
+    window->addWidget(typing);
+    window->addWidget(referenceTitle);
+    window->addLayout(reference);
+    window->addLayout(points, 1);
+    window->addLayout(closing);
+    window->addWidget(messageLabel_);
 
-    setTabOrder(text1_, command1_);
-    setTabOrder(command1_, grid1_);
-    setTabOrder(grid1_, command2_);
-    setTabOrder(command2_, command3_);
-    setTabOrder(command3_, command4_);
+    setTabOrder(referenceField_, takeButton_);
+    setTabOrder(takeButton_, pointsTable_);
+    setTabOrder(pointsTable_, removeButton_);
+    setTabOrder(removeButton_, useButton_);
+    setTabOrder(useButton_, closeButton_);
 
-    connect(command1_, &QPushButton::clicked, this, &CalibrationWindow::takePoint);
-    connect(command2_, &QPushButton::clicked, this, &CalibrationWindow::removePoint);
-    connect(command3_, &QPushButton::clicked, this, &CalibrationWindow::useValues);
-    connect(command4_, &QPushButton::clicked, this, &QWidget::close);
-    connect(grid1_, &QTableWidget::itemSelectionChanged, this,
-            [this] { command2_->setEnabled(!grid1_->selectedItems().isEmpty()); });
+    connect(takeButton_, &QPushButton::clicked, this, &CalibrationWindow::takePoint);
+    connect(removeButton_, &QPushButton::clicked, this, &CalibrationWindow::removePoint);
+    connect(useButton_, &QPushButton::clicked, this, &CalibrationWindow::useValues);
+    connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
+    connect(&measurement, &Measurement::readingTaken, this, &CalibrationWindow::addReading);
+    connect(pointsTable_, &QTableWidget::itemSelectionChanged, this,
+            [this] { removeButton_->setEnabled(!pointsTable_->selectedItems().isEmpty()); });
     showPoints();
+    setZoom(1.0);
 }
 
 CalibrationWindow::~CalibrationWindow() = default;
@@ -141,7 +156,8 @@ void CalibrationWindow::addReading(const Reading& reading) {
 
 void CalibrationWindow::takePoint() {
     try {
-        const double celsius = parseReferenceCelsius(text1_->text().toStdString(), locale_);
+        const double celsius =
+            parseReferenceCelsius(referenceField_->text().toStdString(), locale_);
         const double ohms =
             sampler_.meanOhms(Reading::Clock::now(), dialog_.seriesText().toStdString(), locale_);
         points_.push_back({celsius, ohms});
@@ -152,11 +168,11 @@ void CalibrationWindow::takePoint() {
     say({});
     refit();
     showPoints();
-    grid1_->selectRow(static_cast<int>(points_.size()) - 1);
+    pointsTable_->selectRow(static_cast<int>(points_.size()) - 1);
 }
 
 void CalibrationWindow::removePoint() {
-    const int row = grid1_->currentRow();
+    const int row = pointsTable_->currentRow();
     if (row < 0 || row >= static_cast<int>(points_.size())) {
         return;
     }
@@ -188,7 +204,7 @@ void CalibrationWindow::refit() {
 }
 
 void CalibrationWindow::showPoints() {
-    grid1_->setRowCount(static_cast<int>(points_.size()));
+    pointsTable_->setRowCount(static_cast<int>(points_.size()));
     for (std::size_t i = 0; i < points_.size(); ++i) {
         const std::string cells[] = {
             numberText(points_[i].celsius, locale_),
@@ -198,29 +214,38 @@ void CalibrationWindow::showPoints() {
         for (int column = 0; column < static_cast<int>(std::size(cells)); ++column) {
             auto* item = new QTableWidgetItem(text(cells[column]));
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            grid1_->setItem(static_cast<int>(i), column, item);
+            pointsTable_->setItem(static_cast<int>(i), column, item);
         }
     }
     const QString none = QStringLiteral("\u2014");
-    label6_->setText(QStringLiteral("A = %1").arg(texts_ ? text(texts_->a) + " \u03A9" : none));
-    label7_->setText(QStringLiteral("B = %1").arg(texts_ ? text(texts_->b) + " K" : none));
-    command3_->setEnabled(texts_.has_value());
-    command2_->setEnabled(!grid1_->selectedItems().isEmpty());
+    aLabel_->setText(QStringLiteral("A = %1").arg(texts_ ? text(texts_->a) + " \u03A9" : none));
+    bLabel_->setText(QStringLiteral("B = %1").arg(texts_ ? text(texts_->b) + " K" : none));
+    useButton_->setEnabled(texts_.has_value());
+    removeButton_->setEnabled(!pointsTable_->selectedItems().isEmpty());
 }
 
 void CalibrationWindow::say(const QString& message) {
-    message_->setText(message);
-    message_->setAccessibleName(message);
+    messageLabel_->setText(message);
+    messageLabel_->setAccessibleName(message);
 }
 
-void CalibrationWindow::setZoom(double zoom) {
-    FixedWindow::setZoom(zoom);
-    for (int column = 0; column < static_cast<int>(std::size(columns)); ++column) {
-        grid1_->setColumnWidth(column, toPixels(columns[column].width, zoom));
+// The rows as high as their type with some room; the table wide enough for its titles, the
+// reference field for a temperature, the message for the longest refusal.
+void CalibrationWindow::fitToType() {
+    const QFontMetrics metrics(font());
+    const int rowHeight = metrics.height() + qRound(rowPaddingPixels * zoom());
+    pointsTable_->verticalHeader()->setMinimumSectionSize(rowHeight);
+    pointsTable_->verticalHeader()->setDefaultSectionSize(rowHeight);
+    int titles = 2 * pointsTable_->frameWidth();
+    for (const char* title : columnTitles) {
+        titles += metrics.horizontalAdvance(QString::fromUtf8(title)) + 2 * metrics.height();
     }
-    const int rowHeight = QFontMetrics(grid1_->font()).height() + toPixels(rowPaddingTwips, zoom);
-    grid1_->verticalHeader()->setMinimumSectionSize(rowHeight);
-    grid1_->verticalHeader()->setDefaultSectionSize(rowHeight);
+    pointsTable_->setMinimumWidth(titles);
+    pointsTable_->setMinimumHeight(pointsTable_->horizontalHeader()->sizeHint().height() +
+                                   4 * rowHeight);
+    referenceField_->setFixedWidth(
+        metrics.horizontalAdvance(QLatin1Char('0')) * referenceCharacters + metrics.height());
+    messageLabel_->setMinimumHeight(2 * metrics.lineSpacing());
 }
 
 } // namespace thermo

@@ -5,8 +5,8 @@
 #include "core/calibration_texts.h"
 #include "core/number_locale.h"
 #include "core/reading.h"
-#include "ui/fixed_window.h"
-#include "ui/measurement_loop.h" // the Reading's meta-type, for the slot
+#include "ui/layout/laid_out_window.h"
+#include "ui/measurement/measurement.h" // the Reading's meta-type, for the slot
 
 #include <optional>
 #include <vector>
@@ -18,6 +18,7 @@ class QTableWidget;
 
 namespace thermo {
 
+class Measurement;
 class parametres;
 
 // The window "Étalonnage de la thermistance": the user puts the thermistor at known
@@ -26,10 +27,11 @@ class parametres;
 // "Utiliser ces valeurs" writes them into the parameters dialog, which the user then validates
 // as usual. The thermistor's resistance comes from the measurement's readings of the last
 // second, with the R typed in the dialog.
-class CalibrationWindow : public FixedWindow {
+class CalibrationWindow : public LaidOutWindow {
     Q_OBJECT
 public:
-    explicit CalibrationWindow(parametres& dialog);
+    // Fed by every reading of `measurement`.
+    CalibrationWindow(Measurement& measurement, parametres& dialog);
     ~CalibrationWindow() override;
 
     const std::vector<CalibrationPoint>& points() const noexcept { return points_; }
@@ -44,7 +46,8 @@ public slots:
     // "Utiliser ces valeurs": A and B into the dialog's fields.
     void useValues();
 
-    void setZoom(double zoom) override;
+protected:
+    void fitToType() override;
 
 private:
     void refit();
@@ -58,15 +61,15 @@ private:
     std::optional<BParameterFit> fit_;
     std::optional<CalibrationTexts> texts_;
 
-    QLineEdit* text1_;
-    QPushButton* command1_;
-    QTableWidget* grid1_;
-    QPushButton* command2_;
-    QLabel* label6_;
-    QLabel* label7_;
-    QPushButton* command3_;
-    QLabel* message_;
-    QPushButton* command4_;
+    QLineEdit* referenceField_;
+    QPushButton* takeButton_;
+    QTableWidget* pointsTable_;
+    QPushButton* removeButton_;
+    QLabel* aLabel_;
+    QLabel* bLabel_;
+    QPushButton* useButton_;
+    QLabel* messageLabel_;
+    QPushButton* closeButton_;
 };
 
 } // namespace thermo

@@ -2,10 +2,13 @@
 
 #include "acquisition/orphy_control.h"
 #include "network/class_host.h"
+#include "ui/classroom/class_window.h"
 #include "ui/classroom/host_class_dialog.h"
 #include "ui/classroom/join_class_dialog.h"
-#include "ui/form1.h"
-#include "ui/projector_zoom.h"
+#include "ui/curve/curve_session.h"
+#include "ui/layout/projector_zoom.h"
+#include "ui/measurement/measurement.h"
+#include "ui/recording/session_record.h"
 
 #include <QAction>
 #include <QStandardPaths>
@@ -22,8 +25,9 @@ QString privateFolder(const QString& name) {
 
 } // namespace
 
-Classroom::Classroom(Form1& mainWindow, ProjectorZoom& zoom, QObject* parent)
-    : QObject(parent), mainWindow_(mainWindow), zoom_(zoom),
+Classroom::Classroom(Measurement& measurement, CurveSession& curve, ProjectorZoom& zoom,
+                     QObject* parent)
+    : QObject(parent), measurement_(measurement), curve_(curve), zoom_(zoom),
       hostAction_(new QAction(tr("Accueillir la classe…"), this)),
       joinAction_(new QAction(tr("Rejoindre la classe…"), this)),
       group_(sent_, privateFolder(QStringLiteral("groupe"))) {
@@ -35,6 +39,7 @@ Classroom::Classroom(Form1& mainWindow, ProjectorZoom& zoom, QObject* parent)
 }
 
 Classroom::~Classroom() {
+    classWindow_.reset();
     hostDialog_.reset();
     joinDialog_.reset();
 }
@@ -48,20 +53,39 @@ classroom::ClassHost& Classroom::host() {
 
 HostClassDialog& Classroom::hostDialog() {
     if (!hostDialog_) {
-        hostDialog_ = std::make_unique<HostClassDialog>(host(), &mainWindow_);
+        hostDialog_ = std::make_unique<HostClassDialog>(host(), dialogParent_);
         hostDialog_->setZoom(zoom_.factor());
         connect(&zoom_, &ProjectorZoom::factorChanged, hostDialog_.get(), &HostClassDialog::setZoom);
+        connect(hostDialog_.get(), &HostClassDialog::classWindowAsked, this,
+                [this] { show(classWindow()); });
     }
     return *hostDialog_;
 }
 
 JoinClassDialog& Classroom::joinDialog() {
     if (!joinDialog_) {
-        joinDialog_ = std::make_unique<JoinClassDialog>(group_, &mainWindow_);
+        joinDialog_ = std::make_unique<JoinClassDialog>(group_, dialogParent_);
         joinDialog_->setZoom(zoom_.factor());
         connect(&zoom_, &ProjectorZoom::factorChanged, joinDialog_.get(), &JoinClassDialog::setZoom);
     }
     return *joinDialog_;
+}
+
+ClassWindow& Classroom::classWindow() {
+    if (!classWindow_) {
+        // The curve gets a copy: the séance's runs other than the live one never change.
+        classWindow_ = std::make_unique<ClassWindow>(host(), [this](const Run& run) {
+            Run copy = run;
+            copy.series = std::make_shared<SessionSeries>(*run.series);
+            SessionRecord& record = measurement_.record();
+            record.select(record.addRun(std::move(copy)));
+            curve_.showWindow();
+        });
+        classWindow_->setZoom(zoom_.factor());
+        zoom_.addShortcutsTo(classWindow_.get());
+        connect(&zoom_, &ProjectorZoom::factorChanged, classWindow_.get(), &ClassWindow::setZoom);
+    }
+    return *classWindow_;
 }
 
 template <typename Dialog> void Classroom::show(Dialog& dialog) {
@@ -71,14 +95,14 @@ template <typename Dialog> void Classroom::show(Dialog& dialog) {
 }
 
 classroom::GroupDescription Classroom::describe() const {
-    CodeSource& source = mainWindow_.acquisitionControl().source();
+    CodeSource& source = measurement_.control().source();
     QString name = QString::fromStdString(source.name());
     if (!source.portPath().empty()) {
         name += tr(" sur %1").arg(QString::fromStdString(source.portPath()));
     }
-    return {name, QString::fromStdString(mainWindow_.text(Field::Text6)),
-            QString::fromStdString(mainWindow_.text(Field::Text9)),
-            QString::fromStdString(mainWindow_.text(Field::Text10))};
+    const CircuitParameters& parameters = measurement_.parameters();
+    return {name, QString::fromStdString(parameters.r), QString::fromStdString(parameters.a),
+            QString::fromStdString(parameters.b)};
 }
 
 } // namespace thermo

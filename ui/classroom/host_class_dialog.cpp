@@ -2,7 +2,7 @@
 
 #include "network/class_host.h"
 #include "network/class_model.h"
-#include "ui/scaled_layout.h"
+#include "ui/layout/scaled_layout.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -39,6 +39,7 @@ HostClassDialog::HostClassDialog(ClassHost& host, QWidget* parent)
       openButton_(new QPushButton(tr("Ouvrir une nouvelle classe"), this)),
       resumeButton_(new QPushButton(this)),
       closeClassButton_(new QPushButton(tr("Fermer la classe"), this)),
+      classButton_(new QPushButton(tr("La classe…"), this)),
       addressLabel_(new QLabel(this)), codeLabel_(new QLabel(this)), statusLabel_(new QLabel(this)),
       groupsList_(new QListWidget(this)), refresh_(new QTimer(this)) {
     ownBrokerButton_->setObjectName(QStringLiteral("ownBrokerButton"));
@@ -52,6 +53,7 @@ HostClassDialog::HostClassDialog(ClassHost& host, QWidget* parent)
     openButton_->setObjectName(QStringLiteral("openButton"));
     resumeButton_->setObjectName(QStringLiteral("resumeButton"));
     closeClassButton_->setObjectName(QStringLiteral("closeClassButton"));
+    classButton_->setObjectName(QStringLiteral("classButton"));
     addressLabel_->setObjectName(QStringLiteral("addressLabel"));
     codeLabel_->setObjectName(QStringLiteral("codeLabel"));
     statusLabel_->setObjectName(QStringLiteral("statusLabel"));
@@ -90,6 +92,7 @@ HostClassDialog::HostClassDialog(ClassHost& host, QWidget* parent)
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(openButton_, QDialogButtonBox::ActionRole);
     buttons->addButton(resumeButton_, QDialogButtonBox::ActionRole);
+    buttons->addButton(classButton_, QDialogButtonBox::ActionRole);
     buttons->addButton(closeClassButton_, QDialogButtonBox::DestructiveRole);
     buttons->addButton(QDialogButtonBox::Close);
     auto* layout = new QVBoxLayout(this);
@@ -105,6 +108,7 @@ HostClassDialog::HostClassDialog(ClassHost& host, QWidget* parent)
     connect(openButton_, &QPushButton::clicked, this, [this] { openClass(false); });
     connect(resumeButton_, &QPushButton::clicked, this, [this] { openClass(true); });
     connect(closeClassButton_, &QPushButton::clicked, this, &HostClassDialog::closeClass);
+    connect(classButton_, &QPushButton::clicked, this, &HostClassDialog::classWindowAsked);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::hide);
     connect(&host_, &ClassHost::statusChanged, this, &HostClassDialog::refresh);
     connect(refresh_, &QTimer::timeout, this, &HostClassDialog::refresh);
@@ -160,6 +164,7 @@ void HostClassDialog::refresh() {
     resumeButton_->setVisible(!open && !saved.isEmpty());
     openButton_->setEnabled(!open);
     closeClassButton_->setEnabled(open);
+    classButton_->setEnabled(open);
     for (QWidget* choice : {static_cast<QWidget*>(ownBrokerButton_),
                             static_cast<QWidget*>(schoolBrokerButton_)}) {
         choice->setEnabled(!open);

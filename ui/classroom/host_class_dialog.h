@@ -27,6 +27,10 @@ public:
 
     void setZoom(double zoom);
 
+signals:
+    // "La classe…": the window with every group's run.
+    void classWindowAsked();
+
 private:
     classroom::HostSettings settings() const;
     void openClass(bool resume);
@@ -49,6 +53,7 @@ private:
     QPushButton* openButton_;
     QPushButton* resumeButton_;
     QPushButton* closeClassButton_;
+    QPushButton* classButton_;
     QLabel* addressLabel_;
     QLabel* codeLabel_;
     QLabel* statusLabel_;

@@ -1,8 +1,8 @@
 #include "ui/classroom/join_class_dialog.h"
 
 #include "network/group_link.h"
-#include "ui/scaled_layout.h"
-#include "ui/spoken_notice.h"
+#include "ui/layout/scaled_layout.h"
+#include "ui/accessibility/spoken_notice.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

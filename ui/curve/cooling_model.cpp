@@ -63,7 +63,7 @@ QString figuresText(const CoolingFit& fit, const NumberLocale& numbers) {
 
 CoolingModel::CoolingModel(CurveWindow& window)
     : QObject(&window), window_(window), plot_(window.plot()),
-      button_(window.addToolButton("Command7", tr("Modéliser"))), fitter_(coolingFitter()) {
+      button_(window.addToolButton("modelButton", tr("Modéliser"))), fitter_(coolingFitter()) {
     setButton(false);
     connect(button_, &QPushButton::clicked, this, &CoolingModel::pressed);
     connect(&watcher_, &QFutureWatcher<CoolingFitAnswer>::finished, this, &CoolingModel::fitted);

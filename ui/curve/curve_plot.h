@@ -1,16 +1,21 @@
 #pragma once
 
 #include "core/session_series.h"
+#include "ui/curve/curve_axes.h"
 #include "ui/curve/curve_plot_view.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <qcustomplot.h>
 
 namespace thermo {
 
+class ModelOverlay;
+class RunOverlays;
+class TimePicker;
 class TimeTicker;
 
 // The session's series drawn against time: the temperature on the left axis, and Uth and Ut,
@@ -38,10 +43,11 @@ public:
     QString saveImage(const QString& path) override;
     void setPointerListener(std::function<void(std::optional<std::size_t>)> listener) override;
     TimeSpan shownTime() const override;
-    std::optional<TimeSpan> selectedTime() const override { return selected_; }
+    std::optional<TimeSpan> selectedTime() const override;
     void showModel(std::span<const double> seconds, std::span<const double> celsius,
                    const QString& name) override;
     void clearModel() override;
+    void showRuns(const RunTrace& selected, const std::vector<RunTrace>& others) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -56,11 +62,7 @@ private:
         QCPGraph* graph;
         bool shown;
         std::optional<Extent> extent; // of the whole series, while following
-        // The pixel column of the last reading drawn, and the rows the line spans there: a
-        // new reading that falls within changes nothing on screen.
-        int endColumn = -1;
-        int endLow = 0;
-        int endHigh = 0;
+        LineEnd end;
     };
 
     bool isShown(SeriesColumn column) const;
@@ -77,10 +79,10 @@ private:
     void setTimeRange(const QCPRange& range);
     void timeRangeChanged(const QCPRange& range);
     void fitValues();
-    void select(std::optional<TimeSpan> time);
     void updateLegend();
 
-    const SessionSeries& series_;
+    const SessionSeries* series_; // the selected run's
+    QColor temperatureColour_{0xC0, 0x00, 0x00};
     std::array<Trace, 3> traces_;
     QSharedPointer<TimeTicker> ticker_;
     std::size_t synced_ = 0; // readings already in the graphs
@@ -88,10 +90,10 @@ private:
     bool following_ = true;
     bool settingRange_ = false;
     std::function<void(std::optional<std::size_t>)> pointerListener_;
-    QCPGraph* model_;
-    QCPItemRect* band_;                    // the time picked
-    std::optional<double> selectionStart_; // while Shift and a drag pick it
-    std::optional<TimeSpan> selected_;
+    std::unique_ptr<ModelOverlay> model_;
+    std::unique_ptr<TimePicker> picker_;
+    std::unique_ptr<RunOverlays> others_;
+    double zoom_ = 1.0;
 };
 
 } // namespace thermo

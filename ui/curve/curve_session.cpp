@@ -2,16 +2,20 @@
 
 #include "ui/curve/cooling_model.h"
 #include "ui/curve/curve_window.h"
-#include "ui/form1.h"
-#include "ui/projector_zoom.h"
+#include "ui/layout/projector_zoom.h"
+#include "ui/main_window/form1.h"
+#include "ui/measurement/measurement.h"
+#include "ui/curve/runs_list.h"
 #include "ui/recording/session_record.h"
-#include "ui/recording/user_number_locale.h"
+#include "ui/seance/seance_actions.h"
+#include "ui/seance/seance_keeper.h"
 
 namespace thermo {
 
-CurveSession::CurveSession(ProjectorZoom& zoom, QObject* parent)
-    : QObject(parent), zoom_(zoom), record_(std::make_unique<SessionRecord>(userNumberLocale())) {
-    connect(record_.get(), &SessionRecord::writeFailed, this, &CurveSession::writeFailed);
+CurveSession::CurveSession(ProjectorZoom& zoom, Measurement& measurement, SeanceKeeper& keeper,
+                           QObject* parent)
+    : QObject(parent), zoom_(zoom), record_(measurement.record()), keeper_(keeper) {
+    connect(&record_, &SessionRecord::writeFailed, this, &CurveSession::writeFailed);
 }
 
 CurveSession::~CurveSession() {
@@ -20,8 +24,10 @@ CurveSession::~CurveSession() {
 
 CurveWindow& CurveSession::window() {
     if (!window_) {
-        window_ = std::make_unique<CurveWindow>(*record_);
+        window_ = std::make_unique<CurveWindow>(record_);
         new CoolingModel(*window_); // "Modéliser", owned by the window
+        window_->addBesidePlot(new RunsList(*window_));
+        actions_ = new SeanceActions(*window_, keeper_);
         window_->setZoom(zoom_.factor());
         zoom_.addShortcutsTo(window_.get());
         connect(&zoom_, &ProjectorZoom::factorChanged, window_.get(), &CurveWindow::setZoom);
@@ -37,19 +43,22 @@ void CurveSession::showWindow() {
 }
 
 void CurveSession::follow(Form1& mainWindow) {
-    connect(&mainWindow.measurement(), &MeasurementLoop::readingTaken, record_.get(),
-            &SessionRecord::take);
     connect(&mainWindow, &Form1::curveAsked, this, &CurveSession::showWindow);
     mainWindow.setQuitCheck([this, &mainWindow] { return mayQuit(mainWindow); });
 }
 
 QString CurveSession::recordFromStart(const QString& path) {
-    const QSignalBlocker quiet(record_.get());
-    return record_->saveAs(path) ? QString() : record_->errorMessage();
+    const QSignalBlocker quiet(&record_);
+    return record_.saveAs(path) ? QString() : record_.errorMessage();
+}
+
+SeanceActions& CurveSession::actions() {
+    window();
+    return *actions_;
 }
 
 bool CurveSession::mayQuit(Form1& mainWindow) {
-    return !window_ || window_->mayLoseSeries(tr("Quitter sans enregistrer"), &mainWindow);
+    return keeper_.mayEnd(&mainWindow);
 }
 
 // A failure must be seen, even by a user who never opened the curve (a record started with
@@ -59,6 +68,7 @@ void CurveSession::writeFailed(const QString& message) {
     CurveWindow& curve = window();
     if (!made) {
         curve.showMessage(message, true); // too new to have heard it
+        actions_->offerElsewhere(message);
     }
     showWindow();
 }

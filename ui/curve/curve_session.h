@@ -7,26 +7,31 @@ namespace thermo {
 
 class CurveWindow;
 class Form1;
+class Measurement;
 class ProjectorZoom;
+class SeanceActions;
+class SeanceKeeper;
 class SessionRecord;
 
-// The session's record and its curve window. The record takes every reading of the main
-// window's measurement from the first Validation on; the window is made the first time it is
-// asked for ("Courbe", Ctrl+G) and follows the projector zoom. Once it has been opened, the
-// program asks before it ends with readings in no file; a user who never opens it is never
-// asked, as before the curve existed.
+// The curve window of the séance's record, which the measurement keeps from the first
+// Validation on. The window is made the first time it is asked for ("Courbe", Ctrl+G) and
+// follows the projector zoom; its runs list and "Séance" menu work with the séance's keeper,
+// which is asked before the program ends.
 class CurveSession : public QObject {
     Q_OBJECT
 public:
-    explicit CurveSession(ProjectorZoom& zoom, QObject* parent = nullptr);
+    CurveSession(ProjectorZoom& zoom, Measurement& measurement, SeanceKeeper& keeper,
+                 QObject* parent = nullptr);
     ~CurveSession() override;
 
-    SessionRecord& record() noexcept { return *record_; }
+    SessionRecord& record() noexcept { return record_; }
     CurveWindow& window();
     CurveWindow* existingWindow() const noexcept { return window_.get(); }
+    // The "Séance" menu of the window, made with it.
+    SeanceActions& actions();
 
-    // Records the main window's readings, opens the curve from its button and asks before its
-    // "Quitter" or its frame ends the program.
+    // Opens the curve from the main window's button and asks before its "Quitter" or its
+    // frame ends the program.
     void follow(Form1& mainWindow);
 
     // --enregistrer: the series goes to path from the start of the session. Returns the
@@ -41,8 +46,10 @@ private:
     void writeFailed(const QString& message);
 
     ProjectorZoom& zoom_;
-    std::unique_ptr<SessionRecord> record_;
-    std::unique_ptr<CurveWindow> window_; // destroyed before the record it shows
+    SessionRecord& record_;
+    SeanceKeeper& keeper_;
+    SeanceActions* actions_ = nullptr; // owned by the window
+    std::unique_ptr<CurveWindow> window_;
 };
 
 } // namespace thermo

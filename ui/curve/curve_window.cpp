@@ -3,8 +3,6 @@
 #include "core/number_text.h"
 #include "core/series_text.h"
 #include "ui/curve/curve_plot_view.h"
-#include "ui/curve/unsaved_series_question.h"
-#include "ui/fonts.h"
 #include "ui/recording/session_record.h"
 
 #include <QApplication>
@@ -15,37 +13,23 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QVBoxLayout>
 #include <cmath>
-#include <stdexcept>
 #include <vector>
 
 namespace thermo {
 
 namespace {
 
-constexpr int clientWidth = 13875;
-constexpr int clientHeight = 8520;
-
-constexpr FixedWindow::Placement placements[] = {
-    {"Command1", {120, 120, 1335, 435}},  {"Command2", {1575, 120, 1335, 435}},
-    {"Command3", {3030, 120, 1815, 435}}, {"Command4", {4965, 120, 1335, 435}},
-    {"Command5", {6420, 120, 1335, 435}}, {"Label1", {7995, 210, 5760, 255}},
-    {"Plot1", {120, 675, 13635, 6465}},   {"Check1", {120, 7290, 975, 375}},
-    {"Check2", {1215, 7290, 975, 375}},   {"Command6", {2310, 7260, 1335, 435}},
-    {"Label2", {3765, 7335, 6120, 255}},  {"Label3", {120, 7815, 13635, 585}},
-};
-
-// The tools row: places from the right end of the bottom row, right of the pointer's reading.
-constexpr int toolTop = 7260;
-constexpr int toolWidth = 1815;
-constexpr int toolHeight = 435;
-constexpr int toolGap = 120;
-constexpr int toolsRight = 13755;
-constexpr int toolsLeft = 10005;
+// The window's first size, and room for the plot to be read from afar.
+constexpr QSize sizeAt100(925, 568);
+constexpr QSize smallestPlot(400, 250);
 
 struct Button {
     const char* name;
@@ -54,16 +38,15 @@ struct Button {
     const char* description;
 };
 const Button buttonTable[] = {
-    {"Command1", "Pause", "Pause",
+    {"pauseButton", "Pause", "Pause",
      "Suspend l'enregistrement des mesures, ou le reprend ; une pause laisse un trou dans la "
      "courbe"},
-    {"Command2", "Effacer", "Effacer", "Commence une nouvelle série de mesures"},
-    {"Command3", "Enregistrer…", "Enregistrer",
-     "Enregistre la série dans un fichier CSV, puis y ajoute chaque nouvelle mesure"},
-    {"Command4", "Copier", "Copier",
+    {"saveButton", "Enregistrer…", "Enregistrer",
+     "Enregistre la série en cours dans un fichier CSV, puis y ajoute chaque nouvelle mesure"},
+    {"copyButton", "Copier", "Copier",
      "Copie le tableau des mesures, à coller dans un tableur ou un logiciel de modélisation"},
-    {"Command5", "Image…", "Image", "Enregistre la courbe en image PNG ou SVG"},
-    {"Command6", "Tout voir", "Tout voir",
+    {"imageButton", "Image…", "Image", "Enregistre la courbe en image PNG ou SVG"},
+    {"showAllButton", "Tout voir", "Tout voir",
      "Montre toute la série et suit de nouveau les dernières mesures"},
 };
 
@@ -88,58 +71,79 @@ QString proposedPath(const QString& lastFile, const QString& suffix) {
 } // namespace
 
 CurveWindow::CurveWindow(SessionRecord& record)
-    : FixedWindow("Courbe", QStringLiteral("Courbe de température"), clientWidth, clientHeight,
-                  Qt::WindowMinimizeButtonHint),
+    : LaidOutWindow("Courbe", QStringLiteral("Courbe de température"), sizeAt100,
+                    Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint),
       record_(record), plot_(makeCurvePlot(record.series(), this)) {
-    plot_->widget()->setObjectName(QStringLiteral("Plot1"));
+    plot_->widget()->setObjectName(QStringLiteral("plot"));
+    plot_->widget()->setMinimumSize(smallestPlot);
+    plot_->widget()->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     describe(plot_->widget(), tr("Courbe de température"),
              tr("La température mesurée depuis le début de la série, en fonction du temps. La "
                 "molette et un glisser changent l'intervalle de temps montré."));
 
     std::vector<QPushButton*> buttons;
     for (const Button& b : buttonTable) {
-        buttons.push_back(addButton(b.name, QString::fromUtf8(b.text)));
+        buttons.push_back(makeButton(b.name, QString::fromUtf8(b.text)));
         describe(buttons.back(), QString::fromUtf8(b.spoken), QString::fromUtf8(b.description));
     }
-    command1_ = buttons[0];
-    QPushButton* command6 = buttons[5];
+    pauseButton_ = buttons[0];
+    QPushButton* showAllButton = buttons[4];
 
-    const QFont regular = sansFont(8.25);
-    check1_ = new QCheckBox(tr("Uth"), this);
-    check1_->setObjectName(QStringLiteral("Check1"));
-    check2_ = new QCheckBox(tr("Ut"), this);
-    check2_->setObjectName(QStringLiteral("Check2"));
-    describe(check1_, tr("Montrer Uth"),
+    uthCheck_ = new QCheckBox(tr("Uth"), this);
+    uthCheck_->setObjectName(QStringLiteral("uthCheck"));
+    utCheck_ = new QCheckBox(tr("Ut"), this);
+    utCheck_->setObjectName(QStringLiteral("utCheck"));
+    describe(uthCheck_, tr("Montrer Uth"),
              tr("Ajoute la tension aux bornes de la thermistance, en volts, sur l'axe de droite"));
-    describe(check2_, tr("Montrer Ut"),
+    describe(utCheck_, tr("Montrer Ut"),
              tr("Ajoute la tension d'alimentation, en volts, sur l'axe de droite"));
 
-    label1_ = addLabel("Label1", QString(), regular, Qt::black, Qt::AlignRight);
-    label2_ = addLabel("Label2", QString(), regular);
-    label3_ = addLabel("Label3", QString(), sansFont(8.25, true), failureColour);
-    label3_->setWordWrap(true);
-    describe(label2_, tr("Mesure sous le pointeur"), tr("Temps et température du point visé"));
-    describe(label3_, tr("Message"), tr("Ce qui s'est passé en enregistrant ou en copiant"));
+    fileLabel_ = makeLabel("fileLabel", QString());
+    fileLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    pointerLabel_ = makeLabel("pointerLabel", QString());
+    messageLabel_ = makeLabel("messageLabel", QString(), true);
+    messageLabel_->setWordWrap(true);
+    describe(pointerLabel_, tr("Mesure sous le pointeur"),
+             tr("Temps et température du point visé"));
+    describe(messageLabel_, tr("Message"), tr("Ce qui s'est passé en enregistrant ou en copiant"));
 
-    place(placements);
-    setZoom(1.0);
+    auto* actions = new QHBoxLayout;
+    for (std::size_t i = 0; i < 4; ++i) {
+        actions->addWidget(buttons[i]);
+    }
+    actions->addStretch(1);
+    actions->addWidget(fileLabel_);
+    auto* view = new QHBoxLayout;
+    view->addWidget(uthCheck_);
+    view->addWidget(utCheck_);
+    view->addWidget(showAllButton);
+    view->addWidget(pointerLabel_, 1);
+    tools_ = new QHBoxLayout;
+    view->addLayout(tools_);
+    auto* window = new QVBoxLayout(this);
+    window->addLayout(actions);
+    plotRow_ = new QHBoxLayout;
+    plotRow_->addWidget(plot_->widget(), 1);
+    window->addLayout(plotRow_, 1);
+    window->addLayout(view);
+    window->addWidget(messageLabel_);
+    showMessage(QString(), false);
 
     QWidget* order[] = {buttons[0], buttons[1], buttons[2], buttons[3],
-                        buttons[4], check1_,    check2_,    command6};
+                        uthCheck_,  utCheck_,   showAllButton};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
-    lastInFocus_ = command6;
+    lastInFocus_ = showAllButton;
 
-    connect(command1_, &QPushButton::clicked, this, &CurveWindow::togglePause);
-    connect(buttons[1], &QPushButton::clicked, this, &CurveWindow::clearSeries);
-    connect(buttons[2], &QPushButton::clicked, this, [this] { saveAs(); });
-    connect(buttons[3], &QPushButton::clicked, this, &CurveWindow::copyTable);
-    connect(buttons[4], &QPushButton::clicked, this, &CurveWindow::saveImage);
-    connect(command6, &QPushButton::clicked, this, [this] { plot_->showAll(); });
-    connect(check1_, &QCheckBox::toggled, this,
+    connect(pauseButton_, &QPushButton::clicked, this, &CurveWindow::togglePause);
+    connect(buttons[1], &QPushButton::clicked, this, [this] { saveAs(); });
+    connect(buttons[2], &QPushButton::clicked, this, &CurveWindow::copyTable);
+    connect(buttons[3], &QPushButton::clicked, this, &CurveWindow::saveImage);
+    connect(showAllButton, &QPushButton::clicked, this, [this] { plot_->showAll(); });
+    connect(uthCheck_, &QCheckBox::toggled, this,
             [this](bool on) { plot_->setVoltageShown(SeriesColumn::Uth, on); });
-    connect(check2_, &QCheckBox::toggled, this,
+    connect(utCheck_, &QCheckBox::toggled, this,
             [this](bool on) { plot_->setVoltageShown(SeriesColumn::Ut, on); });
     plot_->setPointerListener([this](std::optional<std::size_t> index) { showReading(index); });
 
@@ -154,32 +158,35 @@ CurveWindow::CurveWindow(SessionRecord& record)
             [this](const QString& text) { showMessage(text, true); });
     updatePauseButton();
     updateFileName();
+    setZoom(1.0);
 }
 
 CurveWindow::~CurveWindow() = default;
 
+void CurveWindow::addBesidePlot(QWidget* widget) {
+    plotRow_->addWidget(widget);
+}
+
 QPushButton* CurveWindow::addToolButton(const char* name, const QString& text) {
-    const int left = toolsRight - (tools_ + 1) * toolWidth - tools_ * toolGap;
-    if (left < toolsLeft) {
-        throw std::logic_error("CurveWindow: no room left for another tool");
-    }
-    QPushButton* button = addButton(name, text);
-    scaledLayout().add(button, {left, toolTop, toolWidth, toolHeight});
-    scaledLayout().apply(zoom());
-    button->show();
+    QPushButton* button = makeButton(name, text);
+    tools_->addWidget(button);
     setTabOrder(lastInFocus_, button);
     lastInFocus_ = button;
-    ++tools_;
     return button;
 }
 
 void CurveWindow::setZoom(double zoom) {
-    FixedWindow::setZoom(zoom);
+    LaidOutWindow::setZoom(zoom);
     plot_->setZoom(zoom);
 }
 
+// Two lines for a message, shown or not, so that the plot does not jump when one comes.
+void CurveWindow::fitToType() {
+    messageLabel_->setMinimumHeight(2 * QFontMetrics(messageLabel_->font()).lineSpacing());
+}
+
 void CurveWindow::changeEvent(QEvent* event) {
-    FixedWindow::changeEvent(event);
+    LaidOutWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) {
         plot_->refresh(); // back from the taskbar: catch up
     }
@@ -190,21 +197,21 @@ void CurveWindow::togglePause() {
 }
 
 void CurveWindow::updatePauseButton() {
-    command1_->setText(record_.paused() ? tr("Reprendre") : tr("Pause"));
+    pauseButton_->setText(record_.paused() ? tr("Reprendre") : tr("Pause"));
 }
 
 void CurveWindow::updateFileName() {
     const QString path = record_.fileName();
-    label1_->setText(path.isEmpty() ? tr("Série non enregistrée")
-                                    : tr("Fichier : %1").arg(QFileInfo(path).fileName()));
-    label1_->setToolTip(QDir::toNativeSeparators(path));
-    describe(label1_, tr("Fichier de la série"),
+    fileLabel_->setText(path.isEmpty() ? tr("Pas de fichier CSV")
+                                       : tr("Fichier : %1").arg(QFileInfo(path).fileName()));
+    fileLabel_->setToolTip(QDir::toNativeSeparators(path));
+    describe(fileLabel_, tr("Fichier de la série"),
              path.isEmpty() ? tr("aucun") : QDir::toNativeSeparators(path));
 }
 
 bool CurveWindow::saveAs(QWidget* over) {
     QString path = QFileDialog::getSaveFileName(
-        over ? over : this, tr("Enregistrer la série"),
+        over ? over : this, tr("Enregistrer la série en cours, tenue à jour"),
         proposedPath(record_.fileName(), QStringLiteral("csv")), tr("Tableau CSV (*.csv)"));
     if (path.isEmpty()) {
         return false;
@@ -217,30 +224,6 @@ bool CurveWindow::saveAs(QWidget* over) {
     }
     showMessage(QString(), false);
     return true;
-}
-
-bool CurveWindow::mayLoseSeries(const QString& discardText, QWidget* over) {
-    if (record_.unsavedCount() == 0) {
-        return true;
-    }
-    QWidget* parent = over ? over : this;
-    switch (askAboutUnsavedSeries(parent, record_.series().size(), record_.unsavedCount(),
-                                  discardText)) {
-    case UnsavedSeriesAnswer::Save:
-        return saveAs(parent);
-    case UnsavedSeriesAnswer::Discard:
-        return true;
-    case UnsavedSeriesAnswer::Cancel:
-        break;
-    }
-    return false;
-}
-
-void CurveWindow::clearSeries() {
-    if (mayLoseSeries(tr("Effacer sans enregistrer"))) {
-        record_.clear();
-        showMessage(QString(), false);
-    }
 }
 
 void CurveWindow::copyTable() {
@@ -274,20 +257,20 @@ void CurveWindow::saveImage() {
 }
 
 void CurveWindow::showMessage(const QString& text, bool failure) {
-    QPalette colours = label3_->palette();
+    QPalette colours = messageLabel_->palette();
     colours.setColor(QPalette::WindowText, failure ? failureColour : QColor(Qt::black));
-    label3_->setPalette(colours);
-    label3_->setText(text);
+    messageLabel_->setPalette(colours);
+    messageLabel_->setText(text);
 }
 
 QString CurveWindow::message() const {
-    return label3_->text();
+    return messageLabel_->text();
 }
 
 void CurveWindow::showReading(std::optional<std::size_t> index) {
     const SessionSeries& series = record_.series();
     if (!index || *index >= series.size()) {
-        label2_->clear();
+        pointerLabel_->clear();
         return;
     }
     const NumberLocale& numbers = record_.locale();
@@ -310,13 +293,13 @@ void CurveWindow::showReading(std::optional<std::size_t> index) {
         return std::isnan(v) ? QStringLiteral("–")
                              : QString::fromStdString(voltageText(v, numbers));
     };
-    if (check1_->isChecked()) {
+    if (uthCheck_->isChecked()) {
         parts << tr("Uth = %1").arg(volts(s.uth));
     }
-    if (check2_->isChecked()) {
+    if (utCheck_->isChecked()) {
         parts << tr("Ut = %1").arg(volts(s.ut));
     }
-    label2_->setText(parts.join(QStringLiteral("     ")));
+    pointerLabel_->setText(parts.join(QStringLiteral("     ")));
 }
 
 } // namespace thermo

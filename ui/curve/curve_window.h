@@ -1,11 +1,12 @@
 #pragma once
 
-#include "ui/fixed_window.h"
+#include "ui/layout/laid_out_window.h"
 
 #include <cstddef>
 #include <optional>
 
 class QCheckBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 
@@ -14,11 +15,11 @@ namespace thermo {
 class CurvePlotView;
 class SessionRecord;
 
-// The window "Courbe de température": the session's series drawn live, and what is done with
-// it: pause and resume the record, clear it, save it as CSV (then kept up to date), copy it as
-// a table, save the picture. Failures to write are said here, in French, naming the file.
+// The window "Courbe de température": the séance's runs drawn live, and what is done with
+// them: pause and resume the record, save the live run as CSV (then kept up to date), copy the
+// selected run as a table, save the picture. Failures to write are said here, in French, naming the file.
 // Closing the window only hides it: the record goes on.
-class CurveWindow : public FixedWindow {
+class CurveWindow : public LaidOutWindow {
     Q_OBJECT
 public:
     explicit CurveWindow(SessionRecord& record);
@@ -27,17 +28,16 @@ public:
     SessionRecord& record() noexcept { return record_; }
     CurvePlotView& plot() noexcept { return *plot_; }
 
-    // A tool's button (a fit, a model…), in the next free place of the tools row at the
-    // bottom right; the tool connects to it. Throws std::logic_error when no place is left.
+    // A tool's button (a fit, a model…), next in the tools row at the bottom right; the tool
+    // connects to it.
     QPushButton* addToolButton(const char* name, const QString& text);
 
     // "Enregistrer…": asks for a CSV file, saves the series to it and appends to it from then
     // on. False when the user cancelled or the write failed (then said in the window).
     // The file dialog opens over `over`, this window by default.
     bool saveAs(QWidget* over = nullptr);
-    // Before the series is lost: true at once when every reading is in a file; otherwise asks
-    // (over `over`) and saves when asked to. False when the series must be kept.
-    bool mayLoseSeries(const QString& discardText, QWidget* over = nullptr);
+    // A panel on the right of the plot (the list of the runs).
+    void addBesidePlot(QWidget* widget);
 
     // The message line: a failure in red, anything else in black; empty hides nothing.
     void showMessage(const QString& text, bool failure);
@@ -48,10 +48,10 @@ public slots:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void fitToType() override;
 
 private:
     void togglePause();
-    void clearSeries();
     void copyTable();
     void saveImage();
     void updatePauseButton();
@@ -60,14 +60,15 @@ private:
 
     SessionRecord& record_;
     CurvePlotView* plot_;
-    QPushButton* command1_; // Pause / Reprendre
-    QCheckBox* check1_;     // Uth
-    QCheckBox* check2_;     // Ut
-    QLabel* label1_;        // the file
-    QLabel* label2_;        // the reading under the pointer
-    QLabel* label3_;        // messages
+    QPushButton* pauseButton_; // Pause / Reprendre
+    QCheckBox* uthCheck_;
+    QCheckBox* utCheck_;
+    QLabel* fileLabel_;
+    QLabel* pointerLabel_; // the reading under the pointer
+    QLabel* messageLabel_;
+    QHBoxLayout* tools_;
+    QHBoxLayout* plotRow_;
     QWidget* lastInFocus_;
-    int tools_ = 0;
 };
 
 } // namespace thermo

@@ -1,0 +1,76 @@
+#include "ui/main_window/display_field.h"
+
+#include "ui/layout/fonts.h"
+#include "ui/layout/twips.h"
+
+#include <QPainter>
+#include <QPalette>
+#include <algorithm>
+#include <qdrawutil.h>
+
+namespace thermo {
+
+namespace {
+// At 100 %: one pixel of border inside two of margin.
+constexpr int borderTwips = 15;
+constexpr int marginTwips = 30;
+// What QLineEdit always keeps on each side of its text.
+constexpr int qtLineEditMargin = 2;
+// Light enough to tell from the black of a live value on every field's ground.
+const QColor staleColour(0x90, 0x90, 0x90);
+} // namespace
+
+DisplayField::DisplayField(const QColor& background, QWidget* parent) : QLineEdit(parent) {
+    setFrame(false);
+    setAlignment(Qt::AlignCenter);
+    setFont(sansFont(18, true));
+    usual_ = measurementColours(palette(), background);
+    setPalette(usual_);
+}
+
+QPalette measurementColours(QPalette colours, const QColor& ground) {
+    colours.setColor(QPalette::Base, ground);
+    // The window is disabled while the parameters are edited, yet it goes on measuring: the
+    // readings stay as legible as ever.
+    colours.setColor(QPalette::Disabled, QPalette::Text,
+                     colours.color(QPalette::Active, QPalette::Text));
+    return colours;
+}
+
+int measurementBorder(double zoom) {
+    return std::max(1, toPixels(borderTwips, zoom));
+}
+
+void DisplayField::setStale(bool stale) {
+    if (stale == stale_) {
+        return;
+    }
+    stale_ = stale;
+    QPalette colours = usual_;
+    if (stale) {
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            colours.setColor(group, QPalette::Text, staleColour);
+        }
+    }
+    setPalette(colours);
+}
+
+void DisplayField::setZoom(double zoom) {
+    border_ = measurementBorder(zoom);
+    const int extra = std::max(0, toPixels(marginTwips, zoom) - qtLineEditMargin);
+    setTextMargins(extra, 0, extra, 0);
+    update();
+}
+
+void DisplayField::paintEvent(QPaintEvent* event) {
+    {
+        // Some styles leave a frameless line edit's edge unpainted.
+        QPainter ground(this);
+        ground.fillRect(rect(), palette().brush(QPalette::Base));
+    }
+    QLineEdit::paintEvent(event);
+    QPainter border(this);
+    qDrawShadePanel(&border, rect(), palette(), true, border_);
+}
+
+} // namespace thermo
