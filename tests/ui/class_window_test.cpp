@@ -1,5 +1,6 @@
 #include "network/class_broker.h"
 #include "network/class_host.h"
+#include "network/class_model.h"
 #include "ui/application.h"
 #include "ui/classroom/class_runs.h"
 #include "ui/classroom/class_window.h"
@@ -150,6 +151,48 @@ private slots:
         classroom.host().close();
         QCOMPARE(runs.count(), std::size_t(0));
         QCOMPARE(window.list().count(), 0);
+    }
+
+    // The program's own group, cut from the class while it measures on: the teacher asks for
+    // what it missed and the group answers from its séance's record, so that the teacher's run,
+    // in the window too, is the group's reading for reading.
+    void aGroupCutAnswersFromItsRecord() {
+        Application application;
+        Classroom& classroom = application.classroom();
+        QVERIFY(openClass(classroom));
+        ClassWindow& window = classroom.classWindow();
+        classroom::GroupLink& group = classroom.group();
+        QCOMPARE(group.join("127.0.0.1:" + QString::number(classroom.host().broker()->port()),
+                            classroom.host().displayedCode(), "Groupe 4"),
+                 QString());
+        QTRY_COMPARE_WITH_TIMEOUT(group.phase(), classroom::GroupLink::Phase::Joined, 30000);
+
+        Measurement& measurement = application.measurement();
+        const SessionSeries& recorded = measurement.record().liveSeries();
+        const auto measure = [&measurement](int ticks) {
+            for (int i = 0; i < ticks; ++i) {
+                measurement.tick();
+            }
+        };
+        measure(30);
+        ClassRuns& runs = window.runs();
+        QTRY_VERIFY_WITH_TIMEOUT(runs.count() == 1 && runs.run(0).series->size() == 30, 30000);
+        group.stopClient();
+        measure(45);
+        group.startClient();
+        measure(5);
+        QTRY_VERIFY_WITH_TIMEOUT(runs.run(0).series->size() == 80, 60000);
+        const classroom::GroupRun& seen = classroom.host().model()->group(0).runs.back();
+        QCOMPARE(seen.ledger.missingCount(), std::uint64_t(0));
+        QCOMPARE(classroom.sentBatches().keptWhole(), std::size_t(0));
+        QCOMPARE(recorded.size(), std::size_t(80));
+        for (std::size_t i = 0; i < recorded.size(); ++i) {
+            const Sample mine = recorded.at(i);
+            const Sample theirs = runs.run(0).series->at(i);
+            QCOMPARE(theirs.code, mine.code);
+            QCOMPARE(theirs.celsius, mine.celsius);
+            QCOMPARE(theirs.ut, mine.ut);
+        }
     }
 };
 

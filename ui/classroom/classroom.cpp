@@ -30,7 +30,7 @@ Classroom::Classroom(Measurement& measurement, CurveSession& curve, ProjectorZoo
     : QObject(parent), measurement_(measurement), curve_(curve), zoom_(zoom),
       hostAction_(new QAction(tr("Accueillir la classe…"), this)),
       joinAction_(new QAction(tr("Rejoindre la classe…"), this)),
-      group_(sent_, privateFolder(QStringLiteral("groupe"))) {
+      sent_(measurement.record()), group_(sent_, privateFolder(QStringLiteral("groupe"))) {
     hostAction_->setObjectName(QStringLiteral("hostClassAction"));
     joinAction_->setObjectName(QStringLiteral("joinClassAction"));
     group_.setDescription([this] { return describe(); });

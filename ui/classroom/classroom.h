@@ -1,7 +1,7 @@
 #pragma once
 
 #include "network/group_link.h"
-#include "network/sent_batches.h"
+#include "ui/classroom/recorded_batches.h"
 
 #include <QObject>
 #include <memory>
@@ -36,6 +36,7 @@ public:
     QAction* joinAction() const noexcept { return joinAction_; }
     // The group's side, fed with the measurement's readings.
     classroom::GroupLink& group() noexcept { return group_; }
+    const RecordedBatches& sentBatches() const noexcept { return sent_; }
     classroom::ClassHost& host();
 
     // The window the dialogs stand over: the main window once it exists.
@@ -56,7 +57,7 @@ private:
     ProjectorZoom& zoom_;
     QAction* hostAction_;
     QAction* joinAction_;
-    classroom::SentBatchesInMemory sent_;
+    RecordedBatches sent_; // the batches answered again from the séance's record
     classroom::GroupLink group_;
     std::unique_ptr<classroom::ClassHost> host_;
     std::unique_ptr<HostClassDialog> hostDialog_;
