@@ -31,14 +31,8 @@ class RecordedBatchesTest : public QObject {
                 r.celsius = 60 - 0.1 * taken_;
             }
             record_.take(r);
-            Sample s;
-            s.millis = 1234 + 100 * taken_;
-            s.celsius = lowSupply ? std::nan("") : *r.celsius;
-            s.uth = 2.1;
-            s.ut = *r.ut;
-            s.code = r.code;
-            s.gap = r.gap();
-            batch.readings.push_back(s);
+            batch.readings.push_back({1234 + 100 * taken_, r.celsius.value_or(std::nan("")), 2.1,
+                                      *r.ut, r.code, r.gap(), false});
         }
         store_.keep(batch);
         return batch;
@@ -57,12 +51,9 @@ private slots:
         QCOMPARE(record_.liveSeries().size(), std::size_t(6));
         for (const Batch& sent : {first, low, paused, after}) {
             const auto found = store_.find(sent.run, sent.number);
-            QVERIFY(found.has_value());
-            QVERIFY2(*found == sent, qPrintable(QString::number(sent.number)));
+            QVERIFY2(found && *found == sent, qPrintable(QString::number(sent.number)));
         }
-        QVERIFY(!store_.find(77, 5));
-        QVERIFY(!store_.find(77, 0));
-        QVERIFY(!store_.find(78, 1));
+        QVERIFY(!store_.find(77, 5) && !store_.find(77, 0) && !store_.find(78, 1));
 
         // A run the teacher no longer can have: deleted from the séance.
         record_.newRun();
