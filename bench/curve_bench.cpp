@@ -4,7 +4,7 @@
 #include "bench/cooling_readings.h"
 #include "core/number_locale.h"
 #include "ui/application.h"
-#include "ui/curve/cooling_model.h"
+#include "ui/curve/model_chooser.h"
 #include "ui/curve/curve_plot_view.h"
 #include "ui/curve/curve_window.h"
 #include "ui/recording/session_record.h"
@@ -115,7 +115,7 @@ void BM_ModelSchoolDay(benchmark::State& state) {
     thermo::SessionRecord record(thermo::NumberLocale{","});
     fill(record, thermo::bench::schoolDay);
     thermo::CurveWindow window(record);
-    new thermo::CoolingModel(window);
+    new thermo::ModelChooser(window);
     if (!onScreen(window)) {
         state.SkipWithError("la fenêtre ne s'affiche pas");
         return;
@@ -128,7 +128,7 @@ void BM_ModelSchoolDay(benchmark::State& state) {
         clock.start();
         button->click();
         pressMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-        while (!button->isEnabled()) {
+        while (window.message().startsWith(QStringLiteral("Modélisation en cours"))) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         answerMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
@@ -136,7 +136,7 @@ void BM_ModelSchoolDay(benchmark::State& state) {
             state.SkipWithError(qPrintable(window.message()));
             return;
         }
-        button->click(); // the model taken away, for the next press
+        window.findChild<QPushButton*>(QStringLiteral("clearModelsButton"))->click();
     }
     state.counters["press_ms"] = pressMs;
     state.counters["model_ms"] = answerMs;

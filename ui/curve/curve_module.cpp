@@ -1,4 +1,4 @@
-#include "ui/curve/cooling_fit_entry.h"
+#include "ui/curve/model_fit_entry.h"
 #include "ui/curve/curve_plot_view.h"
 #include "ui/modules/module_search.h"
 
@@ -13,7 +13,8 @@ namespace thermo {
 namespace {
 
 using Maker = CurvePlotView* (*)(const SessionSeries&, QWidget*);
-using Fitter = void (*)(std::span<const double>, std::span<const double>, CoolingFitAnswer&);
+using Fitter = void (*)(ModelKind, std::span<const double>, std::span<const double>,
+                       const NumberLocale&, ModelAnswer&);
 
 // Where the plot cannot be drawn, why.
 class MissingPlot : public QLabel, public CurvePlotView {
@@ -33,8 +34,7 @@ public:
     void setPointerListener(std::function<void(std::optional<std::size_t>)>) override {}
     TimeSpan shownTime() const override { return {0, 0}; }
     std::optional<TimeSpan> selectedTime() const override { return std::nullopt; }
-    void showModel(std::span<const double>, std::span<const double>, const QString&) override {}
-    void clearModel() override {}
+    void showModels(std::span<const ModelResult>) override {}
 };
 
 // An entry of the module, which is loaded the first time from where findModule() says: the
@@ -80,19 +80,19 @@ CurvePlotView* makeCurvePlot(const SessionSeries& series, QWidget* parent) {
     return new MissingPlot(why, parent);
 }
 
-CoolingFitter coolingFitter() {
+ModelFitter modelFitter() {
     QString why;
-    if (const auto fitter = reinterpret_cast<Fitter>(moduleEntry("thermo_fit_cooling", why))) {
-        return [fitter](std::span<const double> seconds, std::span<const double> celsius) {
-            CoolingFitAnswer answer;
-            fitter(seconds, celsius, answer);
+    if (const auto fitter = reinterpret_cast<Fitter>(moduleEntry("thermo_fit_model", why))) {
+        return [fitter](ModelKind kind, std::span<const double> seconds,
+                        std::span<const double> celsius, const NumberLocale& locale) {
+            ModelAnswer answer;
+            fitter(kind, seconds, celsius, locale, answer);
             return answer;
         };
     }
     const std::string refusal = QObject::tr("Modélisation impossible : %1").arg(why).toStdString();
-    return [refusal](std::span<const double>, std::span<const double>) {
-        return CoolingFitAnswer{std::nullopt, refusal};
-    };
+    return [refusal](ModelKind, std::span<const double>, std::span<const double>,
+                     const NumberLocale&) { return ModelAnswer{std::nullopt, refusal}; };
 }
 
 } // namespace thermo

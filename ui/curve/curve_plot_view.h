@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/model_result.h"
 #include "core/session_series.h"
 
 #include <QString>
@@ -11,6 +12,8 @@
 class QWidget;
 
 namespace thermo {
+
+class CurveTools;
 
 // An interval of the series' time, in seconds.
 struct TimeSpan {
@@ -49,11 +52,11 @@ public:
     // The time picked with Shift and a drag, drawn as a band; none until one is picked, after a
     // Shift and click, and once the series is cleared.
     virtual std::optional<TimeSpan> selectedTime() const = 0;
-    // A model drawn over the temperature, dashed, named in the legend; it replaces the one
-    // drawn before and stays until clearModel().
-    virtual void showModel(std::span<const double> seconds, std::span<const double> celsius,
-                           const QString& name) = 0;
-    virtual void clearModel() = 0;
+    // The run's models drawn over the temperature, dashed, named in the legend, each with its
+    // equation; they replace those drawn before. None takes them away.
+    virtual void showModels(std::span<const ModelResult> models) = 0;
+    // The lab tools (cursors, tangent, notes, axes, print); none when the plot cannot be drawn.
+    virtual CurveTools* tools() { return nullptr; }
 };
 
 // The plot of `series`, a child of `parent`, from the module; if the module cannot be loaded,

@@ -1,7 +1,14 @@
 #include "ui/curve/curve_session.h"
 
-#include "ui/curve/cooling_model.h"
+#include "ui/curve/axes_dialog.h"
+#include "ui/curve/cursor_controls.h"
+#include "ui/curve/curve_plot_view.h"
+#include "ui/curve/curve_tools.h"
 #include "ui/curve/curve_window.h"
+#include "ui/curve/model_chooser.h"
+#include "ui/curve/notes_dialog.h"
+#include "ui/curve/run_report.h"
+#include "ui/curve/tangent_controls.h"
 #include "ui/layout/projector_zoom.h"
 #include "ui/main_window/form1.h"
 #include "ui/measurement/measurement.h"
@@ -12,6 +19,8 @@ namespace thermo {
 CurveSession::CurveSession(ProjectorZoom& zoom, Measurement& measurement, QObject* parent)
     : QObject(parent), zoom_(zoom), record_(measurement.record()) {
     connect(&record_, &SessionRecord::writeFailed, this, &CurveSession::writeFailed);
+    // Before the window hears of it: its tools then draw the run as it now is.
+    connect(&record_, &SessionRecord::cleared, this, [this] { annotations_.clear(); });
 }
 
 CurveSession::~CurveSession() {
@@ -21,7 +30,16 @@ CurveSession::~CurveSession() {
 CurveWindow& CurveSession::window() {
     if (!window_) {
         window_ = std::make_unique<CurveWindow>(record_);
-        new CoolingModel(*window_); // "Modéliser", owned by the window
+        window_->setRunAnnotations(annotations_);
+        // The tools, each owned by the window, in the order of their row.
+        if (CurveTools* tools = window_->plot().tools()) {
+            new TangentControls(*window_, *tools);
+            new CursorControls(*window_, *tools);
+            new NotesTool(*window_, *tools);
+            new AxesTool(*window_, *tools);
+            new RunReport(*window_, *tools);
+        }
+        new ModelChooser(*window_);
         window_->setZoom(zoom_.factor());
         zoom_.addShortcutsTo(window_.get());
         connect(&zoom_, &ProjectorZoom::factorChanged, window_.get(), &CurveWindow::setZoom);

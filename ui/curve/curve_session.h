@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/run_annotations.h"
+
 #include <QObject>
 #include <memory>
 
@@ -22,6 +24,8 @@ public:
     ~CurveSession() override;
 
     SessionRecord& record() noexcept { return record_; }
+    // The notes and models of the session's series, kept here for its run; cleared with it.
+    RunAnnotations& annotations() noexcept { return annotations_; }
     CurveWindow& window();
     CurveWindow* existingWindow() const noexcept { return window_.get(); }
 
@@ -42,6 +46,7 @@ private:
 
     ProjectorZoom& zoom_;
     SessionRecord& record_;
+    RunAnnotations annotations_;
     std::unique_ptr<CurveWindow> window_;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/run_annotations.h"
 #include "ui/layout/laid_out_window.h"
 
 #include <cstddef>
@@ -8,12 +9,15 @@
 class QCheckBox;
 class QHBoxLayout;
 class QLabel;
+class QVBoxLayout;
 class QPushButton;
 
 namespace thermo {
 
 class CurvePlotView;
 class SessionRecord;
+class SessionSeries;
+class SpokenNotice;
 
 // The window "Courbe de température": the session's series drawn live, and what is done with
 // it: pause and resume the record, clear it, save it as CSV (then kept up to date), copy it as
@@ -28,9 +32,25 @@ public:
     SessionRecord& record() noexcept { return record_; }
     CurvePlotView& plot() noexcept { return *plot_; }
 
-    // A tool's button (a fit, a model…), next in the tools row at the bottom right; the tool
-    // connects to it.
+    // The run the tools (models, notes, tangent, cursors) work on: its readings and what was
+    // added to them. toolRunChanged() says when it is another run, or the same one cleared.
+    struct ToolRun {
+        const SessionSeries& series;
+        RunAnnotations& annotations;
+    };
+    ToolRun toolRun();
+    // Where the run's notes and models are kept (the curve's session); the window's own until
+    // then.
+    void setRunAnnotations(RunAnnotations& annotations) noexcept { annotations_ = &annotations; }
+
+    // A tool's button (a fit, a model…), next in the tools row under the plot; the tool
+    // connects to it. addToolWidget() adds any other control there, and addReadout() a line of
+    // text under it, for what a tool reads off the curve.
     QPushButton* addToolButton(const char* name, const QString& text);
+    void addToolWidget(QWidget* widget);
+    QLabel* addReadout(const char* name);
+    // A button among the window's actions at the top, after those there.
+    QPushButton* addActionButton(const char* name, const QString& text);
 
     // "Enregistrer…": asks for a CSV file, saves the series to it and appends to it from then
     // on. False when the user cancelled or the write failed (then said in the window).
@@ -40,9 +60,15 @@ public:
     // (over `over`) and saves when asked to. False when the series must be kept.
     bool mayLoseSeries(const QString& discardText, QWidget* over = nullptr);
 
-    // The message line: a failure in red, anything else in black; empty hides nothing.
+    // The message line: a failure in red, anything else in black; empty hides nothing. Its
+    // text is its accessible name, and a screen reader is told it once.
     void showMessage(const QString& text, bool failure);
     QString message() const;
+    // Said once to a screen reader, wherever the focus is: the window's one voice.
+    void announce(const QString& text);
+
+signals:
+    void toolRunChanged();
 
 public slots:
     void setZoom(double zoom) override;
@@ -69,7 +95,11 @@ private:
     QLabel* pointerLabel_; // the reading under the pointer
     QLabel* messageLabel_;
     QHBoxLayout* tools_;
+    QVBoxLayout* readouts_;
     QWidget* lastInFocus_;
+    SpokenNotice* notice_;
+    RunAnnotations ownAnnotations_;
+    RunAnnotations* annotations_ = &ownAnnotations_;
 };
 
 } // namespace thermo
