@@ -12,6 +12,7 @@ packages=(
     qt6-serialport-dev
     libqcustomplot-dev
     libgsl-dev
+    python3-pyatspi at-spi2-core dbus-daemon xdotool
     make gcc-avr binutils-avr avr-libc libsimavr-dev libelf-dev zlib1g-dev
     dpkg-dev file desktop-file-utils appstream libxml2-utils lintian
 )

@@ -33,7 +33,8 @@ CursorPair::CursorPair(QCustomPlot& plot, const SessionSeries& series)
         labels_[i]->setPadding(QMargins(3, 1, 3, 1));
         labels_[i]->position->setTypeX(QCPItemPosition::ptPlotCoords);
         labels_[i]->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
-        labels_[i]->setPositionAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        // At the foot of the plot: the notes' texts are at its top.
+        labels_[i]->setPositionAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     }
     setLineWidth(1);
     draw();
@@ -130,7 +131,7 @@ void CursorPair::draw() {
             const double t = static_cast<double>(series_.millis()[*at_[i]]) / 1000.0;
             lines_[i]->point1->setCoords(t, 0);
             lines_[i]->point2->setCoords(t, 1);
-            labels_[i]->position->setCoords(t, 0);
+            labels_[i]->position->setCoords(t, 1);
         }
     }
 }

@@ -14,8 +14,10 @@ namespace thermo {
 
 void CurveWindow::addToolWidget(QWidget* widget) {
     tools_->addWidget(widget);
-    setTabOrder(lastInFocus_, widget);
-    lastInFocus_ = widget;
+    if (widget->focusPolicy() != Qt::NoFocus) { // a label keeps out of the Tab order
+        setTabOrder(lastInFocus_, widget);
+        lastInFocus_ = widget;
+    }
 }
 
 QLabel* CurveWindow::addReadout(const char* name) {
