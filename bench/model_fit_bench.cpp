@@ -22,9 +22,11 @@ void BM_ModelFit(benchmark::State& state) {
     std::vector<double> seconds(readings);
     std::vector<double> celsius(readings);
     const bool line = kind == thermo::ModelKind::Affine || kind == thermo::ModelKind::Linear;
+    const double span = static_cast<double>(readings) / 10.0;
     for (std::size_t i = 0; i < readings; ++i) {
         seconds[i] = static_cast<double>(i + 1) / 10.0;
-        const double law = line ? 0.5 + 40.0 * seconds[i] / seconds.back() * 2
+        // The lines: from 0.5 to 80 °C over the range, through the origin.
+        const double law = line ? 80.0 * seconds[i] / span
                                 : 21.0 + (78.0 - 21.0) * std::exp(-seconds[i] / tau);
         celsius[i] = std::round((law + noise(random)) * 10.0) / 10.0;
     }
