@@ -3,9 +3,11 @@
 
 Drives the real program through X keyboard events (xdotool) and listens to what it tells the
 accessibility bus (AT-SPI, with pyatspi): where the focus goes, what each control is called
-and says, what is announced. Writes the transcript to the file named by the first argument,
-and a picture of the screen at the end to the second, if given. Stops with a non-zero status,
-saying why, when the program does not tell what a blind student needs.
+and says, what is announced. Writes the transcript to the file named by the first argument;
+given a folder as the second, leaves there pictures of the curve window (ImageMagick's
+import): refroidissement.png once Newton's law is fitted, courbe.png at the end, with two
+models, the tangent, two cursors and a note. Stops with a non-zero status, saying why, when
+the program does not tell what a blind student needs.
 
 Run by run_lesson.sh, which starts the program on a private bus.
 """
@@ -153,6 +155,14 @@ def program():
     return None
 
 
+def picture(lesson, name):
+    if len(sys.argv) > 2:
+        lesson.pump(1)  # drawn
+        window = xdotool("search", "--name", "^Courbe de temp").split()[0]
+        subprocess.run(["import", "-window", window, os.path.join(sys.argv[2], name)],
+                       check=True)
+
+
 def give_back_keyboard(lesson):
     """What a window manager does when a dialog closes: the keyboard back to the curve."""
     for window in xdotool("search", "--name", "^Courbe de temp", check=False).split():
@@ -166,6 +176,7 @@ def main():
     lesson = Lesson(sys.argv[1])
     lesson.write("Leçon de refroidissement au clavier seul : ce que Thermomètre dit par AT-SPI.")
     lesson.write("▶ = touches pressées ; en dessous, ce que le programme a signalé.")
+    lesson.write(time.strftime("Faite le %d/%m/%Y avec tests/ui/atspi/run_lesson.sh, sous Xvfb."))
     lesson.until(lambda: program() is not None and find(program(), "dialog") is not None,
                  "le programme n'apparaît pas sur le bus d'accessibilité")
     app = program()
@@ -174,6 +185,7 @@ def main():
     lesson.until(lambda: windows.extend(xdotool("search", "--name", "CTN", check=False).split()) or windows,
                  "la fenêtre des paramètres")
     xdotool("windowfocus", windows[0])
+    lesson.write("  (le gestionnaire de fenêtres donne le clavier à « Paramètres de la CTN »)")
     lesson.until(lambda: lesson.focused("Résistance série R"), "le champ R n'a pas le focus")
 
     lesson.tab_to("Validation", "push button")
@@ -222,6 +234,7 @@ def main():
     lesson.expect(any(h.startswith("annonce : Saut de 25,0 à ") and "Modèle 1 : Loi de Newton" in h
                       for h in lesson.heard), "le saut du banc n'est pas dit")
     lesson.expect(lesson.focused("Modéliser"), "le focus a quitté « Modéliser »")
+    picture(lesson, "refroidissement.png")
 
     # An affine model on the last ten seconds, picked with Shift and the arrows.
     lesson.tab_to(plot_name, "chart", back=True)
@@ -264,11 +277,9 @@ def main():
     lesson.write("  texte du résumé :")
     for line in text.getText(0, text.characterCount).split("\n"):
         lesson.write("    " + line)
-    if len(sys.argv) > 2:  # the curve window's picture, for the documentation
-        lesson.keys("Escape")
-        give_back_keyboard(lesson)
-        window = xdotool("search", "--name", "^Courbe de temp").split()[0]
-        subprocess.run(["import", "-window", window, sys.argv[2]], check=True)
+    lesson.keys("Escape")
+    give_back_keyboard(lesson)
+    picture(lesson, "courbe.png")
     lesson.write("")
     lesson.write("Fin de la leçon.")
 

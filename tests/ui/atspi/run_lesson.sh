@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the keyboard cooling lesson (cooling_lesson.py) against the program on a private
 # session bus, with its own accessibility bus, on the X server of DISPLAY:
-#   run_lesson.sh PROGRAM TRANSCRIPT [PICTURE]
+#   run_lesson.sh PROGRAM TRANSCRIPT [PICTURES FOLDER]
 set -euo pipefail
 if [ "${1:-}" != "--on-bus" ]; then
     exec dbus-run-session -- "$0" --on-bus "$@"
