@@ -77,8 +77,8 @@ std::optional<LeastSquaresSolution> firstSolved(const LeastSquaresProblem& probl
 
 } // namespace
 
-std::optional<LeastSquaresSolution> fitNewton(std::span<const double> t,
-                                              std::span<const double> y, const Outline& shape) {
+std::optional<LeastSquaresSolution> fitNewton(std::span<const double> t, std::span<const double> y,
+                                              const Outline& shape) {
     const Range range{t, y, t.front(), t.back() - t.front()};
     std::vector<std::vector<double>> starts;
     if (shape.exponential && shape.exponential->b < 0) {
@@ -96,9 +96,8 @@ std::optional<LeastSquaresSolution> fitNewton(std::span<const double> t,
     return solution;
 }
 
-std::optional<LeastSquaresSolution> fitExponential(std::span<const double> t,
-                                                   std::span<const double> y,
-                                                   const Outline& shape) {
+std::optional<LeastSquaresSolution>
+fitExponential(std::span<const double> t, std::span<const double> y, const Outline& shape) {
     const Range range{t, y, t.front(), t.back() - t.front()};
     std::vector<std::vector<double>> starts;
     if (shape.exponential) {

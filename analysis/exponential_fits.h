@@ -14,12 +14,11 @@ namespace thermo {
 
 // Newton's law of cooling T = Tf + (T0 − Tf)·e^(−(t − t0)/τ): x = (Tf, T0, τ). A warming
 // toward a hot bath fits as well; τ is positive.
-std::optional<LeastSquaresSolution> fitNewton(std::span<const double> t,
-                                              std::span<const double> y, const Outline& shape);
+std::optional<LeastSquaresSolution> fitNewton(std::span<const double> t, std::span<const double> y,
+                                              const Outline& shape);
 
 // The free exponential T = a·e^(b·(t − t0)) + c: x = (a, b, c), b of either sign.
 std::optional<LeastSquaresSolution> fitExponential(std::span<const double> t,
-                                                   std::span<const double> y,
-                                                   const Outline& shape);
+                                                   std::span<const double> y, const Outline& shape);
 
 } // namespace thermo

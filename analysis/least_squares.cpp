@@ -89,7 +89,8 @@ std::optional<LeastSquaresSolution> solveLeastSquares(const LeastSquaresProblem&
     const gsl_vector* found = gsl_multifit_nlinear_position(workspace.get());
     for (std::size_t k = 0; k < p; ++k) {
         solution.x.push_back(gsl_vector_get(found, k));
-        solution.uncertainty.push_back(std::sqrt(variance * gsl_matrix_get(covariance.get(), k, k)));
+        solution.uncertainty.push_back(
+            std::sqrt(variance * gsl_matrix_get(covariance.get(), k, k)));
         if (!std::isfinite(solution.x.back()) || !std::isfinite(solution.uncertainty.back())) {
             return std::nullopt;
         }

@@ -78,21 +78,19 @@ Stretch withoutSteps(std::span<const double> t, std::span<const double> y, doubl
                static_cast<double>(to - from);
     };
     const std::size_t next = steps.size() > 1 ? steps[1] : t.size();
-    std::string said =
-        steps.size() == 1
-            ? "Saut de " + texts.number(level(s - std::min<std::size_t>(s, 5), s)) + " à " +
-                  texts.celsius(level(s, std::min(next, s + 5))) + " à t = " +
-                  texts.time(t[s])
-            : std::to_string(steps.size()) + " sauts de température, le premier à t = " +
-                  texts.time(t[s]);
+    std::string said = steps.size() == 1
+                           ? "Saut de " + texts.number(level(s - std::min<std::size_t>(s, 5), s)) +
+                                 " à " + texts.celsius(level(s, std::min(next, s + 5))) +
+                                 " à t = " + texts.time(t[s])
+                           : std::to_string(steps.size()) +
+                                 " sauts de température, le premier à t = " + texts.time(t[s]);
     if (tooShort(t.subspan(best.first, best.last - best.first))) {
         refuse(said + " : de part et d'autre, trop peu de mesures pour modéliser ; choisissez "
                       "une plage sans saut");
     }
     if (best.first > 0) {
         const auto after = y.subspan(best.first, best.last - best.first);
-        const std::size_t hold =
-            endOfHold(after, std::max(5 * noise, 0.15), modelFewestReadings);
+        const std::size_t hold = endOfHold(after, std::max(5 * noise, 0.15), modelFewestReadings);
         if (hold > 0 && !tooShort(t.subspan(best.first + hold, best.last - best.first - hold))) {
             best.first += hold;
         }
@@ -158,8 +156,8 @@ void judge(const ModelResult& model, std::span<const double> t, double noise, do
         }
     }
     if (p.uncertainty > 0.25 * std::abs(p.value)) {
-        refuse("Modèle refusé : ces mesures ne déterminent pas " + p.name + " (" + p.name +
-               " = " + uncertaintyText(p.value, p.uncertainty, texts.locale) + " " + p.unit + ")");
+        refuse("Modèle refusé : ces mesures ne déterminent pas " + p.name + " (" + p.name + " = " +
+               uncertaintyText(p.value, p.uncertainty, texts.locale) + " " + p.unit + ")");
     }
     if (model.rmsCelsius > std::max({5 * noise, 0.15, 0.02 * change})) {
         refuse("Modèle refusé : il ne décrit pas ces mesures, qui s'en écartent de " +
@@ -189,8 +187,7 @@ void fitStretch(ModelKind kind, std::span<const double> t, std::span<const doubl
     }
     model.fromSeconds = t.front();
     model.toSeconds = t.back();
-    model.t0Seconds =
-        kind == ModelKind::Newton || kind == ModelKind::Exponential ? t.front() : 0.0;
+    model.t0Seconds = kind == ModelKind::Newton || kind == ModelKind::Exponential ? t.front() : 0.0;
     model.rmsCelsius = std::sqrt(solution->sumOfSquares / static_cast<double>(t.size()));
     judge(model, t, noise, shape.change, texts);
 }
@@ -213,7 +210,8 @@ ModelFit fitModel(ModelKind kind, std::span<const double> seconds, std::span<con
         refuse(tooShortText);
     }
     ModelFit fit;
-    const Stretch stretch = withoutSteps(seconds, celsius, readingNoise(celsius), texts, fit.remark);
+    const Stretch stretch =
+        withoutSteps(seconds, celsius, readingNoise(celsius), texts, fit.remark);
     try {
         fitStretch(kind, seconds.subspan(stretch.first, stretch.last - stretch.first),
                    celsius.subspan(stretch.first, stretch.last - stretch.first), texts, fit.model);
@@ -224,9 +222,9 @@ ModelFit fitModel(ModelKind kind, std::span<const double> seconds, std::span<con
         // "…; le modèle est ajusté sans lui, de t = … à … s" then why it could not be.
         std::string why = refusal.what();
         why.front() = static_cast<char>(std::tolower(static_cast<unsigned char>(why.front())));
-        refuse(fit.remark.substr(0, fit.remark.find(" ; ")) + " ; sans lui, de t = " +
-               texts.time(seconds[stretch.first]) + " à " + texts.time(seconds[stretch.last - 1]) +
-               ", " + why);
+        refuse(fit.remark.substr(0, fit.remark.find(" ; ")) +
+               " ; sans lui, de t = " + texts.time(seconds[stretch.first]) + " à " +
+               texts.time(seconds[stretch.last - 1]) + ", " + why);
     }
     return fit;
 }

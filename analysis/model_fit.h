@@ -13,7 +13,7 @@ inline constexpr double modelShortestSeconds = 5.0;
 
 // A model fitted to readings, and what was left aside to fit it.
 struct ModelFit {
-    ModelResult model; // its equation text left empty: the window writes it in its numbers
+    ModelResult model;  // its equation text left empty: the window writes it in its numbers
     std::string remark; // the step the model was fitted beside, in French; empty if none
 };
 

@@ -70,11 +70,12 @@ std::vector<std::size_t> findSteps(std::span<const double> y, double noise, doub
             continue;
         }
         const double before = i >= 2 ? sideMedian(i - std::min(i - 1, side) - 1, i - 1) : 0.0;
-        const double after = i + 1 < y.size() ? sideMedian(i, std::min(y.size() - 1, i + side)) : 0.0;
+        const double after =
+            i + 1 < y.size() ? sideMedian(i, std::min(y.size() - 1, i + side)) : 0.0;
         // Far beyond the change on both sides: a curve that is merely fast changes by about
         // as much from one reading to the next.
-        const double beyond = std::max({10 * noise, smallest, 3 * std::abs(before),
-                                        3 * std::abs(after)});
+        const double beyond =
+            std::max({10 * noise, smallest, 3 * std::abs(before), 3 * std::abs(after)});
         if (std::abs(jump - before) > beyond && std::abs(jump - after) > beyond) {
             steps.push_back(i);
         }
@@ -100,16 +101,16 @@ Outline outline(std::span<const double> t, std::span<const double> y) {
     const double width = span / 10.0;
     const double middle = t0 + span / 2.0;
     std::array<double, 3> time{};
-    const std::array<double, 3> value{meanOver(t, y, t0, t0 + width, time[0]),
-                                      meanOver(t, y, middle - width / 2.0, middle + width / 2.0,
-                                               time[1]),
-                                      meanOver(t, y, t.back() - width, t.back(), time[2])};
+    const std::array<double, 3> value{
+        meanOver(t, y, t0, t0 + width, time[0]),
+        meanOver(t, y, middle - width / 2.0, middle + width / 2.0, time[1]),
+        meanOver(t, y, t.back() - width, t.back(), time[2])};
     // A change over within the first seconds of a long range is lost in a tenth of it: the
     // first and last few readings count too.
     const std::size_t few = std::max<std::size_t>(1, std::min<std::size_t>(10, y.size() / 2));
-    Outline result{std::max(std::abs(value[2] - value[0]),
-                            std::abs(mean(y.last(few)) - mean(y.first(few)))),
-                   std::nullopt};
+    Outline result{
+        std::max(std::abs(value[2] - value[0]), std::abs(mean(y.last(few)) - mean(y.first(few)))),
+        std::nullopt};
     if (!std::isfinite(value[1])) {
         return result; // no reading near the middle of a sparse range
     }

@@ -5,10 +5,10 @@
 #include "bench/cooling_readings.h"
 #include "core/number_locale.h"
 #include "ui/application.h"
-#include "ui/curve/model_chooser.h"
 #include "ui/curve/curve_plot_view.h"
 #include "ui/curve/curve_tools.h"
 #include "ui/curve/curve_window.h"
+#include "ui/curve/model_chooser.h"
 #include "ui/recording/session_record.h"
 
 #include <QApplication>
@@ -137,8 +137,7 @@ void BM_PointerTools(benchmark::State& state) {
     const int y = area.center().y();
     const double first = area.left() + area.width() / 3.0; // where cursor 1 starts
     const auto send = [&plot](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
-        QMouseEvent event(type, at, plot.mapToGlobal(at), Qt::LeftButton, buttons,
-                          Qt::NoModifier);
+        QMouseEvent event(type, at, plot.mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
         QCoreApplication::sendEvent(&plot, &event);
     };
     send(QEvent::MouseButtonPress, QPointF(first, y), Qt::LeftButton);

@@ -26,8 +26,8 @@ void BM_ModelFit(benchmark::State& state) {
     for (std::size_t i = 0; i < readings; ++i) {
         seconds[i] = static_cast<double>(i + 1) / 10.0;
         // The lines: from 0.5 to 80 °C over the range, through the origin.
-        const double law = line ? 80.0 * seconds[i] / span
-                                : 21.0 + (78.0 - 21.0) * std::exp(-seconds[i] / tau);
+        const double law =
+            line ? 80.0 * seconds[i] / span : 21.0 + (78.0 - 21.0) * std::exp(-seconds[i] / tau);
         celsius[i] = std::round((law + noise(random)) * 10.0) / 10.0;
     }
     for (auto _ : state) {

@@ -66,8 +66,8 @@ void run(const Load& load, int seconds) {
         std::printf("%s : aucune mesure\n", load.name);
         return;
     }
-    const auto within = std::count_if(steps.begin(), steps.end(),
-                                      [](double s) { return s >= 95 && s <= 105; });
+    const auto within =
+        std::count_if(steps.begin(), steps.end(), [](double s) { return s >= 95 && s <= 105; });
     std::printf("%-28s %5zu pas, %5.1f %% à 100 ± 5 ms, min %6.1f, médiane %6.1f, max %6.1f ms\n",
                 load.name, steps.size(), 100.0 * static_cast<double>(within) / steps.size(),
                 steps.front(), steps[steps.size() / 2], steps.back());
@@ -78,9 +78,9 @@ void run(const Load& load, int seconds) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
-    for (const Load& load : {Load{"machine au repos", false, false},
-                             Load{"boucle tenue 150 ms / 0,7 s", true, false},
-                             Load{"tous les cœurs occupés", false, true}}) {
+    for (const Load& load :
+         {Load{"machine au repos", false, false}, Load{"boucle tenue 150 ms / 0,7 s", true, false},
+          Load{"tous les cœurs occupés", false, true}}) {
         run(load, seconds);
     }
     return 0;

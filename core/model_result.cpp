@@ -22,9 +22,13 @@ struct KindText {
 
 const KindText& kindText(ModelKind kind) {
     static const KindText table[] = {
-        {ModelKind::Newton, "Loi de Newton",
-         "T = Tf + (T0 \u2212 Tf)\u00B7e^(\u2212(t \u2212 t0)/\u03C4)", {"Tf", "T0", "\u03C4"}},
-        {ModelKind::Exponential, "Exponentielle", "T = a\u00B7e^(b\u00B7(t \u2212 t0)) + c",
+        {ModelKind::Newton,
+         "Loi de Newton",
+         "T = Tf + (T0 \u2212 Tf)\u00B7e^(\u2212(t \u2212 t0)/\u03C4)",
+         {"Tf", "T0", "\u03C4"}},
+        {ModelKind::Exponential,
+         "Exponentielle",
+         "T = a\u00B7e^(b\u00B7(t \u2212 t0)) + c",
          {"a", "b", "c"}},
         {ModelKind::Affine, "Affine", "T = a\u00B7t + b", {"a", "b"}},
         {ModelKind::Linear, "Lin\u00E9aire", "T = a\u00B7t", {"a"}},
@@ -108,9 +112,9 @@ std::string modelEquation(const ModelResult& model, const NumberLocale& locale) 
         ModelParameter change{"", p[1].value - p[0].value,
                               std::max(p[0].uncertainty, p[1].uncertainty), ""};
         ModelParameter tau = p[2];
-        const std::string exponent =
-            model.t0Seconds == 0.0 ? "t/" + number(tau, locale) : since(model, locale) + "/" +
-                                                                      number(tau, locale);
+        const std::string exponent = model.t0Seconds == 0.0
+                                         ? "t/" + number(tau, locale)
+                                         : since(model, locale) + "/" + number(tau, locale);
         return "T = " + number(p[0], locale) + added(change, locale) + "\u00B7e^(" + minus +
                exponent + ")";
     }

@@ -12,7 +12,6 @@ std::string slopeText(double celsiusPerSecond, const NumberLocale& locale = {});
 
 // With its standard uncertainty, each to the uncertainty's one significant digit:
 // "-0,123 ± 0,004 °C/s (-7,4 ± 0,2 °C/min)".
-std::string slopeText(double celsiusPerSecond, double uncertainty,
-                      const NumberLocale& locale = {});
+std::string slopeText(double celsiusPerSecond, double uncertainty, const NumberLocale& locale = {});
 
 } // namespace thermo

@@ -13,7 +13,8 @@ using Law = std::function<double(double)>;
 
 // Newton's law from t0 on: the room at 20 °C, τ = 120 s, as the simulated bench.
 inline Law cooling(double initial, double t0 = 0) {
-    return [=](double t) { return 20.0 + (initial - 20.0) * std::exp(-std::max(0.0, t - t0) / 120); };
+    return
+        [=](double t) { return 20.0 + (initial - 20.0) * std::exp(-std::max(0.0, t - t0) / 120); };
 }
 
 // Ten readings a second of `law` for `seconds`, with the bench's scatter (0.05 °C); every

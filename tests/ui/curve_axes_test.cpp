@@ -57,12 +57,18 @@ TEST(CurveAxes, KeyboardCursorMovesAlongTheReadings) {
     }
     const std::size_t last = millis.size() - 1;
     const std::vector<std::tuple<std::size_t, CursorMove, std::int64_t>> rows{
-        {5, CursorMove::Next, 600},          {5, CursorMove::Previous, 400},
-        {0, CursorMove::Previous, 0},        {last, CursorMove::Next, 20'000},
-        {0, CursorMove::TenSecondsOn, 10'000}, {15, CursorMove::TenSecondsOn, 11'500},
-        {last, CursorMove::TenSecondsBack, 10'000}, {0, CursorMove::TenSecondsBack, 0},
-        {20, CursorMove::TenSecondsBack, 0}, {20, CursorMove::Last, 20'000},
-        {20, CursorMove::First, 0},          {20, CursorMove::Next, 7000}, // across the gap
+        {5, CursorMove::Next, 600},
+        {5, CursorMove::Previous, 400},
+        {0, CursorMove::Previous, 0},
+        {last, CursorMove::Next, 20'000},
+        {0, CursorMove::TenSecondsOn, 10'000},
+        {15, CursorMove::TenSecondsOn, 11'500},
+        {last, CursorMove::TenSecondsBack, 10'000},
+        {0, CursorMove::TenSecondsBack, 0},
+        {20, CursorMove::TenSecondsBack, 0},
+        {20, CursorMove::Last, 20'000},
+        {20, CursorMove::First, 0},
+        {20, CursorMove::Next, 7000}, // across the gap
     };
     for (const auto& [from, move, to] : rows) {
         EXPECT_EQ(millis[movedCursor(millis, from, move)], to)

@@ -112,8 +112,10 @@ private slots:
             int key;
             int times;
             const char* said;
-        } moves[] = {{Qt::Key_Home, 1, "t = 0 s, T = "},    {Qt::Key_Right, 1, "t = 0.1 s, T = "},
-                     {Qt::Key_PageUp, 3, "t = 30.1 s, T = "}, {Qt::Key_Left, 1, "t = 30 s, T = "},
+        } moves[] = {{Qt::Key_Home, 1, "t = 0 s, T = "},
+                     {Qt::Key_Right, 1, "t = 0.1 s, T = "},
+                     {Qt::Key_PageUp, 3, "t = 30.1 s, T = "},
+                     {Qt::Key_Left, 1, "t = 30 s, T = "},
                      {Qt::Key_End, 1, "t = 299.9 s, T : pas de mesure"}}; // a failed tick
         for (const auto& move : moves) {
             program.press(move.key, Qt::NoModifier, move.times);
@@ -215,7 +217,8 @@ private slots:
         QCOMPARE(drawn.xAxis->range(), QCPRange(100, 200));
         QCOMPARE(drawn.yAxis->range(), QCPRange(0, 100));
         program.control("showAllButton")->click();
-        QVERIFY(program.tools().axes().time.automatic && program.tools().axes().temperature.automatic);
+        QVERIFY(program.tools().axes().time.automatic &&
+                program.tools().axes().temperature.automatic);
         QCOMPARE(drawn.xAxis->range().lower, 0.0);
         QVERIFY(drawn.yAxis->range().upper < 90);
     }

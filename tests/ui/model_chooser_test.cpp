@@ -80,10 +80,9 @@ struct Lesson {
     // The number after `before` in the message, and the one after the "±" that follows.
     std::pair<double, double> figure(const QString& before) {
         const QString number = QStringLiteral("(-?\\d+(?:\\%1\\d+)?)").arg(locale.decimalPoint());
-        const auto match =
-            QRegularExpression(QRegularExpression::escape(before) + number + "(?: ± " + number +
-                               ")?")
-                .match(message());
+        const auto match = QRegularExpression(QRegularExpression::escape(before) + number +
+                                              "(?: ± " + number + ")?")
+                               .match(message());
         const auto at = [&](int i) { return locale.toDouble(match.captured(i)); };
         return {match.hasMatch() ? at(1) : NAN, at(2)};
     }
@@ -130,9 +129,9 @@ private slots:
         QTest::newRow("affine on ten seconds")
             << french << test::cooling(80) << 100.0 << 110.0 << ModelKind::Affine
             << "Modèle 1 : Affine de t = " << 100.0 << Truth{};
-        QTest::newRow("picked too short") << QLocale::c() << test::cooling(80, 60) << 200.0
-                                          << 203.0 << ModelKind::Newton << "Plage trop courte"
-                                          << 0.0 << Truth{};
+        QTest::newRow("picked too short")
+            << QLocale::c() << test::cooling(80, 60) << 200.0 << 203.0 << ModelKind::Newton
+            << "Plage trop courte" << 0.0 << Truth{};
         QTest::newRow("flat") << french << test::cooling(20) << 0.0 << 0.0 << ModelKind::Linear
                               << "Plage trop plate" << 0.0 << Truth{};
         // "Tout voir" then "Modéliser" over the bench's jump and the cooling after it.
@@ -142,8 +141,7 @@ private slots:
             << 63.5 << Truth{20, 0, 120};
         QTest::newRow("a line beside the bench's jump")
             << QLocale::c() << test::Law(benchJump) << 0.0 << 0.0 << ModelKind::Affine
-            << "Saut de 25.0 à 80.0 °C à t = 60.0 s ; sans lui, de t = 63."
-            << 0.0 << Truth{};
+            << "Saut de 25.0 à 80.0 °C à t = 60.0 s ; sans lui, de t = 63." << 0.0 << Truth{};
     }
     void modelsTheTimeShownOrPicked() {
         QFETCH(QLocale, locale);
@@ -161,14 +159,16 @@ private slots:
         lesson.model(kind);
         QVERIFY2(lesson.message().startsWith(said), qPrintable(lesson.message()));
         const bool refused = !lesson.message().contains("Modèle 1 :");
-        QVERIFY(!refused || lesson.message().contains("refusé") || lesson.message().contains("Plage"));
+        QVERIFY(!refused || lesson.message().contains("refusé") ||
+                lesson.message().contains("Plage"));
         QCOMPARE(lesson.saidInRed(), refused);
         QCOMPARE(lesson.drawnModels().size(), refused ? 0 : 1);
         if (refused) {
             return;
         }
         const ModelResult& model = lesson.session.annotations().models.at(0);
-        QVERIFY2(std::abs(model.fromSeconds - std::max(from, start)) < 1, qPrintable(lesson.message()));
+        QVERIFY2(std::abs(model.fromSeconds - std::max(from, start)) < 1,
+                 qPrintable(lesson.message()));
         // T0, or a + c, is the temperature where the model starts.
         if (kind == ModelKind::Newton) {
             truth[1] = law(model.t0Seconds);
@@ -200,8 +200,9 @@ private slots:
         QCOMPARE(models.size(), std::size_t{2});
         QCOMPARE(lesson.drawnModels().size(), 2);
         QCOMPARE(lesson.drawnModels().at(1)->name(), QStringLiteral("Modèle 2 : Affine"));
-        QCOMPARE(lesson.equationsDrawn(), (QStringList{QString::fromStdString(models[0].equation),
-                                                       QString::fromStdString(models[1].equation)}));
+        QCOMPARE(lesson.equationsDrawn(),
+                 (QStringList{QString::fromStdString(models[0].equation),
+                              QString::fromStdString(models[1].equation)}));
         QTest::mouseClick(lesson.control("copyButton"), Qt::LeftButton);
         QCOMPARE(lesson.drawnModels().size(), 2);
         QCOMPARE(lesson.equationsDrawn().size(), 2);

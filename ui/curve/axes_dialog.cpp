@@ -34,8 +34,8 @@ AxesDialog::AxesDialog(const AxesSettings& axes, QWidget* parent) : QDialog(pare
     setObjectName(QStringLiteral("axesDialog"));
     setWindowTitle(tr("Axes de la courbe"));
     time_ = makeAxis("time", tr("Temps"), QStringLiteral(" s"), axes.time);
-    temperature_ = makeAxis("temperature", tr("Température"), QStringLiteral(" °C"),
-                            axes.temperature);
+    temperature_ =
+        makeAxis("temperature", tr("Température"), QStringLiteral(" °C"), axes.temperature);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     ok_ = buttons->button(QDialogButtonBox::Ok);
     buttons->button(QDialogButtonBox::Cancel)->setText(tr("Annuler"));

@@ -57,7 +57,8 @@ void CursorControls::show(CursorPairPlace place) {
     if (!std::isnan(dT)) {
         parts << tr("ΔT = %1 °C").arg(QString::fromStdString(fixedText(dT, 1, numbers)));
         if (dt != 0) {
-            parts << tr("pente moyenne %1").arg(QString::fromStdString(slopeText(dT / dt, numbers)));
+            parts
+                << tr("pente moyenne %1").arg(QString::fromStdString(slopeText(dT / dt, numbers)));
         }
     }
     QString text = parts.join(QStringLiteral(" ; "));

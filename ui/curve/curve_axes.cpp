@@ -57,8 +57,7 @@ std::size_t nearestIndex(std::span<const std::int64_t> millis, std::int64_t targ
     return i;
 }
 
-std::size_t movedCursor(std::span<const std::int64_t> millis, std::size_t index,
-                       CursorMove move) {
+std::size_t movedCursor(std::span<const std::int64_t> millis, std::size_t index, CursorMove move) {
     const std::size_t last = millis.size() - 1;
     index = std::min(index, last);
     constexpr std::int64_t tenSeconds = 10'000;
@@ -68,9 +67,11 @@ std::size_t movedCursor(std::span<const std::int64_t> millis, std::size_t index,
     case CursorMove::Next:
         return std::min(index + 1, last);
     case CursorMove::TenSecondsBack:
-        return std::min(nearestIndex(millis, millis[index] - tenSeconds), index > 0 ? index - 1 : 0);
+        return std::min(nearestIndex(millis, millis[index] - tenSeconds),
+                        index > 0 ? index - 1 : 0);
     case CursorMove::TenSecondsOn:
-        return std::max(nearestIndex(millis, millis[index] + tenSeconds), std::min(index + 1, last));
+        return std::max(nearestIndex(millis, millis[index] + tenSeconds),
+                        std::min(index + 1, last));
     case CursorMove::First:
         return 0;
     case CursorMove::Last:

@@ -1,5 +1,5 @@
-#include "ui/curve/model_fit_entry.h"
 #include "ui/curve/curve_plot_view.h"
+#include "ui/curve/model_fit_entry.h"
 #include "ui/modules/module_search.h"
 
 #include <QCoreApplication>
@@ -14,7 +14,7 @@ namespace {
 
 using Maker = CurvePlotView* (*)(const SessionSeries&, QWidget*);
 using Fitter = void (*)(ModelKind, std::span<const double>, std::span<const double>,
-                       const NumberLocale&, ModelAnswer&);
+                        const NumberLocale&, ModelAnswer&);
 
 // Where the plot cannot be drawn, why.
 class MissingPlot : public QLabel, public CurvePlotView {
@@ -92,7 +92,9 @@ ModelFitter modelFitter() {
     }
     const std::string refusal = QObject::tr("Modélisation impossible : %1").arg(why).toStdString();
     return [refusal](ModelKind, std::span<const double>, std::span<const double>,
-                     const NumberLocale&) { return ModelAnswer{std::nullopt, refusal}; };
+                     const NumberLocale&) {
+        return ModelAnswer{std::nullopt, refusal};
+    };
 }
 
 } // namespace thermo

@@ -137,7 +137,7 @@ CurveWindow::CurveWindow(SessionRecord& record)
     window->addWidget(messageLabel_);
     showMessage(QString(), false);
 
-    QWidget* order[] = {buttons[0], buttons[1], buttons[2], buttons[3],    buttons[4],
+    QWidget* order[] = {buttons[0], buttons[1], buttons[2],    buttons[3],     buttons[4],
                         uthCheck_,  utCheck_,   showAllButton, plot_->widget()};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);

@@ -13,8 +13,8 @@ HandAxes::HandAxes(QCustomPlot& plot, TimeTicker& ticker) : plot_(plot), ticker_
 
 AxesSettings HandAxes::settings() const {
     AxesSettings shown{time_, temperature_};
-    for (auto [setting, axis] : {std::pair{&shown.time, plot_.xAxis},
-                                 std::pair{&shown.temperature, plot_.yAxis}}) {
+    for (auto [setting, axis] :
+         {std::pair{&shown.time, plot_.xAxis}, std::pair{&shown.temperature, plot_.yAxis}}) {
         if (setting->automatic) {
             setting->lower = axis->range().lower;
             setting->upper = axis->range().upper;

@@ -33,10 +33,14 @@ struct KeyMove {
 };
 // Up and Page Up go on in time, as a slider's value grows.
 const KeyMove keyMoves[] = {
-    {Qt::Key_Left, CursorMove::Previous},        {Qt::Key_Down, CursorMove::Previous},
-    {Qt::Key_Right, CursorMove::Next},           {Qt::Key_Up, CursorMove::Next},
-    {Qt::Key_PageDown, CursorMove::TenSecondsBack}, {Qt::Key_PageUp, CursorMove::TenSecondsOn},
-    {Qt::Key_Home, CursorMove::First},           {Qt::Key_End, CursorMove::Last},
+    {Qt::Key_Left, CursorMove::Previous},
+    {Qt::Key_Down, CursorMove::Previous},
+    {Qt::Key_Right, CursorMove::Next},
+    {Qt::Key_Up, CursorMove::Next},
+    {Qt::Key_PageDown, CursorMove::TenSecondsBack},
+    {Qt::Key_PageUp, CursorMove::TenSecondsOn},
+    {Qt::Key_Home, CursorMove::First},
+    {Qt::Key_End, CursorMove::Last},
 };
 
 } // namespace
@@ -49,7 +53,8 @@ LabPlot::LabPlot(const SessionSeries& series, QWidget* parent)
     tangent_ = std::make_unique<TangentLine>(*this, series);
     pair_ = std::make_unique<CursorPair>(*this, series);
     notes_ = std::make_unique<NotesLayer>(*this);
-    axes_ = std::make_unique<HandAxes>(*this, *qSharedPointerDynamicCast<TimeTicker>(xAxis->ticker()));
+    axes_ =
+        std::make_unique<HandAxes>(*this, *qSharedPointerDynamicCast<TimeTicker>(xAxis->ticker()));
     setFocusPolicy(Qt::StrongFocus);
     PlotAccessible::install();
 }
@@ -58,8 +63,8 @@ LabPlot::~LabPlot() = default;
 
 void LabPlot::refresh() {
     CurvePlot::refresh();
-    if (generation_ != series_.generation() || (cursor_->index() >= series_.size() &&
-                                                cursor_->index().has_value())) {
+    if (generation_ != series_.generation() ||
+        (cursor_->index() >= series_.size() && cursor_->index().has_value())) {
         generation_ = series_.generation();
         cursor_->place(std::nullopt);
         rangeAnchor_.reset();

@@ -64,10 +64,11 @@ ModelChooser::ModelChooser(CurveWindow& window)
     fitButton_ = window.addToolButton("modelButton", tr("Modéliser"));
     clearButton_ = window.addToolButton("clearModelsButton", tr("Effacer les modèles"));
     describeChoice();
-    describe(fitButton_, tr("Modéliser"),
-             tr("Ajuste la loi choisie aux mesures de la plage sélectionnée (Maj et un glisser, ou "
-                "Maj et les flèches sur la courbe), sinon de la plage montrée, et la trace avec son "
-                "équation"));
+    describe(
+        fitButton_, tr("Modéliser"),
+        tr("Ajuste la loi choisie aux mesures de la plage sélectionnée (Maj et un glisser, ou "
+           "Maj et les flèches sur la courbe), sinon de la plage montrée, et la trace avec son "
+           "équation"));
     describe(clearButton_, tr("Effacer les modèles"), tr("Retire les modèles de la courbe"));
     clearButton_->setEnabled(false);
     connect(choice_, &QComboBox::currentIndexChanged, this, &ModelChooser::describeChoice);

@@ -70,9 +70,8 @@ void ModelOverlay::show(std::span<const ModelResult> models) {
         // The equation beside the line, on the side a monotonic curve leaves free: above a
         // fall, below a rise; toward the middle of the view.
         const bool falls = points.front().value > points.back().value;
-        const double t = model.fromSeconds +
-                         (model.toSeconds - model.fromSeconds) *
-                             equationAt[m % std::size(equationAt)];
+        const double t = model.fromSeconds + (model.toSeconds - model.fromSeconds) *
+                                                 equationAt[m % std::size(equationAt)];
         auto* anchor = new QCPItemTracer(&plot_);
         anchor->setLayer(layerName);
         anchor->setStyle(QCPItemTracer::tsNone);

@@ -43,8 +43,9 @@ NotesTool::NotesTool(CurveWindow& window, CurveTools& tools)
 void NotesTool::open() {
     const CurveWindow::ToolRun run = window_.toolRun();
     const std::optional<std::size_t> at =
-        tools_.cursor() ? tools_.cursor()
-                        : (run.series.empty() ? std::nullopt : std::optional(run.series.size() - 1));
+        tools_.cursor()
+            ? tools_.cursor()
+            : (run.series.empty() ? std::nullopt : std::optional(run.series.size() - 1));
     const double seconds = at ? static_cast<double>(run.series.millis()[*at]) / 1000.0 : 0.0;
     NotesDialog dialog(run.annotations, seconds, &window_);
     connect(&dialog, &NotesDialog::changed, this, [this](const QString& said) {

@@ -1,13 +1,12 @@
 #include "ui/curve/plot_printer.h"
 
-#include "ui/recording/write_failure_text.h"
+#include "ui/curve/plot_image.h"
 
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <qcustomplot.h>
 
 namespace thermo {
@@ -64,30 +63,17 @@ bool paint(QCustomPlot& plot, QPagedPaintDevice& page, const QString& title,
 
 QString printPlotToPdf(QCustomPlot& plot, const QString& path, const QString& title,
                        const QStringList& lines) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return writeFailureText(path, file);
-    }
-    bool painted = false;
-    {
-        QPdfWriter pdf(&file);
-        pdf.setPageLayout(a4Landscape());
-        pdf.setResolution(300);
-        pdf.setTitle(title);
-        pdf.setCreator(QStringLiteral("Thermomètre"));
-        painted = paint(plot, pdf, title, lines);
-    } // the writer finishes the file as it goes
-    if (!painted || file.error() != QFileDevice::NoError) {
-        const QString message = file.error() == QFileDevice::NoError
-                                    ? writeFailureText(path, QObject::tr("page impossible à produire"))
-                                    : writeFailureText(path, file);
-        file.cancelWriting();
-        return message;
-    }
-    if (!file.commit()) {
-        return writeFailureText(path, file);
-    }
-    return {};
+    return writeWhole(
+        path,
+        [&](QIODevice& file) {
+            QPdfWriter pdf(&file);
+            pdf.setPageLayout(a4Landscape());
+            pdf.setResolution(300);
+            pdf.setTitle(title);
+            pdf.setCreator(QStringLiteral("Thermomètre"));
+            return paint(plot, pdf, title, lines); // the writer finishes the file as it goes
+        },
+        QObject::tr("page impossible à produire"));
 }
 
 std::optional<QString> printPlot(QCustomPlot& plot, QWidget* over, const QString& title,

@@ -58,14 +58,14 @@ void TangentControls::show(std::optional<Tangent> tangent) {
         return;
     }
     const NumberLocale& numbers = window_.record().locale();
-    const QString slope = QString::fromStdString(
-        slopeText(tangent->slope, tangent->slopeUncertainty, numbers));
-    readout_->setText(
-        tr("Tangente à t = %1 s : T = %2, pente %3, d'après %4 mesures sur ± %5 s")
-            .arg(QString::fromStdString(fixedText(tangent->seconds, 1, numbers)),
-                 QString::fromStdString(temperatureText(tangent->celsius, numbers)), slope)
-            .arg(tangent->readings)
-            .arg(QString::fromStdString(numberText(width_->value(), numbers))));
+    const QString slope =
+        QString::fromStdString(slopeText(tangent->slope, tangent->slopeUncertainty, numbers));
+    readout_->setText(tr("Tangente à t = %1 s : T = %2, pente %3, d'après %4 mesures sur ± %5 s")
+                          .arg(QString::fromStdString(fixedText(tangent->seconds, 1, numbers)),
+                               QString::fromStdString(temperatureText(tangent->celsius, numbers)),
+                               slope)
+                          .arg(tangent->readings)
+                          .arg(QString::fromStdString(numberText(width_->value(), numbers))));
     plot->setAccessibleDescription(description + slopePart + tr("pente %1").arg(slope));
 }
 
