@@ -158,18 +158,29 @@ def program():
 def picture(lesson, name):
     if len(sys.argv) > 2:
         lesson.pump(1)  # drawn
-        window = xdotool("search", "--name", "^Courbe de temp").split()[0]
+        mine = ["--pid", os.environ["THERMO_PID"]] if "THERMO_PID" in os.environ else []
+        window = xdotool("search", *mine, "--name", "^Courbe de temp").split()[0]
         subprocess.run(["import", "-window", window, os.path.join(sys.argv[2], name)],
                        check=True)
 
 
-def give_back_keyboard(lesson):
-    """What a window manager does when a dialog closes: the keyboard back to the curve."""
-    for window in xdotool("search", "--name", "^Courbe de temp", check=False).split():
-        xdotool("windowfocus", window, check=False)
+def give_keyboard(lesson, title, pattern):
+    """What a window manager does when a window opens or a dialog closes: the keyboard to the
+    window whose title matches `pattern`."""
+    windows = []
+    # Only the program's own windows: other programs may show the same titles on this X server.
+    mine = ["--pid", os.environ["THERMO_PID"]] if "THERMO_PID" in os.environ else []
+    lesson.until(lambda: windows.extend(xdotool("search", *mine, "--name", pattern,
+                                                check=False).split()) or windows,
+                 f"la fenêtre « {title} »")
+    xdotool("windowfocus", windows[-1], check=False)
     lesson.pump(0.5)
-    lesson.write("  (le gestionnaire de fenêtres rend le clavier à la fenêtre de la courbe)")
+    lesson.write(f"  (le gestionnaire de fenêtres donne le clavier à « {title} »)")
     lesson.flush()
+
+
+def give_back_keyboard(lesson):
+    give_keyboard(lesson, "Courbe de température", "^Courbe de temp")
 
 
 def main():
@@ -180,12 +191,8 @@ def main():
     lesson.until(lambda: program() is not None and find(program(), "dialog") is not None,
                  "le programme n'apparaît pas sur le bus d'accessibilité")
     app = program()
-    # Without a window manager, the first window gets the keyboard as one would give it.
-    windows = []
-    lesson.until(lambda: windows.extend(xdotool("search", "--name", "CTN", check=False).split()) or windows,
-                 "la fenêtre des paramètres")
-    xdotool("windowfocus", windows[0])
-    lesson.write("  (le gestionnaire de fenêtres donne le clavier à « Paramètres de la CTN »)")
+    # Without a window manager, each window gets the keyboard as one would give it.
+    give_keyboard(lesson, "Paramètres de la CTN", "CTN")
     lesson.until(lambda: lesson.focused("Résistance série R"), "le champ R n'a pas le focus")
 
     lesson.tab_to("Validation", "push button")
@@ -205,6 +212,7 @@ def main():
     lesson.keys("Return")
 
     lesson.keys("ctrl+g")
+    give_back_keyboard(lesson)
     curve = find(app, "frame", "Courbe de température")
     lesson.expect(curve is not None, "la fenêtre de la courbe n'est pas un cadre (frame)")
     plot_name = "Courbe de température"
@@ -261,6 +269,7 @@ def main():
     # A note at the cursor.
     lesson.tab_to("Notes", "push button")
     lesson.keys("space")
+    give_keyboard(lesson, "Notes de la courbe", "^Notes de la courbe")
     lesson.until(lambda: lesson.focused("Texte :") or (lesson.focus is not None and
                  lesson.focus.getRoleName() == "text"), "le champ de la note")
     lesson.type("couvercle retiré")
@@ -272,6 +281,7 @@ def main():
     # The summary, read line by line.
     lesson.tab_to("Résumé", "push button")
     lesson.keys("space")
+    give_keyboard(lesson, "Résumé de la série", "^R.sum. de la s.rie")
     lesson.until(lambda: lesson.focused("Résumé de la série", "text"), "le résumé")
     text = lesson.focus.queryText()
     lesson.write("  texte du résumé :")

@@ -19,4 +19,10 @@ export LANG=fr_FR.UTF-8
 export QT_ACCESSIBILITY=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb
 "$program" >"$home/program.log" 2>&1 &
 pid=$!
-/usr/bin/python3 "$here/cooling_lesson.py" "${@:2}"
+export THERMO_PID=$pid
+/usr/bin/python3 "$here/cooling_lesson.py" "${@:2}" || {
+    status=$?
+    echo "Ce que le programme a écrit :" >&2
+    tail -n 20 "$home/program.log" >&2
+    exit "$status"
+}
