@@ -126,6 +126,14 @@ private slots:
                      value.isValid() ? value.toDouble() : 0.0);
             QCOMPARE(plot->text(QAccessible::Value), description);
         }
+        // + zooms around the cursor, − back out to the whole series, followed again.
+        auto& drawn = *qobject_cast<QCustomPlot*>(program.plot());
+        const QCPRange whole = drawn.xAxis->range();
+        program.press(Qt::Key_Plus);
+        QCOMPARE(drawn.xAxis->range().size(), whole.size() / 2);
+        QVERIFY(drawn.xAxis->range().contains(299.9) && !program.curve().plot().following());
+        program.press(Qt::Key_Minus, Qt::NoModifier, 2);
+        QVERIFY(program.curve().plot().following() && drawn.xAxis->range() == whole);
         program.press(Qt::Key_Home);
         program.press(Qt::Key_PageUp, Qt::NoModifier, 3);
         program.press(Qt::Key_PageUp, Qt::ShiftModifier, 20); // 30 s to 230 s

@@ -25,8 +25,7 @@ struct Readings {
     std::vector<double> celsius;
 };
 
-// The temperatures of `time`, gaps left out, as shown and saved: to a tenth of a degree, so
-// that the model is that of the numbers the class sees and of the file a spreadsheet reads.
+// The temperatures of `time`, gaps left out.
 Readings temperaturesIn(const SessionSeries& series, TimeSpan time) {
     const auto millisOf = [](double seconds) {
         // Far beyond any series; keeps the conversion to whole milliseconds defined.
@@ -42,7 +41,7 @@ Readings temperaturesIn(const SessionSeries& series, TimeSpan time) {
     for (std::size_t i = range.first; i < range.last; ++i) {
         if (std::isfinite(celsius[i])) {
             r.seconds.push_back(static_cast<double>(millis[i]) / 1000.0);
-            r.celsius.push_back(roundHalfEven(celsius[i], temperatureDecimals));
+            r.celsius.push_back(celsius[i]);
         }
     }
     return r;
@@ -104,6 +103,12 @@ void ModelChooser::fit() {
     const auto kind = static_cast<ModelKind>(choice_->currentData().toInt());
     QThreadPool::globalInstance()->start(
         [promise, readings, kind, locale = window_.record().locale(), fitter = fitter_] {
+            // As shown and saved, to a tenth of a degree: the model is that of the numbers the
+            // class sees and of the file a spreadsheet reads. Here, off the interface's thread:
+            // a school day takes tens of milliseconds to round.
+            for (double& c : readings->celsius) {
+                c = roundHalfEven(c, temperatureDecimals);
+            }
             promise->addResult(fitter(kind, readings->seconds, readings->celsius, locale));
             promise->finish();
         });
