@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <string_view>
 
 namespace thermo {
 
@@ -15,6 +17,7 @@ constexpr const char* minus = "\u2212";
 
 struct KindText {
     ModelKind kind;
+    const char* code; // as a séance file stores it: never translated, never changed
     const char* name;
     const char* law;
     std::vector<std::string> parameters;
@@ -23,15 +26,17 @@ struct KindText {
 const KindText& kindText(ModelKind kind) {
     static const KindText table[] = {
         {ModelKind::Newton,
+         "newton",
          "Loi de Newton",
          "T = Tf + (T0 \u2212 Tf)\u00B7e^(\u2212(t \u2212 t0)/\u03C4)",
          {"Tf", "T0", "\u03C4"}},
         {ModelKind::Exponential,
+         "exponential",
          "Exponentielle",
          "T = a\u00B7e^(b\u00B7(t \u2212 t0)) + c",
          {"a", "b", "c"}},
-        {ModelKind::Affine, "Affine", "T = a\u00B7t + b", {"a", "b"}},
-        {ModelKind::Linear, "Lin\u00E9aire", "T = a\u00B7t", {"a"}},
+        {ModelKind::Affine, "affine", "Affine", "T = a\u00B7t + b", {"a", "b"}},
+        {ModelKind::Linear, "linear", "Lin\u00E9aire", "T = a\u00B7t", {"a"}},
     };
     return *std::find_if(std::begin(table), std::end(table),
                          [kind](const KindText& k) { return k.kind == kind; });
@@ -77,6 +82,19 @@ std::string timeText(double seconds, const NumberLocale& locale) {
 
 std::vector<std::string> modelParameterNames(ModelKind kind) {
     return kindText(kind).parameters;
+}
+
+std::string modelKindCode(ModelKind kind) {
+    return kindText(kind).code;
+}
+
+std::optional<ModelKind> modelKindOfCode(std::string_view code) {
+    for (const ModelKind kind : modelKinds) {
+        if (code == kindText(kind).code) {
+            return kind;
+        }
+    }
+    return std::nullopt;
 }
 
 std::string modelKindName(ModelKind kind) {

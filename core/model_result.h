@@ -3,7 +3,9 @@
 #include "core/number_locale.h"
 
 #include <array>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace thermo {
@@ -41,6 +43,10 @@ struct ModelResult {
 
 // "Tf", "T0", "τ" for Newton; "a", "b", "c" for the exponential; "a", "b" affine; "a" linear.
 std::vector<std::string> modelParameterNames(ModelKind kind);
+// "newton", "exponential", "affine", "linear": the kind in a séance file. A code of a later
+// version of the program is no kind of this one.
+std::string modelKindCode(ModelKind kind);
+std::optional<ModelKind> modelKindOfCode(std::string_view code);
 // "Loi de Newton", "Exponentielle", "Affine", "Linéaire".
 std::string modelKindName(ModelKind kind);
 // The law written with letters, as the model chooser shows it: "T = a·t + b".

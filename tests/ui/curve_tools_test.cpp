@@ -8,6 +8,8 @@
 #include "ui/curve/notes_dialog.h"
 #include "ui/main_window/form1.h"
 #include "ui/parameters/parametres.h"
+#include "ui/recording/session_record.h"
+#include "ui/seance/seance_keeper.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -201,18 +203,46 @@ private slots:
             dialog->reject();
         });
         program.control("notesButton")->click();
-        const RunAnnotations& annotations = program.application.curve().annotations();
-        QCOMPARE(annotations.notes.size(), std::size_t{1});
-        QCOMPARE(annotations.notes[0].seconds, 180.0);
+        QCOMPARE(program.curve().toolRun().annotations.notes.size(), std::size_t{1});
+        QCOMPARE(program.curve().toolRun().annotations.notes[0].seconds, 180.0);
         auto& drawn = *qobject_cast<QCustomPlot*>(program.plot());
-        bool noteDrawn = false;
-        for (int i = 0; i < drawn.itemCount(); ++i) {
-            auto* text = qobject_cast<QCPItemText*>(drawn.item(i));
-            noteDrawn = noteDrawn || (text != nullptr && text->text() == "couvercle retiré");
-        }
-        QVERIFY(noteDrawn);
+        const auto drawnTexts = [&drawn] {
+            QStringList texts;
+            for (int i = 0; i < drawn.itemCount(); ++i) {
+                if (auto* text = qobject_cast<QCPItemText*>(drawn.item(i));
+                    text && text->visible()) {
+                    texts << text->text();
+                }
+            }
+            return texts;
+        };
+        QVERIFY(drawnTexts().contains("couvercle retiré"));
 
+        // The note and a model are kept with their run in the séance file, and come back on
+        // the curve when the run is opened again from it.
+        program.control("modelButton")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(program.curve().message().startsWith("Modèle 1"), 20000);
+        const RunAnnotations made = program.curve().toolRun().annotations;
+        QCOMPARE(made.models.size(), std::size_t{1});
         QTemporaryDir folder;
+        SeanceKeeper& seance = program.application.seance();
+        SessionRecord& record = program.application.curve().record();
+        QCOMPARE(seance.save(folder.filePath("lecon.thermo")), QString());
+        record.newRun();
+        QVERIFY(!drawnTexts().contains("couvercle retiré"));
+        QCOMPARE(seance.open(folder.filePath("lecon.thermo")), QString());
+        const RunAnnotations reopened = program.curve().toolRun().annotations;
+        QCOMPARE(record.run(record.selectedIndex()).series->size(), std::size_t{3000});
+        QCOMPARE(reopened.notes.size(), std::size_t{1});
+        QCOMPARE(reopened.notes[0].seconds, 180.0);
+        QCOMPARE(reopened.models.size(), std::size_t{1});
+        QCOMPARE(reopened.models[0].kind, ModelKind::Newton);
+        QCOMPARE(reopened.models[0].t0Seconds, made.models[0].t0Seconds);
+        QCOMPARE(reopened.models[0].parameters[2].value, made.models[0].parameters[2].value);
+        QVERIFY(drawnTexts().contains("couvercle retiré"));
+        QVERIFY(drawnTexts().contains(QString::fromStdString(made.models[0].equation)));
+        QCOMPARE(program.control("clearModelsButton")->isEnabled(), true);
+
         const QString pdf = folder.filePath("courbe.pdf");
         QCOMPARE(program.tools().printToPdf(pdf, "Courbe", {"Note à t = 180.0 s"}), QString());
         QFile page(pdf);

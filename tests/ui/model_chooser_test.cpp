@@ -5,7 +5,9 @@
 #include "ui/curve/curve_window.h"
 #include "ui/layout/projector_zoom.h"
 #include "ui/measurement/measurement.h"
+#include "ui/recording/session_record.h"
 #include "ui/recording/user_number_locale.h"
+#include "ui/seance/seance_keeper.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -90,7 +92,8 @@ struct Lesson {
     QLocale locale;
     ProjectorZoom zoom;
     Measurement measurement{userNumberLocale()};
-    CurveSession session{zoom, measurement};
+    SeanceKeeper keeper{measurement.record()};
+    CurveSession session{zoom, measurement, keeper};
 };
 
 using Truth = QList<double>;
@@ -166,7 +169,7 @@ private slots:
         if (refused) {
             return;
         }
-        const ModelResult& model = lesson.session.annotations().models.at(0);
+        const ModelResult model = lesson.curve().toolRun().annotations.models.at(0);
         QVERIFY2(std::abs(model.fromSeconds - std::max(from, start)) < 1,
                  qPrintable(lesson.message()));
         // T0, or a + c, is the temperature where the model starts.
@@ -189,14 +192,14 @@ private slots:
     }
 
     // Two models stand together, each with its equation on the plot; copying the table leaves
-    // them; "Effacer les modèles" and clearing the series take them away.
+    // them; "Effacer les modèles" takes them away, and a new run has none.
     void severalModelsStayUntilTakenAway() {
         Lesson lesson(QLocale::c(), test::cooling(80));
         lesson.model(ModelKind::Newton);
         lesson.pick(100, 110);
         lesson.model(ModelKind::Affine);
         QVERIFY2(lesson.message().startsWith("Modèle 2 : Affine"), qPrintable(lesson.message()));
-        const auto& models = lesson.session.annotations().models;
+        const std::vector<ModelResult> models = lesson.curve().toolRun().annotations.models;
         QCOMPARE(models.size(), std::size_t{2});
         QCOMPARE(lesson.drawnModels().size(), 2);
         QCOMPARE(lesson.drawnModels().at(1)->name(), QStringLiteral("Modèle 2 : Affine"));
@@ -211,9 +214,11 @@ private slots:
         QVERIFY(lesson.drawnModels().isEmpty() && lesson.equationsDrawn().isEmpty());
         lesson.model(ModelKind::Affine);
         QCOMPARE(lesson.drawnModels().size(), 1);
-        lesson.session.record().clear();
-        QVERIFY(lesson.session.annotations().models.empty());
+        lesson.session.record().newRun();
+        QVERIFY(lesson.curve().toolRun().annotations.models.empty());
         QVERIFY(lesson.drawnModels().isEmpty());
+        lesson.session.record().select(0); // the first run, with its model
+        QCOMPARE(lesson.drawnModels().size(), 1);
     }
 };
 

@@ -16,7 +16,7 @@ constexpr double grip = 6;
 } // namespace
 
 CursorPair::CursorPair(QCustomPlot& plot, const SessionSeries& series)
-    : plot_(plot), series_(series) {
+    : plot_(plot), series_(&series) {
     for (int i = 0; i < 2; ++i) {
         lines_[i] = new QCPItemStraightLine(&plot);
         labels_[i] = new QCPItemText(&plot);
@@ -42,9 +42,9 @@ CursorPair::CursorPair(QCustomPlot& plot, const SessionSeries& series)
 
 void CursorPair::setShown(bool shown) {
     shown_ = shown;
-    if (shown && !series_.empty()) {
+    if (shown && !series_->empty()) {
         const QCPRange view = plot_.xAxis->range();
-        const auto millis = series_.millis();
+        const auto millis = series_->millis();
         for (int i = 0; i < 2; ++i) {
             const double t = view.lower + view.size() * (i + 1) / 3.0;
             at_[i] = nearestIndex(millis, std::llround(t * 1000.0));
@@ -60,14 +60,14 @@ CursorPairPlace CursorPair::place() const {
 }
 
 void CursorPair::put(int which, std::size_t index) {
-    if (shown_ && index < series_.size()) {
+    if (shown_ && index < series_->size()) {
         at_[static_cast<std::size_t>(which)] = index;
         draw();
     }
 }
 
 std::size_t CursorPair::readingAt(double pixel) const {
-    return nearestIndex(series_.millis(), std::llround(plot_.xAxis->pixelToCoord(pixel) * 1000.0));
+    return nearestIndex(series_->millis(), std::llround(plot_.xAxis->pixelToCoord(pixel) * 1000.0));
 }
 
 bool CursorPair::press(const QMouseEvent& event) {
@@ -77,7 +77,7 @@ bool CursorPair::press(const QMouseEvent& event) {
     double nearest = grip;
     for (int i = 0; i < 2; ++i) {
         if (at_[i]) {
-            const double t = static_cast<double>(series_.millis()[*at_[i]]) / 1000.0;
+            const double t = static_cast<double>(series_->millis()[*at_[i]]) / 1000.0;
             const double distance = std::abs(plot_.xAxis->coordToPixel(t) - event.position().x());
             if (distance <= nearest) {
                 nearest = distance;
@@ -111,7 +111,7 @@ void CursorPair::setLineWidth(int pixels) {
 
 void CursorPair::follow() {
     for (auto& at : at_) {
-        if (at && *at >= series_.size()) {
+        if (at && *at >= series_->size()) {
             at.reset();
         }
     }
@@ -122,13 +122,20 @@ void CursorPair::follow() {
     draw();
 }
 
+void CursorPair::setSeries(const SessionSeries& series) {
+    series_ = &series;
+    at_ = {};
+    dragged_.reset();
+    follow();
+}
+
 void CursorPair::draw() {
     for (std::size_t i = 0; i < 2; ++i) {
         const bool visible = shown_ && at_[i].has_value();
         lines_[i]->setVisible(visible);
         labels_[i]->setVisible(visible);
         if (visible) {
-            const double t = static_cast<double>(series_.millis()[*at_[i]]) / 1000.0;
+            const double t = static_cast<double>(series_->millis()[*at_[i]]) / 1000.0;
             lines_[i]->point1->setCoords(t, 0);
             lines_[i]->point2->setCoords(t, 1);
             labels_[i]->position->setCoords(t, 1);

@@ -35,13 +35,15 @@ public:
     // After the series changed: cursors past its end go, and come back at a third and two
     // thirds of the time shown once there are readings again.
     void follow();
+    // Another run drawn: the cursors start again on it, at a third and two thirds.
+    void setSeries(const SessionSeries& series);
 
 private:
     std::size_t readingAt(double pixel) const;
     void draw();
 
     QCustomPlot& plot_;
-    const SessionSeries& series_;
+    const SessionSeries* series_;
     std::array<QCPItemStraightLine*, 2> lines_{};
     std::array<QCPItemText*, 2> labels_{};
     std::array<std::optional<std::size_t>, 2> at_{};

@@ -14,6 +14,7 @@
 namespace thermo {
 
 class ModelOverlay;
+class RunOverlays;
 class TimePicker;
 class TimeTicker;
 
@@ -44,9 +45,12 @@ public:
     TimeSpan shownTime() const override;
     std::optional<TimeSpan> selectedTime() const override;
     void showModels(std::span<const ModelResult> models) override;
+    void showRuns(const RunTrace& selected, const std::vector<RunTrace>& others) override;
 
 protected:
     TimePicker& picker() { return *picker_; }
+    // The selected run's readings, drawn with the plot's tools.
+    const SessionSeries& series() const noexcept { return *series_; }
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -78,7 +82,8 @@ private:
     void fitValues();
     void updateLegend();
 
-    const SessionSeries& series_;
+    const SessionSeries* series_; // the selected run's
+    QColor temperatureColour_{0xC0, 0x00, 0x00};
     std::array<Trace, 3> traces_;
     QSharedPointer<TimeTicker> ticker_;
     std::size_t synced_ = 0; // readings already in the graphs
@@ -88,6 +93,8 @@ private:
     std::function<void(std::optional<std::size_t>)> pointerListener_;
     std::unique_ptr<ModelOverlay> model_;
     std::unique_ptr<TimePicker> picker_;
+    std::unique_ptr<RunOverlays> others_;
+    double zoom_ = 1.0;
 };
 
 } // namespace thermo

@@ -3,11 +3,13 @@
 #include "core/model_result.h"
 #include "core/session_series.h"
 
+#include <QColor>
 #include <QString>
 #include <cstddef>
 #include <functional>
 #include <optional>
 #include <span>
+#include <vector>
 
 class QWidget;
 
@@ -19,6 +21,13 @@ class CurveTools;
 struct TimeSpan {
     double from;
     double to;
+};
+
+// A run of the séance as the plot draws it.
+struct RunTrace {
+    const SessionSeries* series;
+    QColor colour;
+    QString name;
 };
 
 // What the curve window asks of its plot. The plot is drawn with QCustomPlot in a module of
@@ -57,6 +66,10 @@ public:
     virtual void showModels(std::span<const ModelResult> models) = 0;
     // The lab tools (cursors, tangent, notes, axes, print); none when the plot cannot be drawn.
     virtual CurveTools* tools() { return nullptr; }
+    // The runs drawn: `selected` with its voltages, models, pointer, range and tools, in its
+    // colour; the others' temperatures beside it, in theirs. The selected run is drawn even
+    // when it is not among `others`' visible ones.
+    virtual void showRuns(const RunTrace& selected, const std::vector<RunTrace>& others) = 0;
 };
 
 // The plot of `series`, a child of `parent`, from the module; if the module cannot be loaded,

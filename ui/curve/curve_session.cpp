@@ -8,19 +8,21 @@
 #include "ui/curve/model_chooser.h"
 #include "ui/curve/notes_dialog.h"
 #include "ui/curve/run_report.h"
+#include "ui/curve/runs_list.h"
 #include "ui/curve/tangent_controls.h"
 #include "ui/layout/projector_zoom.h"
 #include "ui/main_window/form1.h"
 #include "ui/measurement/measurement.h"
 #include "ui/recording/session_record.h"
+#include "ui/seance/seance_actions.h"
+#include "ui/seance/seance_keeper.h"
 
 namespace thermo {
 
-CurveSession::CurveSession(ProjectorZoom& zoom, Measurement& measurement, QObject* parent)
-    : QObject(parent), zoom_(zoom), record_(measurement.record()) {
+CurveSession::CurveSession(ProjectorZoom& zoom, Measurement& measurement, SeanceKeeper& keeper,
+                           QObject* parent)
+    : QObject(parent), zoom_(zoom), record_(measurement.record()), keeper_(keeper) {
     connect(&record_, &SessionRecord::writeFailed, this, &CurveSession::writeFailed);
-    // Before the window hears of it: its tools then draw the run as it now is.
-    connect(&record_, &SessionRecord::cleared, this, [this] { annotations_.clear(); });
 }
 
 CurveSession::~CurveSession() {
@@ -30,7 +32,6 @@ CurveSession::~CurveSession() {
 CurveWindow& CurveSession::window() {
     if (!window_) {
         window_ = std::make_unique<CurveWindow>(record_);
-        window_->setRunAnnotations(annotations_);
         // The tools, each owned by the window, in the order of their row.
         if (CurveTools* tools = window_->plot().tools()) {
             new TangentControls(*window_, *tools);
@@ -40,6 +41,8 @@ CurveWindow& CurveSession::window() {
             new RunReport(*window_, *tools);
         }
         new ModelChooser(*window_);
+        window_->addBesidePlot(new RunsList(*window_));
+        actions_ = new SeanceActions(*window_, keeper_);
         window_->setZoom(zoom_.factor());
         zoom_.addShortcutsTo(window_.get());
         connect(&zoom_, &ProjectorZoom::factorChanged, window_.get(), &CurveWindow::setZoom);
@@ -64,8 +67,13 @@ QString CurveSession::recordFromStart(const QString& path) {
     return record_.saveAs(path) ? QString() : record_.errorMessage();
 }
 
+SeanceActions& CurveSession::actions() {
+    window();
+    return *actions_;
+}
+
 bool CurveSession::mayQuit(Form1& mainWindow) {
-    return !window_ || window_->mayLoseSeries(tr("Quitter sans enregistrer"), &mainWindow);
+    return keeper_.mayEnd(&mainWindow);
 }
 
 // A failure must be seen, even by a user who never opened the curve (a record started with
@@ -75,6 +83,7 @@ void CurveSession::writeFailed(const QString& message) {
     CurveWindow& curve = window();
     if (!made) {
         curve.showMessage(message, true); // too new to have heard it
+        actions_->offerElsewhere(message);
     }
     showWindow();
 }

@@ -19,9 +19,10 @@ class SessionRecord;
 class SessionSeries;
 class SpokenNotice;
 
-// The window "Courbe de température": the session's series drawn live, and what is done with
-// it: pause and resume the record, clear it, save it as CSV (then kept up to date), copy it as
-// a table, save the picture. Failures to write are said here, in French, naming the file.
+// The window "Courbe de température": the séance's runs drawn live, and what is done with
+// them: pause and resume the record, save the live run as CSV (then kept up to date), copy the
+// selected run as a table, save the picture; its tools (curve_window_tools.cpp) work on the
+// selected run. Failures to write are said here, in French, naming the file.
 // Closing the window only hides it: the record goes on.
 class CurveWindow : public LaidOutWindow {
     Q_OBJECT
@@ -32,16 +33,19 @@ public:
     SessionRecord& record() noexcept { return record_; }
     CurvePlotView& plot() noexcept { return *plot_; }
 
-    // The run the tools (models, notes, tangent, cursors) work on: its readings and what was
-    // added to them. toolRunChanged() says when it is another run, or the same one cleared.
+    // The run the tools (models, notes, tangent, cursors) work on, the selected one: its
+    // readings, and its notes and models as the séance keeps them. toolRunChanged() says when
+    // another run is selected, or when its notes or models change.
     struct ToolRun {
         const SessionSeries& series;
-        RunAnnotations& annotations;
+        RunAnnotations annotations;
     };
-    ToolRun toolRun();
-    // Where the run's notes and models are kept (the curve's session); the window's own until
-    // then.
-    void setRunAnnotations(RunAnnotations& annotations) noexcept { annotations_ = &annotations; }
+    ToolRun toolRun() const;
+    // A model added to the selected run or taken from it, kept in the séance with it (the
+    // notes are set on the record, as a whole).
+    void addModel(const ModelResult& model);
+    // Model `index` of toolRun()'s models.
+    void removeModel(std::size_t index);
 
     // A tool's button (a fit, a model…), next in the tools row under the plot; the tool
     // connects to it. addToolWidget() adds any other control there, and addReadout() a line of
@@ -56,9 +60,8 @@ public:
     // on. False when the user cancelled or the write failed (then said in the window).
     // The file dialog opens over `over`, this window by default.
     bool saveAs(QWidget* over = nullptr);
-    // Before the series is lost: true at once when every reading is in a file; otherwise asks
-    // (over `over`) and saves when asked to. False when the series must be kept.
-    bool mayLoseSeries(const QString& discardText, QWidget* over = nullptr);
+    // A panel on the right of the plot (the list of the runs).
+    void addBesidePlot(QWidget* widget);
 
     // The message line: a failure in red, anything else in black; empty hides nothing. Its
     // text is its accessible name, and a screen reader is told it once.
@@ -79,7 +82,6 @@ protected:
 
 private:
     void togglePause();
-    void clearSeries();
     void copyTable();
     void saveImage();
     void updatePauseButton();
@@ -96,10 +98,9 @@ private:
     QLabel* messageLabel_;
     QHBoxLayout* tools_;
     QVBoxLayout* readouts_;
+    QHBoxLayout* plotRow_;
     QWidget* lastInFocus_;
     SpokenNotice* notice_;
-    RunAnnotations ownAnnotations_;
-    RunAnnotations* annotations_ = &ownAnnotations_;
 };
 
 } // namespace thermo

@@ -3,12 +3,15 @@
 // reader.
 #include "ui/accessibility/spoken_notice.h"
 #include "ui/curve/curve_window.h"
+#include "ui/recording/kept_model.h"
 #include "ui/recording/session_record.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <optional>
+#include <utility>
 
 namespace thermo {
 
@@ -45,8 +48,30 @@ QPushButton* CurveWindow::addActionButton(const char* name, const QString& text)
     return button;
 }
 
-CurveWindow::ToolRun CurveWindow::toolRun() {
-    return {record_.series(), *annotations_};
+CurveWindow::ToolRun CurveWindow::toolRun() const {
+    const Run& run = record_.run(record_.selectedIndex());
+    ToolRun tools{*run.series, {run.notes, {}}};
+    for (const RunModel& kept : run.models) {
+        if (std::optional<ModelResult> model = fittedModel(kept)) {
+            tools.annotations.models.push_back(std::move(*model));
+        }
+    }
+    return tools;
+}
+
+void CurveWindow::addModel(const ModelResult& model) {
+    record_.addModel(record_.selectedIndex(), keptModel(model));
+}
+
+void CurveWindow::removeModel(std::size_t index) {
+    // The index among the models drawn: those of a kind this version knows.
+    const std::size_t run = record_.selectedIndex();
+    for (const RunModel& kept : record_.run(run).models) {
+        if (fittedModel(kept) && index-- == 0) {
+            record_.removeModel(run, kept.id);
+            return;
+        }
+    }
 }
 
 // Every message under the curve goes through here: swapping the announcer is done here alone.

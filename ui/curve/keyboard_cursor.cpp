@@ -12,7 +12,7 @@ const QColor cursorColour(0x20, 0x20, 0x20);
 } // namespace
 
 KeyboardCursor::KeyboardCursor(QCustomPlot& plot, const SessionSeries& series)
-    : plot_(plot), series_(series), line_(new QCPItemStraightLine(&plot)),
+    : plot_(plot), series_(&series), line_(new QCPItemStraightLine(&plot)),
       ring_(new QCPItemTracer(&plot)) {
     const QString layer = QStringLiteral("tools");
     line_->setLayer(layer);
@@ -28,12 +28,17 @@ KeyboardCursor::KeyboardCursor(QCustomPlot& plot, const SessionSeries& series)
 }
 
 double KeyboardCursor::seconds() const {
-    return index_ ? static_cast<double>(series_.millis()[*index_]) / 1000.0 : 0.0;
+    return index_ ? static_cast<double>(series_->millis()[*index_]) / 1000.0 : 0.0;
 }
 
 void KeyboardCursor::place(std::optional<std::size_t> index) {
-    index_ = index && *index < series_.size() ? index : std::nullopt;
+    index_ = index && *index < series_->size() ? index : std::nullopt;
     draw();
+}
+
+void KeyboardCursor::setSeries(const SessionSeries& series) {
+    series_ = &series;
+    place(std::nullopt);
 }
 
 void KeyboardCursor::setShown(bool shown) {
@@ -56,7 +61,7 @@ void KeyboardCursor::draw() {
     const double t = seconds();
     line_->point1->setCoords(t, 0);
     line_->point2->setCoords(t, 1);
-    const double celsius = series_.column(SeriesColumn::Temperature)[*index_];
+    const double celsius = series_->column(SeriesColumn::Temperature)[*index_];
     ring_->setVisible(!std::isnan(celsius)); // a gap has no point to ring
     if (!std::isnan(celsius)) {
         ring_->position->setCoords(t, roundHalfEven(celsius, temperatureDecimals));

@@ -21,6 +21,8 @@ public:
     // Puts the cursor on reading `index` (drawn only when shown), or takes it away.
     void place(std::optional<std::size_t> index);
     void setShown(bool shown);
+    // Another run drawn: the cursor goes until it is moved again.
+    void setSeries(const SessionSeries& series);
     void setLineWidth(int pixels);
     // The time of the cursor's reading, in seconds.
     double seconds() const;
@@ -29,7 +31,7 @@ private:
     void draw();
 
     QCustomPlot& plot_;
-    const SessionSeries& series_;
+    const SessionSeries* series_;
     QCPItemStraightLine* line_;
     QCPItemTracer* ring_;
     std::optional<std::size_t> index_;

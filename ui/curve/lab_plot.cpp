@@ -46,7 +46,7 @@ const KeyMove keyMoves[] = {
 } // namespace
 
 LabPlot::LabPlot(const SessionSeries& series, QWidget* parent)
-    : CurvePlot(series, parent), series_(series), generation_(series.generation()) {
+    : CurvePlot(series, parent), generation_(series.generation()) {
     addLayer(toolsLayer, layer(QStringLiteral("model")), limAbove);
     layer(toolsLayer)->setMode(QCPLayer::lmBuffered);
     cursor_ = std::make_unique<KeyboardCursor>(*this, series);
@@ -63,9 +63,9 @@ LabPlot::~LabPlot() = default;
 
 void LabPlot::refresh() {
     CurvePlot::refresh();
-    if (generation_ != series_.generation() ||
-        (cursor_->index() >= series_.size() && cursor_->index().has_value())) {
-        generation_ = series_.generation();
+    if (generation_ != series().generation() ||
+        (cursor_->index() >= series().size() && cursor_->index().has_value())) {
+        generation_ = series().generation();
         cursor_->place(std::nullopt);
         rangeAnchor_.reset();
         if (tangentListener_) {
@@ -110,13 +110,13 @@ std::optional<double> LabPlot::cursorCelsius() const {
     if (!index) {
         return std::nullopt;
     }
-    const double celsius = series_.column(SeriesColumn::Temperature)[*index];
+    const double celsius = series().column(SeriesColumn::Temperature)[*index];
     return std::isnan(celsius) ? std::nullopt
                                : std::optional(roundHalfEven(celsius, temperatureDecimals));
 }
 
 std::optional<Extent> LabPlot::temperatureExtent() const {
-    return series_.extent(SeriesColumn::Temperature, {0, series_.size()});
+    return series().extent(SeriesColumn::Temperature, {0, series().size()});
 }
 
 void LabPlot::setTangentShown(bool shown) {
@@ -199,11 +199,11 @@ void LabPlot::redrawTools() {
 
 void LabPlot::focusInEvent(QFocusEvent* event) {
     CurvePlot::focusInEvent(event);
-    if (!cursor_->index() && !series_.empty()) {
+    if (!cursor_->index() && !series().empty()) {
         // Where the class looks: the last reading while the curve follows, else the middle.
         const double middle = xAxis->range().center();
-        cursor_->place(following() ? series_.size() - 1
-                                   : nearestIndex(series_.millis(), std::llround(middle * 1000)));
+        cursor_->place(following() ? series().size() - 1
+                                   : nearestIndex(series().millis(), std::llround(middle * 1000)));
     }
     cursor_->setShown(true);
     cursorMoved(false);
@@ -238,17 +238,17 @@ void LabPlot::keyPressEvent(QKeyEvent* event) {
 bool LabPlot::moveCursor(QKeyEvent& event) {
     const auto found = std::find_if(std::begin(keyMoves), std::end(keyMoves),
                                     [&](const KeyMove& k) { return k.key == event.key(); });
-    if (found == std::end(keyMoves) || series_.empty()) {
+    if (found == std::end(keyMoves) || series().empty()) {
         return false;
     }
     const bool extend = event.modifiers() & Qt::ShiftModifier;
-    const std::size_t from = cursor_->index().value_or(series_.size() - 1);
+    const std::size_t from = cursor_->index().value_or(series().size() - 1);
     if (extend && !rangeAnchor_) {
-        rangeAnchor_ = secondsOf(series_, from);
+        rangeAnchor_ = secondsOf(series(), from);
     } else if (!extend) {
         rangeAnchor_.reset();
     }
-    cursor_->place(movedCursor(series_.millis(), from, found->move));
+    cursor_->place(movedCursor(series().millis(), from, found->move));
     cursor_->setShown(true);
     cursorMoved(extend);
     return true;
@@ -293,7 +293,7 @@ void LabPlot::zoomTime(double factor) {
     const QCPRange range = xAxis->range();
     const double centre = cursor_->index() ? cursor_->seconds() : range.center();
     const AxisRange zoomed = zoomedRange({range.lower, range.upper}, centre, factor);
-    const double end = series_.empty() ? 0 : secondsOf(series_, series_.size() - 1);
+    const double end = series().empty() ? 0 : secondsOf(series(), series().size() - 1);
     if (factor > 1 && zoomed.upper - zoomed.lower >= followedTimeRange(end).upper) {
         showAll();
         return;

@@ -28,6 +28,8 @@ public:
     void showAll() override;
     void setZoom(double zoom) override;
     void setPointerListener(std::function<void(std::optional<std::size_t>)> listener) override;
+    // Another selected run: the cursors and the tangent move to it (curve_plot_runs.cpp).
+    void showRuns(const RunTrace& selected, const std::vector<RunTrace>& others) override;
 
     std::optional<std::size_t> cursor() const override;
     void setTangentShown(bool shown) override;
@@ -63,7 +65,6 @@ private:
     void pairMoved();
     void redrawTools();
 
-    const SessionSeries& series_;
     std::unique_ptr<KeyboardCursor> cursor_;
     std::unique_ptr<TangentLine> tangent_;
     std::unique_ptr<CursorPair> pair_;

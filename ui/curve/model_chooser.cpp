@@ -94,6 +94,7 @@ void ModelChooser::fit() {
     CurvePlotView& plot = window_.plot();
     auto readings = std::make_shared<Readings>(
         temperaturesIn(run.series, plot.selectedTime().value_or(plot.shownTime())));
+    runId_ = selectedRunId();
     generation_ = run.series.generation();
     auto promise = std::make_shared<QPromise<ModelAnswer>>();
     watcher_.setFuture(promise->future());
@@ -117,8 +118,8 @@ void ModelChooser::fit() {
 void ModelChooser::fitted() {
     fitting_ = false;
     const CurveWindow::ToolRun run = window_.toolRun();
-    if (run.series.generation() != generation_) {
-        return; // the series was cleared: the readings fitted are gone
+    if (selectedRunId() != runId_ || run.series.generation() != generation_) {
+        return; // another run, or the readings fitted are gone
     }
     ModelAnswer answer = watcher_.result();
     if (!answer.fit) {
@@ -128,14 +129,13 @@ void ModelChooser::fitted() {
     ModelResult& model = answer.fit->model;
     const NumberLocale& numbers = window_.record().locale();
     model.equation = modelEquation(model, numbers);
-    std::vector<ModelResult>& models = run.annotations.models;
-    if (models.size() >= mostModels) {
-        models.erase(models.begin());
+    const std::size_t kept = std::min(run.annotations.models.size(), mostModels - 1);
+    if (run.annotations.models.size() >= mostModels) {
+        window_.removeModel(0);
     }
-    models.push_back(model);
-    showModels();
+    window_.addModel(model); // drawn when the séance says it has it
     QString said = tr("Modèle %1 : %2")
-                       .arg(models.size())
+                       .arg(kept + 1)
                        .arg(QString::fromStdString(modelResultText(model, numbers)));
     if (!answer.fit->remark.empty()) {
         said = QString::fromStdString(answer.fit->remark) + QStringLiteral(". ") + said;
@@ -144,9 +144,15 @@ void ModelChooser::fitted() {
 }
 
 void ModelChooser::clear() {
-    window_.toolRun().annotations.models.clear();
-    showModels();
+    for (std::size_t n = window_.toolRun().annotations.models.size(); n > 0; --n) {
+        window_.removeModel(n - 1);
+    }
     window_.showMessage(tr("Modèles effacés."), false);
+}
+
+std::uint64_t ModelChooser::selectedRunId() const {
+    const SessionRecord& record = window_.record();
+    return record.run(record.selectedIndex()).id;
 }
 
 void ModelChooser::showModels() {

@@ -19,7 +19,7 @@ class CurveWindow;
 // line with its parameters, their standard uncertainties and the RMS deviation; a fit that does
 // not describe the readings is refused there, in red, with its reason, and nothing is drawn.
 // Up to four models stand together; a fifth takes the place of the oldest. "Effacer les
-// modèles" takes them away, as clearing the series does.
+// modèles" takes them away. The séance keeps them with their run, in its file too.
 //
 // The fit runs on a worker thread: a school day shown whole (288,000 readings) takes a few
 // tenths of a second. The button stays where the focus is while it runs; a press then waits.
@@ -36,6 +36,7 @@ private:
     void fitted();
     void clear();
     void showModels();
+    std::uint64_t selectedRunId() const;
     void describeChoice();
 
     CurveWindow& window_;
@@ -44,7 +45,9 @@ private:
     QPushButton* clearButton_;
     ModelFitter fitter_;
     QFutureWatcher<ModelAnswer> watcher_;
-    std::uint64_t generation_ = 0; // of the series the fit was asked on
+    // The run and the state of its series the fit was asked on.
+    std::uint64_t runId_ = 0;
+    std::uint64_t generation_ = 0;
     bool fitting_ = false;
 };
 

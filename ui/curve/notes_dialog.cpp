@@ -47,9 +47,12 @@ void NotesTool::open() {
             ? tools_.cursor()
             : (run.series.empty() ? std::nullopt : std::optional(run.series.size() - 1));
     const double seconds = at ? static_cast<double>(run.series.millis()[*at]) / 1000.0 : 0.0;
-    NotesDialog dialog(run.annotations, seconds, &window_);
-    connect(&dialog, &NotesDialog::changed, this, [this](const QString& said) {
-        showNotes();
+    // Edited here, kept at each change by the séance, which has them drawn again.
+    RunAnnotations annotations = run.annotations;
+    const std::size_t index = window_.record().selectedIndex();
+    NotesDialog dialog(annotations, seconds, &window_);
+    connect(&dialog, &NotesDialog::changed, this, [this, &annotations, index](const QString& said) {
+        window_.record().setNotes(index, annotations.notes);
         window_.showMessage(said, false);
     });
     dialog.exec();

@@ -9,7 +9,7 @@ const QColor tangentColour(0x00, 0x60, 0xB0);
 } // namespace
 
 TangentLine::TangentLine(QCustomPlot& plot, const SessionSeries& series)
-    : plot_(plot), series_(series), line_(new QCPItemStraightLine(&plot)),
+    : plot_(plot), series_(&series), line_(new QCPItemStraightLine(&plot)),
       point_(new QCPItemTracer(&plot)), window_(new QCPItemRect(&plot)) {
     const QString layer = QStringLiteral("tools");
     for (QCPAbstractItem* item : std::initializer_list<QCPAbstractItem*>{line_, point_, window_}) {
@@ -35,6 +35,11 @@ void TangentLine::setShown(bool shown) {
     }
 }
 
+void TangentLine::setSeries(const SessionSeries& series) {
+    series_ = &series;
+    hide();
+}
+
 void TangentLine::hide() {
     line_->setVisible(false);
     point_->setVisible(false);
@@ -43,7 +48,7 @@ void TangentLine::hide() {
 
 std::optional<Tangent> TangentLine::moveTo(double seconds) {
     const std::optional<Tangent> tangent =
-        shown_ ? tangentAt(series_, seconds, halfWidth_) : std::nullopt;
+        shown_ ? tangentAt(*series_, seconds, halfWidth_) : std::nullopt;
     if (!tangent) {
         hide();
         return tangent;

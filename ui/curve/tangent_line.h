@@ -20,6 +20,8 @@ public:
 
     void setShown(bool shown);
     bool shown() const { return shown_; }
+    // Another run drawn: its tangent is drawn at the next move.
+    void setSeries(const SessionSeries& series);
     // Seconds on either side of the tangent's time whose readings give its slope.
     void setHalfWidth(double seconds) { halfWidth_ = seconds; }
     double halfWidth() const { return halfWidth_; }
@@ -32,7 +34,7 @@ private:
     void hide();
 
     QCustomPlot& plot_;
-    const SessionSeries& series_;
+    const SessionSeries* series_;
     QCPItemStraightLine* line_;
     QCPItemTracer* point_;
     QCPItemRect* window_;
