@@ -158,10 +158,12 @@ def program():
 def picture(lesson, name):
     if len(sys.argv) > 2:
         lesson.pump(1)  # drawn
-        mine = ["--pid", os.environ["THERMO_PID"]] if "THERMO_PID" in os.environ else []
-        window = xdotool("search", *mine, "--name", "^Courbe de temp").split()[0]
-        subprocess.run(["import", "-window", window, os.path.join(sys.argv[2], name)],
-                       check=True)
+        # The screen, cut to what is drawn on it: the program's windows on the black of a
+        # server with no window manager, where a window's own picture may come out blank.
+        path = os.path.join(sys.argv[2], name)
+        subprocess.run(["import", "-window", "root", path], check=True)
+        subprocess.run(["convert", path, "-bordercolor", "black", "-border", "1", "-trim",
+                        "+repage", path], check=True)
 
 
 def give_keyboard(lesson, title, pattern):
