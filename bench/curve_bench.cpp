@@ -1,12 +1,14 @@
 // The curve window's drawing: a full redraw of a school day, the tick of a 2-hour series, the
-// memory a school day takes with the curve shown, and "Modéliser" on a school day. Runs on the
-// offscreen platform unless QT_QPA_PLATFORM says otherwise.
+// memory a school day takes with the curve shown, the tangent and a cursor following the
+// pointer over a school day, and "Modéliser" on a school day. Runs on the offscreen platform
+// unless QT_QPA_PLATFORM says otherwise.
 #include "bench/cooling_readings.h"
 #include "core/number_locale.h"
 #include "ui/application.h"
-#include "ui/curve/cooling_model.h"
 #include "ui/curve/curve_plot_view.h"
+#include "ui/curve/curve_tools.h"
 #include "ui/curve/curve_window.h"
+#include "ui/curve/model_chooser.h"
 #include "ui/recording/session_record.h"
 
 #include <QApplication>
@@ -109,13 +111,62 @@ void BM_TickWithCurve(benchmark::State& state) {
 }
 BENCHMARK(BM_TickWithCurve)->Arg(thermo::bench::twoHours)->Unit(benchmark::kMillisecond);
 
+// The pointer dragging cursor 1 across a school day shown whole, the tangent following it: each
+// move redraws the tools' layer and paints the plot, as the event loop does. Argument: the
+// tangent's half-width in seconds.
+void BM_PointerTools(benchmark::State& state) {
+    thermo::SessionRecord record(thermo::NumberLocale{","});
+    fill(record, thermo::bench::schoolDay);
+    thermo::CurveWindow window(record);
+    if (!onScreen(window)) {
+        state.SkipWithError("la fenêtre ne s'affiche pas");
+        return;
+    }
+    thermo::CurveTools& tools = *window.plot().tools();
+    tools.setTangentHalfWidth(static_cast<double>(state.range(0)));
+    tools.setTangentShown(true);
+    tools.setCursorPairShown(true);
+    std::size_t cursorMoves = 0;
+    std::size_t tangents = 0;
+    tools.setCursorPairListener([&cursorMoves](thermo::CursorPairPlace) { ++cursorMoves; });
+    // Past the last reading (the axis ends on a round number) there is no tangent to draw.
+    tools.setTangentListener([&tangents](std::optional<thermo::Tangent>) { ++tangents; });
+    auto& plot = *qobject_cast<QCustomPlot*>(window.plot().widget());
+    QCoreApplication::processEvents();
+    const QRect area = plot.axisRect()->rect();
+    const int y = area.center().y();
+    const double first = area.left() + area.width() / 3.0; // where cursor 1 starts
+    const auto send = [&plot](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, plot.mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(&plot, &event);
+    };
+    send(QEvent::MouseButtonPress, QPointF(first, y), Qt::LeftButton);
+    double slowestMs = 0;
+    int x = area.left() + 1;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        send(QEvent::MouseMove, QPointF(x, y), Qt::LeftButton);
+        QCoreApplication::processEvents(); // the paint
+        slowestMs = std::max(slowestMs, static_cast<double>(clock.nsecsElapsed()) / 1e6);
+        x = x + 7 < area.right() ? x + 7 : area.left() + 1;
+    }
+    send(QEvent::MouseButtonRelease, QPointF(x, y), Qt::NoButton);
+    const auto iterations = static_cast<std::size_t>(state.iterations());
+    if (cursorMoves < iterations || tangents < iterations) {
+        state.SkipWithError("le curseur ou la tangente n'a pas suivi le pointeur");
+    }
+    state.counters["slowest_ms"] = slowestMs;
+}
+BENCHMARK(BM_PointerTools)->Arg(5)->Arg(60)->Unit(benchmark::kMillisecond);
+
 // "Modéliser" on a school day shown whole: how long the press holds the interface's thread
 // (the readings copied, the fit handed to a worker), and how long until the model is drawn.
 void BM_ModelSchoolDay(benchmark::State& state) {
     thermo::SessionRecord record(thermo::NumberLocale{","});
     fill(record, thermo::bench::schoolDay);
     thermo::CurveWindow window(record);
-    new thermo::CoolingModel(window);
+    new thermo::ModelChooser(window);
     if (!onScreen(window)) {
         state.SkipWithError("la fenêtre ne s'affiche pas");
         return;
@@ -128,7 +179,7 @@ void BM_ModelSchoolDay(benchmark::State& state) {
         clock.start();
         button->click();
         pressMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-        while (!button->isEnabled()) {
+        while (window.message().startsWith(QStringLiteral("Modélisation en cours"))) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         answerMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
@@ -136,7 +187,7 @@ void BM_ModelSchoolDay(benchmark::State& state) {
             state.SkipWithError(qPrintable(window.message()));
             return;
         }
-        button->click(); // the model taken away, for the next press
+        window.findChild<QPushButton*>(QStringLiteral("clearModelsButton"))->click();
     }
     state.counters["press_ms"] = pressMs;
     state.counters["model_ms"] = answerMs;

@@ -41,6 +41,11 @@ std::string uncertaintyText(double value, double uncertainty, const NumberLocale
     return atPlace(value, place, locale) + " \u00B1 " + atPlace(uncertainty, place, locale);
 }
 
+std::string valueText(double value, double uncertainty, const NumberLocale& locale) {
+    return uncertainty == 0.0 ? numberText(value, locale)
+                              : atPlace(value, leadingPlace(uncertainty), locale);
+}
+
 std::string oneDigitText(double x, const NumberLocale& locale) {
     return x == 0.0 ? std::string("0") : atPlace(x, leadingPlace(x), locale);
 }

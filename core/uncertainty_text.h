@@ -13,6 +13,10 @@ namespace thermo {
 // uncertainty that is not finite.
 std::string uncertaintyText(double value, double uncertainty, const NumberLocale& locale = {});
 
+// The value alone, to the place of its uncertainty's one significant digit, as an equation
+// writes it ("20,1"); numberText's when the uncertainty is zero.
+std::string valueText(double value, double uncertainty, const NumberLocale& locale = {});
+
 // x to one significant digit ("0,05"), as a scatter is given.
 std::string oneDigitText(double x, const NumberLocale& locale = {});
 

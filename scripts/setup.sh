@@ -13,7 +13,8 @@ packages=(
     libqcustomplot-dev
     libgsl-dev
     mosquitto libmosquitto-dev openssl
-    libsqlite3-dev libxlsxwriter-dev
+    python3-pyatspi at-spi2-core dbus-daemon xdotool
+    libsqlite3-dev libxlsxwriter-dev unzip
     make gcc-avr binutils-avr avr-libc libsimavr-dev libelf-dev zlib1g-dev
     dpkg-dev file desktop-file-utils appstream libxml2-utils lintian
 )

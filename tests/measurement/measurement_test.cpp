@@ -10,6 +10,7 @@
 #include <QTest>
 #include <stdexcept>
 #include <tuple>
+#include <vector>
 
 using namespace thermo;
 using thermo::test::ScriptedSource;
@@ -63,6 +64,29 @@ private slots:
         QCOMPARE(measurement.fieldTexts().text(Field::Text1),
                  std::string("Le paramètre B est vide"));
         QCOMPARE(measurement.fieldTexts().temperatureFontSize(), 8);
+    }
+
+    // A tick held up for most of two periods (a loaded machine) is not followed by one that
+    // catches up at once: no two readings closer than half a period.
+    void lateTickIsNotCaughtUp() {
+        Measurement measurement(NumberLocale{"."});
+        ScriptedSource::installIn(measurement.control()).setCodes(40960, 49152);
+        std::vector<Reading::Clock::time_point> times;
+        connect(&measurement, &Measurement::readingTaken, this, [&times](const Reading& r) {
+            times.push_back(r.time);
+            if (times.size() == 3) { // busy until well past the next tick, short of the one after
+                const auto until = r.time + std::chrono::milliseconds(180);
+                while (Reading::Clock::now() < until) {
+                }
+            }
+        });
+        measurement.start();
+        QTRY_VERIFY_WITH_TIMEOUT(times.size() >= 8, 20000);
+        measurement.stop();
+        for (std::size_t i = 1; i < times.size(); ++i) {
+            QVERIFY2(times[i] - times[i - 1] >= std::chrono::milliseconds(49),
+                     qPrintable(QString::number(i)));
+        }
     }
 
     // An error that is not a Failure is the program's own: no reading, Timer1 stops, and the

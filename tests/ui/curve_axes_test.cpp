@@ -46,6 +46,45 @@ TEST(CurveAxes, NearestReadingToThePointer) {
     }
 }
 
+// Readings every 100 ms with a 5 s gap after 2 s: ten seconds on lands on the nearest reading,
+// and a move at an end stays there.
+TEST(CurveAxes, KeyboardCursorMovesAlongTheReadings) {
+    std::vector<std::int64_t> millis;
+    for (std::int64_t t = 0; t <= 20'000; t += 100) {
+        if (t <= 2000 || t >= 7000) {
+            millis.push_back(t);
+        }
+    }
+    const std::size_t last = millis.size() - 1;
+    const std::vector<std::tuple<std::size_t, CursorMove, std::int64_t>> rows{
+        {5, CursorMove::Next, 600},
+        {5, CursorMove::Previous, 400},
+        {0, CursorMove::Previous, 0},
+        {last, CursorMove::Next, 20'000},
+        {0, CursorMove::TenSecondsOn, 10'000},
+        {15, CursorMove::TenSecondsOn, 11'500},
+        {last, CursorMove::TenSecondsBack, 10'000},
+        {0, CursorMove::TenSecondsBack, 0},
+        {20, CursorMove::TenSecondsBack, 0},
+        {20, CursorMove::Last, 20'000},
+        {20, CursorMove::First, 0},
+        {20, CursorMove::Next, 7000}, // across the gap
+    };
+    for (const auto& [from, move, to] : rows) {
+        EXPECT_EQ(millis[movedCursor(millis, from, move)], to)
+            << from << " " << static_cast<int>(move);
+    }
+}
+
+TEST(CurveAxes, ZoomKeepsTheCentreAndPanShowsTheCursor) {
+    EXPECT_EQ(zoomedRange({0, 100}, 25, 0.5), (AxisRange{12.5, 62.5}));
+    EXPECT_EQ(zoomedRange({0, 100}, 50, 2), (AxisRange{-50, 150}));
+    EXPECT_EQ(zoomedRange({10, 11}, 10.5, 0.5), (AxisRange{10, 11})); // a second at least
+    EXPECT_EQ(rangeShowing({0, 100}, 50), (AxisRange{0, 100}));
+    EXPECT_EQ(rangeShowing({0, 100}, 120), (AxisRange{25, 125}));
+    EXPECT_EQ(rangeShowing({100, 200}, 0), (AxisRange{-5, 95}));
+}
+
 // Only a reading that lands outside the pixels already drawn at the line's end is drawn.
 TEST(CurveAxes, LineEndRedrawsOnlyNewPixels) {
     LineEnd end;

@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSvgRenderer>
@@ -281,11 +282,11 @@ private slots:
         p.ticks(2);
         QCOMPARE(p.record().series().size(), 4u);
         QCOMPARE(plot.graph(0)->dataCount(), 4);
-        QCOMPARE(plot.graphCount(), 4); // T, Uth, Ut and the model's: no other run
+        QCOMPARE(plot.graphCount(), 3); // T, Uth and Ut: no other run
     }
 
-    // The selected run in both CSV forms, the runs as a workbook (a zip of XML sheets); a
-    // device refused with its cause.
+    // The selected run in both CSV forms, the runs as a workbook (a zip of XML sheets) with
+    // their notes on the row of their reading; a device refused with its cause.
     void exportsWriteTheChosenForm() {
         Program p;
         p.ticks(2);
@@ -296,10 +297,16 @@ private slots:
         QCOMPARE(exportCsv(series, CsvForm::International, world), QString());
         QCOMPARE(fileLines(french).value(1), QByteArray("0;25;2,5;5;40960\r"));
         QCOMPARE(fileLines(world).value(1), QByteArray("0,25,2.5,5,40960\r"));
+        p.record().setNotes(0, {{0.09, "couvercle retiré"}});
         QCOMPARE(exportXlsx({&p.record().run(0), &p.record().run(0)}, book), QString());
-        QFile workbook(book);
-        QVERIFY(workbook.open(QIODevice::ReadOnly));
-        QCOMPARE(workbook.read(2), QByteArray("PK"));
+        const auto member = [&book](const char* name) {
+            QProcess unzip;
+            unzip.start("unzip", {"-p", book, name});
+            return unzip.waitForFinished(60000) ? QString::fromUtf8(unzip.readAllStandardOutput())
+                                                : QString();
+        };
+        QVERIFY(member("xl/sharedStrings.xml").contains("<t>couvercle retiré</t>"));
+        QVERIFY(member("xl/worksheets/sheet2.xml").contains("r=\"F3\" t=\"s\""));
         QCOMPARE(exportCsv(series, CsvForm::French, "/dev/null"),
                  QStringLiteral("Impossible d'écrire « /dev/null » : c'est un périphérique, pas "
                                 "un fichier"));

@@ -57,6 +57,46 @@ std::size_t nearestIndex(std::span<const std::int64_t> millis, std::int64_t targ
     return i;
 }
 
+std::size_t movedCursor(std::span<const std::int64_t> millis, std::size_t index, CursorMove move) {
+    const std::size_t last = millis.size() - 1;
+    index = std::min(index, last);
+    constexpr std::int64_t tenSeconds = 10'000;
+    switch (move) {
+    case CursorMove::Previous:
+        return index > 0 ? index - 1 : 0;
+    case CursorMove::Next:
+        return std::min(index + 1, last);
+    case CursorMove::TenSecondsBack:
+        return std::min(nearestIndex(millis, millis[index] - tenSeconds),
+                        index > 0 ? index - 1 : 0);
+    case CursorMove::TenSecondsOn:
+        return std::max(nearestIndex(millis, millis[index] + tenSeconds),
+                        std::min(index + 1, last));
+    case CursorMove::First:
+        return 0;
+    case CursorMove::Last:
+        return last;
+    }
+    return index;
+}
+
+AxisRange zoomedRange(AxisRange range, double centre, double factor) {
+    const double width = std::max((range.upper - range.lower) * factor, 1.0);
+    const double before = (centre - range.lower) / (range.upper - range.lower);
+    return {centre - width * before, centre + width * (1 - before)};
+}
+
+AxisRange rangeShowing(AxisRange range, double seconds) {
+    const double margin = (range.upper - range.lower) / 20;
+    double shift = 0;
+    if (seconds < range.lower + margin) {
+        shift = seconds - (range.lower + margin);
+    } else if (seconds > range.upper - margin) {
+        shift = seconds - (range.upper - margin);
+    }
+    return {range.lower + shift, range.upper + shift};
+}
+
 bool LineEnd::moved(int column, int row) {
     if (column != column_) {
         column_ = column;

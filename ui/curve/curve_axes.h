@@ -44,6 +44,21 @@ AxisRange followedTimeRange(double endSeconds);
 // at equal distance.
 std::size_t nearestIndex(std::span<const std::int64_t> millis, std::int64_t target);
 
+// How the keyboard cursor moves along the readings.
+enum class CursorMove { Previous, Next, TenSecondsBack, TenSecondsOn, First, Last };
+
+// The reading the keyboard cursor goes to from `index` (millis ascending, not empty): the one
+// before or after, the one nearest ten seconds away (never the same one), or an end; an end
+// stays where it is.
+std::size_t movedCursor(std::span<const std::int64_t> millis, std::size_t index, CursorMove move);
+
+// `range` zoomed by `factor` (½ shows half as much) around `centre`, which keeps its place on
+// the axis; never narrower than a second.
+AxisRange zoomedRange(AxisRange range, double centre, double factor);
+
+// `range` moved as little as it takes to show `seconds` a twentieth of its width from an end.
+AxisRange rangeShowing(AxisRange range, double seconds);
+
 // The live end of a line on screen: the pixel column of the last reading drawn and the rows
 // the line spans there. A new reading that falls within them changes nothing on screen.
 class LineEnd {

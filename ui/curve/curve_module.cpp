@@ -1,5 +1,5 @@
-#include "ui/curve/cooling_fit_entry.h"
 #include "ui/curve/curve_plot_view.h"
+#include "ui/curve/model_fit_entry.h"
 #include "ui/curve/xlsx_entry.h"
 #include "ui/modules/module_search.h"
 
@@ -14,7 +14,8 @@ namespace thermo {
 namespace {
 
 using Maker = CurvePlotView* (*)(const SessionSeries&, QWidget*);
-using Fitter = void (*)(std::span<const double>, std::span<const double>, CoolingFitAnswer&);
+using Fitter = void (*)(ModelKind, std::span<const double>, std::span<const double>,
+                        const NumberLocale&, ModelAnswer&);
 using Workbook = void (*)(const std::vector<const Run*>&, const QString&, QString&);
 
 // Where the plot cannot be drawn, why.
@@ -35,8 +36,7 @@ public:
     void setPointerListener(std::function<void(std::optional<std::size_t>)>) override {}
     TimeSpan shownTime() const override { return {0, 0}; }
     std::optional<TimeSpan> selectedTime() const override { return std::nullopt; }
-    void showModel(std::span<const double>, std::span<const double>, const QString&) override {}
-    void clearModel() override {}
+    void showModels(std::span<const ModelResult>) override {}
     void showRuns(const RunTrace&, const std::vector<RunTrace>&) override {}
 };
 
@@ -83,18 +83,20 @@ CurvePlotView* makeCurvePlot(const SessionSeries& series, QWidget* parent) {
     return new MissingPlot(why, parent);
 }
 
-CoolingFitter coolingFitter() {
+ModelFitter modelFitter() {
     QString why;
-    if (const auto fitter = reinterpret_cast<Fitter>(moduleEntry("thermo_fit_cooling", why))) {
-        return [fitter](std::span<const double> seconds, std::span<const double> celsius) {
-            CoolingFitAnswer answer;
-            fitter(seconds, celsius, answer);
+    if (const auto fitter = reinterpret_cast<Fitter>(moduleEntry("thermo_fit_model", why))) {
+        return [fitter](ModelKind kind, std::span<const double> seconds,
+                        std::span<const double> celsius, const NumberLocale& locale) {
+            ModelAnswer answer;
+            fitter(kind, seconds, celsius, locale, answer);
             return answer;
         };
     }
     const std::string refusal = QObject::tr("Modélisation impossible : %1").arg(why).toStdString();
-    return [refusal](std::span<const double>, std::span<const double>) {
-        return CoolingFitAnswer{std::nullopt, refusal};
+    return [refusal](ModelKind, std::span<const double>, std::span<const double>,
+                     const NumberLocale&) {
+        return ModelAnswer{std::nullopt, refusal};
     };
 }
 

@@ -286,15 +286,8 @@ TimeSpan CurvePlot::shownTime() const {
     return {xAxis->range().lower, xAxis->range().upper};
 }
 
-void CurvePlot::showModel(std::span<const double> seconds, std::span<const double> celsius,
-                          const QString& name) {
-    model_->show(seconds, celsius, name);
-    updateLegend();
-    replot(rpQueuedReplot);
-}
-
-void CurvePlot::clearModel() {
-    model_->clear();
+void CurvePlot::showModels(std::span<const ModelResult> models) {
+    model_->show(models);
     updateLegend();
     replot(rpQueuedReplot);
 }

@@ -22,7 +22,7 @@ class TimeTicker;
 // when asked for, on a right axis in volts. A gap (failed tick, low supply) and a pause break
 // the line. The view follows the live end, showing the whole series, until the wheel or a drag
 // zooms or pans the time axis; showAll() puts it back. Shift and a drag pick a time range
-// instead, for a model; a model is drawn dashed over the temperature.
+// instead, for a model; the run's models are drawn dashed over the temperature.
 //
 // Drawing is kept to what a lesson needs: new readings are added to the graphs as they come,
 // all of them again only after the series was cleared, and nothing at all while the plot is
@@ -44,12 +44,13 @@ public:
     void setPointerListener(std::function<void(std::optional<std::size_t>)> listener) override;
     TimeSpan shownTime() const override;
     std::optional<TimeSpan> selectedTime() const override;
-    void showModel(std::span<const double> seconds, std::span<const double> celsius,
-                   const QString& name) override;
-    void clearModel() override;
+    void showModels(std::span<const ModelResult> models) override;
     void showRuns(const RunTrace& selected, const std::vector<RunTrace>& others) override;
 
 protected:
+    TimePicker& picker() { return *picker_; }
+    // The selected run's readings, drawn with the plot's tools.
+    const SessionSeries& series() const noexcept { return *series_; }
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -1,7 +1,7 @@
-#include "analysis/cooling_fit.h"
+#include "analysis/model_fit.h"
 #include "core/failure.h"
-#include "ui/curve/cooling_fit_entry.h"
-#include "ui/curve/curve_plot.h"
+#include "ui/curve/lab_plot.h"
+#include "ui/curve/model_fit_entry.h"
 #include "ui/curve/xlsx_entry.h"
 
 #include <new>
@@ -9,14 +9,16 @@
 // The module's entries, found by name when the curve window loads it.
 extern "C" Q_DECL_EXPORT thermo::CurvePlotView*
 thermo_make_curve_plot(const thermo::SessionSeries& series, QWidget* parent) {
-    return new thermo::CurvePlot(series, parent);
+    return new thermo::LabPlot(series, parent);
 }
 
-extern "C" Q_DECL_EXPORT void thermo_fit_cooling(std::span<const double> seconds,
-                                                 std::span<const double> celsius,
-                                                 thermo::CoolingFitAnswer& answer) {
+extern "C" Q_DECL_EXPORT void thermo_fit_model(thermo::ModelKind kind,
+                                               std::span<const double> seconds,
+                                               std::span<const double> celsius,
+                                               const thermo::NumberLocale& locale,
+                                               thermo::ModelAnswer& answer) {
     try {
-        answer.fit = thermo::fitCooling(seconds, celsius);
+        answer.fit = thermo::fitModel(kind, seconds, celsius, locale);
     } catch (const thermo::Failure& refusal) {
         answer.refusal = refusal.what();
     } catch (const std::bad_alloc&) {

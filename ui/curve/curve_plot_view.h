@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/model_result.h"
 #include "core/session_series.h"
 
 #include <QColor>
@@ -13,6 +14,8 @@
 class QWidget;
 
 namespace thermo {
+
+class CurveTools;
 
 // An interval of the series' time, in seconds.
 struct TimeSpan {
@@ -58,14 +61,14 @@ public:
     // The time picked with Shift and a drag, drawn as a band; none until one is picked, after a
     // Shift and click, and once the series is cleared.
     virtual std::optional<TimeSpan> selectedTime() const = 0;
-    // A model drawn over the temperature, dashed, named in the legend; it replaces the one
-    // drawn before and stays until clearModel().
-    virtual void showModel(std::span<const double> seconds, std::span<const double> celsius,
-                           const QString& name) = 0;
-    virtual void clearModel() = 0;
-    // The runs drawn: `selected` with its voltages, model, pointer and range, in its colour;
-    // the others' temperatures beside it, in theirs. The selected run is drawn even when it
-    // is not among `others`' visible ones.
+    // The run's models drawn over the temperature, dashed, named in the legend, each with its
+    // equation; they replace those drawn before. None takes them away.
+    virtual void showModels(std::span<const ModelResult> models) = 0;
+    // The lab tools (cursors, tangent, notes, axes, print); none when the plot cannot be drawn.
+    virtual CurveTools* tools() { return nullptr; }
+    // The runs drawn: `selected` with its voltages, models, pointer, range and tools, in its
+    // colour; the others' temperatures beside it, in theirs. The selected run is drawn even
+    // when it is not among `others`' visible ones.
     virtual void showRuns(const RunTrace& selected, const std::vector<RunTrace>& others) = 0;
 };
 

@@ -1,11 +1,18 @@
 #include "ui/curve/curve_session.h"
 
-#include "ui/curve/cooling_model.h"
+#include "ui/curve/axes_dialog.h"
+#include "ui/curve/cursor_controls.h"
+#include "ui/curve/curve_plot_view.h"
+#include "ui/curve/curve_tools.h"
 #include "ui/curve/curve_window.h"
+#include "ui/curve/model_chooser.h"
+#include "ui/curve/notes_dialog.h"
+#include "ui/curve/run_report.h"
+#include "ui/curve/runs_list.h"
+#include "ui/curve/tangent_controls.h"
 #include "ui/layout/projector_zoom.h"
 #include "ui/main_window/form1.h"
 #include "ui/measurement/measurement.h"
-#include "ui/curve/runs_list.h"
 #include "ui/recording/session_record.h"
 #include "ui/seance/seance_actions.h"
 #include "ui/seance/seance_keeper.h"
@@ -25,7 +32,15 @@ CurveSession::~CurveSession() {
 CurveWindow& CurveSession::window() {
     if (!window_) {
         window_ = std::make_unique<CurveWindow>(record_);
-        new CoolingModel(*window_); // "Modéliser", owned by the window
+        // The tools, each owned by the window, in the order of their row.
+        if (CurveTools* tools = window_->plot().tools()) {
+            new TangentControls(*window_, *tools);
+            new CursorControls(*window_, *tools);
+            new NotesTool(*window_, *tools);
+            new AxesTool(*window_, *tools);
+            new RunReport(*window_, *tools);
+        }
+        new ModelChooser(*window_);
         window_->addBesidePlot(new RunsList(*window_));
         actions_ = new SeanceActions(*window_, keeper_);
         window_->setZoom(zoom_.factor());

@@ -2,6 +2,8 @@
 
 #include "core/number_text.h"
 #include "core/series_text.h"
+#include "ui/accessibility/accessible_roles.h"
+#include "ui/accessibility/spoken_notice.h"
 #include "ui/curve/curve_plot_view.h"
 #include "ui/recording/session_record.h"
 
@@ -73,13 +75,18 @@ QString proposedPath(const QString& lastFile, const QString& suffix) {
 CurveWindow::CurveWindow(SessionRecord& record)
     : LaidOutWindow("Courbe", QStringLiteral("Courbe de température"), sizeAt100,
                     Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint),
-      record_(record), plot_(makeCurvePlot(record.series(), this)) {
+      record_(record), plot_(makeCurvePlot(record.series(), this)),
+      notice_(new SpokenNotice(QStringLiteral("curveNotice"), *this)) {
+    setAccessibleRole(this, QAccessible::Window);
     plot_->widget()->setObjectName(QStringLiteral("plot"));
     plot_->widget()->setMinimumSize(smallestPlot);
     plot_->widget()->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     describe(plot_->widget(), tr("Courbe de température"),
              tr("La température mesurée depuis le début de la série, en fonction du temps. La "
-                "molette et un glisser changent l'intervalle de temps montré."));
+                "molette et un glisser changent l'intervalle de temps montré. Au clavier, les "
+                "flèches vont de mesure en mesure, Page précédente et Page suivante de dix "
+                "secondes en dix secondes, Maj avec elles choisit une plage, plus et moins "
+                "zooment."));
 
     std::vector<QPushButton*> buttons;
     for (const Button& b : buttonTable) {
@@ -105,7 +112,6 @@ CurveWindow::CurveWindow(SessionRecord& record)
     messageLabel_->setWordWrap(true);
     describe(pointerLabel_, tr("Mesure sous le pointeur"),
              tr("Temps et température du point visé"));
-    describe(messageLabel_, tr("Message"), tr("Ce qui s'est passé en enregistrant ou en copiant"));
 
     auto* actions = new QHBoxLayout;
     for (std::size_t i = 0; i < 4; ++i) {
@@ -119,22 +125,24 @@ CurveWindow::CurveWindow(SessionRecord& record)
     view->addWidget(showAllButton);
     view->addWidget(pointerLabel_, 1);
     tools_ = new QHBoxLayout;
-    view->addLayout(tools_);
+    readouts_ = new QVBoxLayout;
     auto* window = new QVBoxLayout(this);
     window->addLayout(actions);
     plotRow_ = new QHBoxLayout;
     plotRow_->addWidget(plot_->widget(), 1);
     window->addLayout(plotRow_, 1);
     window->addLayout(view);
+    window->addLayout(tools_);
+    window->addLayout(readouts_);
     window->addWidget(messageLabel_);
     showMessage(QString(), false);
 
-    QWidget* order[] = {buttons[0], buttons[1], buttons[2], buttons[3],
-                        uthCheck_,  utCheck_,   showAllButton};
+    QWidget* order[] = {buttons[0], buttons[1], buttons[2],    buttons[3],
+                        uthCheck_,  utCheck_,   showAllButton, plot_->widget()};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
-    lastInFocus_ = showAllButton;
+    lastInFocus_ = plot_->widget();
 
     connect(pauseButton_, &QPushButton::clicked, this, &CurveWindow::togglePause);
     connect(buttons[1], &QPushButton::clicked, this, [this] { saveAs(); });
@@ -151,7 +159,17 @@ CurveWindow::CurveWindow(SessionRecord& record)
     connect(&record_, &SessionRecord::cleared, this, [this] {
         plot_->refresh();
         showReading(std::nullopt);
+        emit toolRunChanged();
     });
+    // Notes and models come and go through the séance: the tools redraw the selected run's.
+    const auto onSelected = [this](std::size_t run) {
+        if (run == record_.selectedIndex()) {
+            emit toolRunChanged();
+        }
+    };
+    connect(&record_, &SessionRecord::notesChanged, this, onSelected);
+    connect(&record_, &SessionRecord::modelAdded, this, onSelected);
+    connect(&record_, &SessionRecord::modelRemoved, this, onSelected);
     connect(&record_, &SessionRecord::pausedChanged, this, &CurveWindow::updatePauseButton);
     connect(&record_, &SessionRecord::fileChanged, this, &CurveWindow::updateFileName);
     connect(&record_, &SessionRecord::writeFailed, this,
@@ -169,9 +187,7 @@ void CurveWindow::addBesidePlot(QWidget* widget) {
 
 QPushButton* CurveWindow::addToolButton(const char* name, const QString& text) {
     QPushButton* button = makeButton(name, text);
-    tools_->addWidget(button);
-    setTabOrder(lastInFocus_, button);
-    lastInFocus_ = button;
+    addToolWidget(button);
     return button;
 }
 
@@ -198,6 +214,7 @@ void CurveWindow::togglePause() {
 
 void CurveWindow::updatePauseButton() {
     pauseButton_->setText(record_.paused() ? tr("Reprendre") : tr("Pause"));
+    pauseButton_->setAccessibleName(pauseButton_->text());
 }
 
 void CurveWindow::updateFileName() {
@@ -261,6 +278,11 @@ void CurveWindow::showMessage(const QString& text, bool failure) {
     colours.setColor(QPalette::WindowText, failure ? failureColour : QColor(Qt::black));
     messageLabel_->setPalette(colours);
     messageLabel_->setText(text);
+    messageLabel_->setAccessibleName(text.isEmpty() ? tr("Message") : text);
+    messageLabel_->setAccessibleDescription(failure ? tr("Échec") : tr("Message"));
+    if (!text.isEmpty()) {
+        announce(text);
+    }
 }
 
 QString CurveWindow::message() const {
@@ -300,6 +322,8 @@ void CurveWindow::showReading(std::optional<std::size_t> index) {
         parts << tr("Ut = %1").arg(volts(s.ut));
     }
     pointerLabel_->setText(parts.join(QStringLiteral("     ")));
+    // The plot's description: what a screen reader says of the keyboard cursor.
+    plot_->widget()->setAccessibleDescription(parts.join(QStringLiteral(", ")));
 }
 
 } // namespace thermo

@@ -13,7 +13,7 @@ namespace {
 
 constexpr double pictureScale = 2.0;
 
-bool draw(QCustomPlot& plot, QSaveFile& file, bool svg) {
+bool draw(QCustomPlot& plot, QIODevice& file, bool svg) {
     if (!svg) {
         return plot.toPixmap(0, 0, pictureScale).save(&file, "PNG");
     }
@@ -32,18 +32,16 @@ bool draw(QCustomPlot& plot, QSaveFile& file, bool svg) {
 
 } // namespace
 
-QString savePlotImage(QCustomPlot& plot, const QString& path) {
+QString writeWhole(const QString& path, const std::function<bool(QIODevice&)>& draw,
+                   const QString& unproduced) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return writeFailureText(path, file);
     }
-    const bool svg =
-        QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
-    if (!draw(plot, file, svg) || file.error() != QFileDevice::NoError) {
-        const QString message =
-            file.error() == QFileDevice::NoError
-                ? writeFailureText(path, QObject::tr("image impossible à produire"))
-                : writeFailureText(path, file);
+    if (!draw(file) || file.error() != QFileDevice::NoError) {
+        const QString message = file.error() == QFileDevice::NoError
+                                    ? writeFailureText(path, unproduced)
+                                    : writeFailureText(path, file);
         file.cancelWriting();
         return message;
     }
@@ -51,6 +49,14 @@ QString savePlotImage(QCustomPlot& plot, const QString& path) {
         return writeFailureText(path, file);
     }
     return {};
+}
+
+QString savePlotImage(QCustomPlot& plot, const QString& path) {
+    const bool svg =
+        QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
+    return writeWhole(
+        path, [&](QIODevice& file) { return draw(plot, file, svg); },
+        QObject::tr("image impossible à produire"));
 }
 
 } // namespace thermo

@@ -14,6 +14,11 @@ bool TimeTicker::setSpan(double seconds) {
 }
 
 double TimeTicker::getTickStep(const QCPRange& range) {
+    // A step by hand, unless it would crowd the axis with ticks.
+    constexpr double mostTicks = 50;
+    if (step_ > 0 && range.size() / step_ <= mostTicks) {
+        return step_;
+    }
     if (!minutes_) {
         return QCPAxisTicker::getTickStep(range);
     }

@@ -15,6 +15,9 @@ public:
     // Chooses the unit for a visible span; true when it changed.
     bool setSpan(double seconds);
     bool inMinutes() const noexcept { return minutes_; }
+    // Ticks every `seconds`, set by hand; 0 lets the ticker choose.
+    void setStep(double seconds) noexcept { step_ = seconds; }
+    double step() const noexcept { return step_; }
 
 protected:
     double getTickStep(const QCPRange& range) override;
@@ -23,6 +26,7 @@ protected:
 
 private:
     bool minutes_ = false;
+    double step_ = 0;
 };
 
 } // namespace thermo

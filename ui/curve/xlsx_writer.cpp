@@ -1,6 +1,6 @@
-#include "ui/curve/xlsx_entry.h"
-
 #include "core/code_conversion.h"
+#include "ui/curve/curve_axes.h"
+#include "ui/curve/xlsx_entry.h"
 #include "ui/recording/run.h"
 #include "storage/write_failure_text.h"
 
@@ -12,6 +12,8 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <string>
 #include <xlsxwriter.h>
 
 namespace thermo {
@@ -19,6 +21,7 @@ namespace thermo {
 namespace {
 
 constexpr int longestSheetName = 31;
+constexpr lxw_col_t noteColumn = 5; // after t, T, Uth, Ut and the code
 
 // A sheet name Excel accepts: no []:*?/\, at most 31 characters, unique in the workbook.
 QString sheetName(const QString& name, QSet<QString>& taken) {
@@ -45,12 +48,34 @@ void writeNumber(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t column, double x
     }
 }
 
+// The run's notes in a last column "note", each on the row of the reading nearest its time;
+// notes on the same reading share its cell.
+void writeNotes(lxw_worksheet* sheet, const Run& run, lxw_format* bold) {
+    const SessionSeries& series = *run.series;
+    if (run.notes.empty() || series.empty()) {
+        return;
+    }
+    worksheet_write_string(sheet, 0, noteColumn, "note", bold);
+    std::map<std::size_t, std::string> cells;
+    for (const RunNote& note : run.notes) {
+        const std::size_t at = nearestIndex(series.millis(), std::llround(note.seconds * 1000.0));
+        std::string& cell = cells[at];
+        cell += (cell.empty() ? "" : " ; ") + note.text;
+    }
+    for (const auto& [index, text] : cells) {
+        worksheet_write_string(sheet, static_cast<lxw_row_t>(index + 1), noteColumn, text.c_str(),
+                               nullptr);
+    }
+}
+
 } // namespace
 
 QString writeXlsx(const std::vector<const Run*>& runs, const QString& path) {
     const QFileInfo target(path);
-    const QString temporary = target.absoluteDir().filePath(
-        QStringLiteral(".%1.%2.tmp").arg(target.fileName()).arg(QCoreApplication::applicationPid()));
+    const QString temporary =
+        target.absoluteDir().filePath(QStringLiteral(".%1.%2.tmp")
+                                          .arg(target.fileName())
+                                          .arg(QCoreApplication::applicationPid()));
     lxw_workbook* book = workbook_new(QFile::encodeName(temporary).constData());
     if (book == nullptr) {
         return writeFailureText(path, QObject::tr("mémoire insuffisante"));
@@ -82,6 +107,7 @@ QString writeXlsx(const std::vector<const Run*>& runs, const QString& path) {
                 writeNumber(sheet, row, 4, *code);
             }
         }
+        writeNotes(sheet, *run, bold);
     }
     const lxw_error closed = workbook_close(book);
     if (closed != LXW_NO_ERROR) {

@@ -7,6 +7,7 @@
 #include "ui/recording/session_record.h"
 
 #include <QTimer>
+#include <chrono>
 #include <exception>
 #include <utility>
 
@@ -38,7 +39,9 @@ Measurement::Measurement(NumberLocale locale, QObject* parent)
     qRegisterMetaType<CircuitParameters>();
     timer_->setObjectName(QStringLiteral("Timer1"));
     timer_->setInterval(tickMilliseconds);
-    connect(timer_, &QTimer::timeout, this, &Measurement::tick);
+    // To the millisecond: a coarse timer may fire 5 % early or late on purpose.
+    timer_->setTimerType(Qt::PreciseTimer);
+    connect(timer_, &QTimer::timeout, this, &Measurement::timerFired);
     connect(this, &Measurement::readingTaken, record_.get(), &SessionRecord::take);
 }
 
@@ -78,6 +81,19 @@ void Measurement::tick() {
     } catch (...) {
         stopOnDefect(tr("exception d'un type inconnu"));
     }
+}
+
+// A tick that comes late (a busy machine) measures when it comes. Qt then fires the next one
+// on the timer's old schedule, a few milliseconds later, to catch up; that one is dropped, so
+// that two readings are never closer than half a period: a spreadsheet's difference quotient
+// would spike on such a pair. The step after a late tick is longer instead.
+void Measurement::timerFired() {
+    const Reading::Clock::time_point now = Reading::Clock::now();
+    if (now - lastFired_ < std::chrono::milliseconds(tickMilliseconds / 2)) {
+        return;
+    }
+    lastFired_ = now;
+    tick();
 }
 
 void Measurement::stopOnDefect(const QString& error) {

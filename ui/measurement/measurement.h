@@ -74,6 +74,7 @@ private:
     class Fields;
 
     void stopOnDefect(const QString& error);
+    void timerFired();
 
     NumberLocale locale_;
     CircuitParameters parameters_ = CircuitParameters::defaults();
@@ -85,6 +86,7 @@ private:
     QTimer* timer_;
     std::unique_ptr<SessionRecord> record_;
     Reading last_;
+    Reading::Clock::time_point lastFired_{};
 };
 
 } // namespace thermo

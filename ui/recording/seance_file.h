@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/circuit_parameters.h"
+#include "core/run_annotations.h"
 #include "core/session_series.h"
 
 #include <cstddef>
@@ -24,21 +25,9 @@ struct RunHeader {
     std::string started;   // local date and time, ISO 8601
 };
 
-// A note pinned at a time of a run.
-struct RunNote {
-    double seconds = 0;
-    std::string text;
-};
-
-struct ModelParameter {
-    std::string name; // "τ"
-    double value = 0;
-    double uncertainty = 0; // standard uncertainty, same unit
-    std::string unit;       // "s"
-};
-
-// A model fitted on a run: its kind ("newton"…), its parameters, the time range it was fitted
-// on, the readings' RMS deviation from it and its equation as the user reads it.
+// A model fitted on a run as the séance stores it: its kind ("newton"…, modelKindCode()), its
+// parameters, the time range it was fitted on, the readings' RMS deviation from it and its
+// equation as the user reads it.
 struct RunModel {
     std::int64_t id = 0; // given by the séance
     std::string kind;
