@@ -59,7 +59,8 @@ parametres::parametres(Application& application)
     label6->setBuddy(text1_);
     addLabel("Label1", QStringLiteral("Valeur en OHM"), bold);
     addLabel("Label8", QStringLiteral("Valeur nominale 10000"), bold);
-    addLabel("Label7", QStringLiteral("Thermistance CTN"), heading, Qt::red);
+    // The red of the original, darkened to be read on the window's ground (4.5:1).
+    addLabel("Label7", QStringLiteral("Thermistance CTN"), heading, QColor(0xC8, 0x00, 0x00));
     text2_ = addField(this, "Text2", defaults.a, tr("Paramètre A"),
                       tr("Résistance nominale de la thermistance à 25 °C, en ohms"));
     addLabel("Label2", QStringLiteral("Paramètre A :"), bold)->setBuddy(text2_);
@@ -93,12 +94,16 @@ QString parametres::seriesText() const {
     return text1_->text();
 }
 
+// Shown and raised, but the keyboard focus stays where the user is (the calibration window):
+// taken away silently, the next keys would edit the dialog's fields unawares.
 void parametres::setThermistorTexts(const QString& a, const QString& b) {
     text2_->setText(a);
     text3_->setText(b);
+    const bool quiet = testAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_ShowWithoutActivating);
     show();
     raise();
-    activateWindow();
+    setAttribute(Qt::WA_ShowWithoutActivating, quiet);
 }
 
 void parametres::validate() {
