@@ -64,7 +64,7 @@ void Application::applyZoom(double zoom) {
         }
     }
     QWidget& from = mainWindow_ ? static_cast<QWidget&>(*mainWindow_) : *dialog_;
-    announce(from, tr("Taille d'affichage : %1").arg(percentText(zoom)));
+    announce(from, tr("Taille d'affichage, %1").arg(percentText(zoom)));
 }
 
 double Application::roomOnScreens() const {

@@ -20,7 +20,7 @@ namespace thermo::test {
 // the screen reader's notices.
 inline bool isDecoration(const QWidget* widget) {
     const QString name = widget->objectName();
-    return name == QLatin1String("focusFrame") || name == QLatin1String("announcement");
+    return name == QLatin1String("focusFrame") || name == QLatin1String("announcements");
 }
 
 // What is wrong with a window as it stands, nothing when all is well: every visible control

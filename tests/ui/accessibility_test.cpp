@@ -136,8 +136,8 @@ private slots:
         }
     }
 
-    // The labels beside the fields are announced as their labels; in the main window, a label
-    // says its field's name, with the unit.
+    // The labels beside the fields are announced as their labels, saying their field's name:
+    // with the unit, without a colon.
     void labelsLabelTheirFields_data() {
         QTest::addColumn<bool>("mainWindow");
         QTest::addColumn<QString>("field");
@@ -157,9 +157,9 @@ private slots:
         QTest::newRow("parametres Text1") << false << "Text1"
                                           << "Résistance série R";
         QTest::newRow("parametres Text2") << false << "Text2"
-                                          << "Paramètre A :";
+                                          << "Paramètre A";
         QTest::newRow("parametres Text3") << false << "Text3"
-                                          << "Paramètre B :";
+                                          << "Paramètre B";
     }
     void labelsLabelTheirFields() {
         QFETCH(bool, mainWindow);

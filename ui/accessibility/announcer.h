@@ -13,8 +13,9 @@ namespace thermo {
 //
 // The words are shown as a notification, invisible, in the window that has the keyboard focus
 // (the window of `from` while none of the program's windows has it): Orca speaks a
-// notification as it shows, once, wherever the focus is in that window. A notification in
-// another window, hidden or in the background, is never shown to Orca at all.
+// notification as it shows, once, wherever the focus is in that window; a notification in a
+// hidden window would never show. (Qt 6.4 has no announcement event, and tells a change of
+// name or description to Orca 43 in a form it cannot say: a notice is what Orca says.)
 void announce(QWidget& from, const QString& text);
 
 // Every announcement, as it is made: for what else tells the user (a braille display's

@@ -1,5 +1,6 @@
 #include "ui/accessibility/temperature_voice.h"
 
+#include "ui/accessibility/announcer.h"
 #include "ui/measurement/measurement.h"
 
 #include <QEvent>
@@ -7,20 +8,17 @@
 
 namespace thermo {
 
-TemperatureVoice::TemperatureVoice(Measurement& measurement, QWidget& field, QString restingName)
+TemperatureVoice::TemperatureVoice(Measurement& measurement, QWidget& field)
     : QObject(&field), measurement_(measurement), field_(field),
-      restingName_(std::move(restingName)), spoken_(measurement.locale(), pace) {
-    field_.setAccessibleName(restingName_);
+      spoken_(measurement.locale(), pace) {
     field_.installEventFilter(this);
     connect(&measurement_, &Measurement::readingTaken, this, &TemperatureVoice::take);
 }
 
-// The name is set as the focus arrives, before Qt tells assistive technology of the new
-// focus: it is what the field shows, and the screen reader says the label, not the name.
+// The screen reader reads the field as the focus arrives: that is the temperature said.
 bool TemperatureVoice::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &field_ && event->type() == QEvent::FocusIn) {
-        const auto now = spoken_.sayNow(measurement_.lastReading());
-        field_.setAccessibleName(now.value_or(restingName_));
+        spoken_.sayNow(measurement_.lastReading());
     }
     return QObject::eventFilter(watched, event);
 }
@@ -31,7 +29,7 @@ void TemperatureVoice::take(const Reading& reading) {
         return;
     }
     if (const auto said = spoken_.offer(reading)) {
-        field_.setAccessibleName(*said);
+        announce(field_, *said);
     }
 }
 

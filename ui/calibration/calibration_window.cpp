@@ -170,15 +170,20 @@ void CalibrationWindow::takePoint() {
     say({});
     refit();
     showPoints();
-    pointsTable_->selectRow(static_cast<int>(points_.size()) - 1);
+    // Selected, not made current: a current cell would draw a screen reader's attention to
+    // the table, away from "Relever" where the focus is.
+    pointsTable_->selectionModel()->select(
+        pointsTable_->model()->index(static_cast<int>(points_.size()) - 1, 0),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     const CalibrationPoint& point = points_.back();
-    announceResult(tr("Point relevé à %1 °C : Rth = %2 Ω.")
+    announceResult(tr("Point relevé à %1 °C, Rth vaut %2 ohms.")
                        .arg(text(numberText(point.celsius, locale_)),
                             text(numberText(roundHalfEven(point.ohms, ohmDecimals), locale_))));
 }
 
 void CalibrationWindow::removePoint() {
-    const int row = pointsTable_->currentRow();
+    const QModelIndexList selected = pointsTable_->selectionModel()->selectedRows();
+    const int row = selected.isEmpty() ? -1 : selected.front().row();
     if (row < 0 || row >= static_cast<int>(points_.size())) {
         return;
     }

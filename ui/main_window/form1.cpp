@@ -134,11 +134,10 @@ Form1::Form1(Measurement& measurement, QWidget* parametersDialog)
     text1_ = new TemperatureField(temperatureColour, this);
     text1_->setObjectName(QStringLiteral("Text1"));
     text1_->setEnabled(false);
-    const QString temperatureName = tr("Température calculée, en degrés Celsius");
-    name(text1_, label7, temperatureName,
+    name(text1_, label7, tr("Température calculée, en degrés Celsius"),
          tr("Température de la thermistance, ou ce qui empêche de la calculer"));
-    // Its name follows the temperature while it has the focus.
-    new TemperatureVoice(measurement_, *text1_, temperatureName);
+    // Heard as it changes while it has the focus.
+    new TemperatureVoice(measurement_, *text1_);
 
     text6_ = addStoreField(this, "Text6");
     text9_ = addStoreField(this, "Text9");

@@ -10,6 +10,7 @@
 #include "ui/measurement/measurement.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QKeySequence>
 #include <QLabel>
@@ -62,6 +63,8 @@ GiantDisplay::GiantDisplay(Measurement& measurement, Form1& mainWindow)
     setObjectName(QStringLiteral("giantDisplay"));
     setWindowTitle(tr("Température calculée \u2014 affichage géant (Espace pour l'entendre, "
                       "Échap pour revenir)"));
+    setAccessibleName(tr("Affichage géant de la température. Espace pour l'entendre, Échap pour "
+                         "revenir"));
     setAccessibleRole(this, QAccessible::Window);
     setAutoFillBackground(true);
     QPalette ground = palette();
@@ -119,7 +122,15 @@ void GiantDisplay::open() {
     raise();
     activateWindow();
     spoken_.sayNow(measurement_.lastReading());
-    sayValue();
+    opening_ = true;
+}
+
+bool GiantDisplay::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && opening_) {
+        opening_ = false;
+        sayValue();
+    }
+    return QWidget::event(event);
 }
 
 void GiantDisplay::sayValue() {
@@ -127,6 +138,7 @@ void GiantDisplay::sayValue() {
 }
 
 void GiantDisplay::leave() {
+    opening_ = false;
     // Back to a plain window before hiding: shown again, it is made full screen anew.
     setWindowState(windowState() & ~Qt::WindowFullScreen);
     hide();

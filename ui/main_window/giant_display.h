@@ -41,6 +41,8 @@ public slots:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Once it has the focus, a screen reader says its name, then what it shows.
+    bool event(QEvent* event) override;
 
 private:
     void setValue(const QString& text);
@@ -53,6 +55,7 @@ private:
     QLabel* value_;
     QAction* open_;
     SpokenTemperature spoken_;
+    bool opening_ = false;
 };
 
 } // namespace thermo

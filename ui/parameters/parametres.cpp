@@ -63,11 +63,16 @@ parametres::parametres(Application& application)
     addLabel("Label7", QStringLiteral("Thermistance CTN"), heading, QColor(0xC8, 0x00, 0x00));
     text2_ = addField(this, "Text2", defaults.a, tr("Paramètre A"),
                       tr("Résistance nominale de la thermistance à 25 °C, en ohms"));
-    addLabel("Label2", QStringLiteral("Paramètre A :"), bold)->setBuddy(text2_);
+    // A label says its field's name, without the colon a screen reader would spell out.
+    QLabel* label2 = addLabel("Label2", QStringLiteral("Paramètre A :"), bold);
+    label2->setBuddy(text2_);
+    label2->setAccessibleName(text2_->accessibleName());
     addLabel("Label4", QStringLiteral("Valeur nominale à 25°C"), bold);
     text3_ = addField(this, "Text3", defaults.b, tr("Paramètre B"),
                       tr("Indice de sensibilité thermique B de la thermistance, en kelvins"));
-    addLabel("Label3", QStringLiteral("Paramètre B :"), bold)->setBuddy(text3_);
+    QLabel* label3 = addLabel("Label3", QStringLiteral("Paramètre B :"), bold);
+    label3->setBuddy(text3_);
+    label3->setAccessibleName(text3_->accessibleName());
     addLabel("Label5", QStringLiteral("indice de sensibilité thermique"), bold);
     command1_ = addButton("Command1", QStringLiteral("Validation"));
     describe(command1_, tr("Validation"),
