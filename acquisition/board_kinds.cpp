@@ -1,52 +1,43 @@
 #include "acquisition/board_kinds.h"
 
+#include "acquisition/board_worker.h"
 #include "acquisition/firmata/firmata_board_source.h"
-#include "acquisition/firmata/firmata_discovery.h"
 #include "acquisition/port_probe.h"
-#include "acquisition/serial/board_discovery.h"
 #include "acquisition/serial/serial_board_source.h"
-
-#include <algorithm>
 
 namespace thermo {
 
-namespace {
-
-template <typename Source> std::unique_ptr<CodeSource> openOn(const std::string& portPath) {
-    return std::make_unique<Source>(portPath);
-}
-
-} // namespace
-
-const std::vector<BoardKind>& boardKinds() {
-    static const std::vector<BoardKind> kinds{
-        {"Carte série", openOn<SerialBoardSource>, probeBoards},
-        {"Carte Firmata", openOn<FirmataBoardSource>, probeFirmataBoards},
+const std::vector<const BoardKind*>& boardKinds() {
+    static const std::vector<const BoardKind*> kinds{
+        &SerialBoardSource::kind(),
+        &FirmataBoardSource::kind(),
     };
     return kinds;
 }
 
+std::unique_ptr<CodeSource> openBoard(const BoardKind& kind, const std::string& portPath,
+                                      const BoardTiming& timing, PortLister ports) {
+    return kind.read(std::make_unique<BoardWorker>(portPath, std::vector<const BoardKind*>{&kind},
+                                                   timing, std::move(ports)));
+}
+
 std::vector<BoardInfo> findBoards(const std::vector<std::string>& portPaths,
-                                  std::chrono::milliseconds limitPerKind, std::stop_token stop) {
-    std::vector<std::string> unclaimed = portPaths;
-    std::vector<BoardInfo> boards;
-    for (const BoardKind& kind : boardKinds()) {
-        if (unclaimed.empty() || stop.stop_requested()) {
-            break;
-        }
-        for (BoardInfo& board : kind.recognise(unclaimed, limitPerKind, stop)) {
-            std::erase(unclaimed, board.portPath);
-            board.kind = &kind;
-            boards.push_back(std::move(board));
-        }
+                                  std::chrono::milliseconds limit, std::stop_token stop,
+                                  const PortLister& ports) {
+    std::vector<BoardInfo> boards = probePorts(portPaths, boardKinds(), limit, stop);
+    const std::vector<PortInfo> listed = ports();
+    for (BoardInfo& board : boards) {
+        board.setPort(portAt(listed, board.portPath));
     }
-    std::sort(boards.begin(), boards.end(),
-              [](const BoardInfo& a, const BoardInfo& b) { return a.portPath < b.portPath; });
     return boards;
 }
 
-std::vector<BoardInfo> findBoards(std::stop_token stop) {
-    return findBoards(serialPortPaths(), searchLimitPerKind, stop);
+std::vector<BoardInfo> findBoards(const PortLister& ports, std::stop_token stop) {
+    std::vector<std::string> paths;
+    for (const PortInfo& port : ports()) {
+        paths.push_back(port.path);
+    }
+    return findBoards(paths, searchLimit, stop, ports);
 }
 
 } // namespace thermo

@@ -16,7 +16,7 @@ void BoardMailbox::setState(SourceState state, std::string cause) {
 
 void BoardMailbox::post(int channel, int value, Clock::time_point at) {
     std::lock_guard lock(mutex_);
-    values_.add({channel, value}, at);
+    values_.add(channel, value, at);
     channelCauses_.at(static_cast<std::size_t>(channel)).clear();
 }
 
@@ -28,6 +28,11 @@ void BoardMailbox::fail(int channel, std::string cause) {
 void BoardMailbox::setBoard(BoardInfo board) {
     std::lock_guard lock(mutex_);
     board_ = std::move(board);
+}
+
+void BoardMailbox::addLookalike(BoardInfo board) {
+    std::lock_guard lock(mutex_);
+    lookalikes_.push_back(std::move(board));
 }
 
 std::variant<BoardMailbox::Values, SourceStatus>
@@ -44,9 +49,19 @@ BoardMailbox::take(int channel, Clock::time_point now, Clock::duration staleAfte
     return Values{*values_.take(channel), last};
 }
 
+SourceStatus BoardMailbox::status() const {
+    std::lock_guard lock(mutex_);
+    return {state_, cause_};
+}
+
 std::optional<BoardInfo> BoardMailbox::board() const {
     std::lock_guard lock(mutex_);
     return board_;
+}
+
+std::vector<BoardInfo> BoardMailbox::lookalikes() const {
+    std::lock_guard lock(mutex_);
+    return lookalikes_;
 }
 
 } // namespace thermo

@@ -9,7 +9,8 @@
 namespace thermo {
 
 BoardSearch::BoardSearch(QObject* parent)
-    : QObject(parent), finder_([](std::stop_token stop) { return findBoards(stop); }) {}
+    : QObject(parent),
+      finder_([](std::stop_token stop) { return findBoards(systemSerialPorts, stop); }) {}
 
 BoardSearch::~BoardSearch() {
     if (thread_ != nullptr) {

@@ -26,7 +26,7 @@ public:
         std::string error; // what stopped the search, if something did; the boards are then none
     };
 
-    // Searches with findBoards() until told otherwise.
+    // Searches the system's serial ports with findBoards() until told otherwise.
     explicit BoardSearch(QObject* parent = nullptr);
     // Stops a search still running, which takes a few milliseconds: it polls its ports in
     // such slices.

@@ -1,5 +1,7 @@
 #include "acquisition/board_worker.h"
 
+#include "acquisition/board_session.h"
+
 #include <QThread>
 #include <condition_variable>
 #include <exception>
@@ -16,36 +18,10 @@ bool pauseUntil(std::chrono::steady_clock::time_point until, std::stop_token sto
     return !stop.stop_requested();
 }
 
-std::optional<BoardConversation::End>
-awaitGreeting(const std::function<Greeting(std::chrono::steady_clock::time_point)>& poll,
-              BoardMailbox& mailbox, std::stop_token stop, std::chrono::milliseconds limit,
-              const StartTexts& texts) {
-    using Clock = std::chrono::steady_clock;
-    mailbox.setState(SourceState::Connecting, texts.booting);
-    const auto deadline = Clock::now() + limit;
-    while (!stop.stop_requested()) {
-        switch (poll(nextWait(deadline))) {
-        case Greeting::Identified:
-            return std::nullopt;
-        case Greeting::Foreign:
-            return BoardConversation::End::Foreign;
-        case Greeting::Lost:
-            mailbox.setState(SourceState::Lost, unpluggedText);
-            return BoardConversation::End::Lost;
-        case Greeting::Pending:
-            if (Clock::now() >= deadline) {
-                mailbox.setState(SourceState::Lost, texts.noAnswer);
-                return BoardConversation::End::Lost;
-            }
-            break;
-        }
-    }
-    return BoardConversation::End::Stopped;
-}
-
-BoardWorker::BoardWorker(std::unique_ptr<BoardConversation> conversation,
-                         std::chrono::milliseconds reopenInterval)
-    : conversation_(std::move(conversation)), reopenInterval_(reopenInterval) {
+BoardWorker::BoardWorker(std::string portPath, std::vector<const BoardKind*> kinds,
+                         const BoardTiming& timing, PortLister ports)
+    : portPath_(std::move(portPath)), kinds_(std::move(kinds)), timing_(timing),
+      ports_(std::move(ports)) {
     thread_.reset(QThread::create([this, stop = stop_.get_token()] { run(stop); }));
     thread_->start();
 }
@@ -64,9 +40,7 @@ void BoardWorker::run(std::stop_token stop) noexcept {
         }
     };
     try {
-        while (conversation_->talk(mailbox_, stop) == BoardConversation::End::Lost &&
-               pauseUntil(std::chrono::steady_clock::now() + reopenInterval_, stop)) {
-        }
+        BoardSession(portPath_, kinds_, timing_, ports_, mailbox_).run(stop);
     } catch (const std::bad_alloc&) {
         give("Carte : mémoire insuffisante");
     } catch (...) {

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "acquisition/automation_value.h"
+#include "acquisition/board_info.h"
 #include "acquisition/source_settings.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,6 +38,11 @@ public:
     // The serial port it reads from; empty for a source without one.
     virtual std::string portPath() const { return {}; }
     virtual SourceStatus status() const { return {}; }
+    // The board it reads from, once the board said what it is.
+    virtual std::optional<BoardInfo> board() const { return std::nullopt; }
+    // Boards found since its board was unplugged that nothing tells from it: only the user can
+    // say whether one of them is it.
+    virtual std::vector<BoardInfo> lookalikes() const { return {}; }
 
     // Settings the user may change. An unknown key throws std::invalid_argument.
     virtual std::vector<NumberSetting> numberSettings() const { return {}; }

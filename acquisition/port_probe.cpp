@@ -1,7 +1,11 @@
 #include "acquisition/port_probe.h"
 
-#include <QSerialPortInfo>
+#include "acquisition/board_conversation.h"
+#include "acquisition/board_kinds.h"
+#include "acquisition/board_recognition.h"
+
 #include <algorithm>
+#include <memory>
 
 namespace thermo {
 
@@ -9,34 +13,55 @@ namespace {
 
 constexpr std::chrono::milliseconds pollSlice{5};
 
-std::string descriptionOf(const std::string& path) {
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        if (info.systemLocation().toStdString() == path) {
-            return info.description().toStdString();
+// One port of the search: opened, listened to and asked by every kind.
+class PortProbe {
+public:
+    PortProbe(const std::string& path, const std::vector<const BoardKind*>& kinds) : line_(path) {
+        for (const BoardKind* kind : kinds) {
+            conversations_.push_back(kind->converse({}));
+            kinds_.push_back(kind);
         }
     }
-    return {};
-}
+    bool open() { return line_.open(conversations_.front()->baudRate()); }
+    void start() {
+        std::vector<BoardConversation*> asked;
+        for (const auto& conversation : conversations_) {
+            asked.push_back(conversation.get());
+        }
+        recognition_ = std::make_unique<BoardRecognition>(line_, std::move(asked));
+    }
+    Greeting poll(SerialLine::Clock::time_point until) { return recognition_->poll(until); }
+    BoardInfo board() const {
+        const BoardConversation* answered = recognition_->answered();
+        BoardInfo board = answered->board();
+        board.portPath = line_.portPath();
+        for (std::size_t i = 0; i < conversations_.size(); ++i) {
+            if (conversations_[i].get() == answered) {
+                board.kind = kinds_[i];
+            }
+        }
+        return board;
+    }
+
+private:
+    SerialLine line_;
+    std::vector<std::unique_ptr<BoardConversation>> conversations_;
+    std::vector<const BoardKind*> kinds_;
+    std::unique_ptr<BoardRecognition> recognition_;
+};
 
 } // namespace
 
-std::vector<std::string> serialPortPaths() {
-    std::vector<std::string> paths;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        paths.push_back(info.systemLocation().toStdString());
-    }
-    std::sort(paths.begin(), paths.end());
-    return paths;
-}
-
 std::vector<BoardInfo> probePorts(const std::vector<std::string>& portPaths,
-                                  std::chrono::milliseconds limit, std::stop_token stop,
-                                  const ProbeOpener& open) {
-    using Clock = PortProbe::Clock;
+                                  const std::vector<const BoardKind*>& kinds,
+                                  std::chrono::milliseconds limit, std::stop_token stop) {
+    using Clock = SerialLine::Clock;
     const auto deadline = Clock::now() + limit;
     std::vector<std::unique_ptr<PortProbe>> pending;
     for (const std::string& path : portPaths) {
-        if (auto probe = open(path)) {
+        auto probe = std::make_unique<PortProbe>(path, kinds);
+        if (!kinds.empty() && probe->open()) {
+            probe->start();
             pending.push_back(std::move(probe));
         }
     }
@@ -55,10 +80,6 @@ std::vector<BoardInfo> probePorts(const std::vector<std::string>& portPaths,
             }
             return false;
         });
-    }
-    pending.clear();
-    for (BoardInfo& board : boards) {
-        board.description = descriptionOf(board.portPath);
     }
     std::sort(boards.begin(), boards.end(),
               [](const BoardInfo& a, const BoardInfo& b) { return a.portPath < b.portPath; });

@@ -34,7 +34,14 @@ bool SerialLine::open(int baudRate) {
         port_.reset();
         return false;
     }
+    baudRate_ = baudRate;
     return true;
+}
+
+void SerialLine::setBaudRate(int baudRate) {
+    if (isOpen() && port_->setBaudRate(baudRate)) {
+        baudRate_ = baudRate;
+    }
 }
 
 void SerialLine::close() {

@@ -35,6 +35,9 @@ public:
     // False when the port cannot be opened (absent, busy, not a terminal).
     bool open(int baudRate);
     void close();
+    // Another speed on the open port, without closing it: a board restarts on each opening.
+    void setBaudRate(int baudRate);
+    int baudRate() const noexcept { return baudRate_; }
     bool isOpen() const;
     // The device went away under the open port (unplugged board, closed pseudo-terminal).
     bool lost() const noexcept { return lost_; }
@@ -55,6 +58,7 @@ private:
     std::string portPath_;
     std::unique_ptr<QSerialPort> port_;
     bool lost_ = false;
+    int baudRate_ = 0;
     Clock::time_point lastPiece_{};
 };
 

@@ -3,6 +3,7 @@
 // (docs/fiabilite-performance.md, « Le fil de l'interface face aux cartes »).
 //
 //     board_gap_bench [secondes par carte, 5]
+#include "acquisition/board_conversation.h"
 #include "acquisition/board_kinds.h"
 #include "core/failure.h"
 #include "tests/serial/firmata_peer.h"
@@ -119,7 +120,7 @@ double processSeconds() {
 // `midway`, when given, happens halfway through, in a thread of its own.
 void measure(const char* name, const thermo::BoardKind& kind, const std::string& path,
              std::chrono::milliseconds duration, const std::function<void()>& midway = {}) {
-    auto source = kind.open(path);
+    auto source = thermo::openBoard(kind, path, {}, thermo::systemSerialPorts);
     std::string lastMessage = "mesure";
     int codes = 0;
     const auto tick = [&] {
@@ -159,7 +160,7 @@ int main(int argc, char** argv) {
     const auto seconds = std::chrono::seconds(argc > 1 ? std::atoi(argv[1]) : 5);
     const auto duration = std::chrono::duration_cast<std::chrono::milliseconds>(seconds);
 
-    const thermo::BoardKind& ours = thermo::boardKinds().front();
+    const thermo::BoardKind& ours = *thermo::boardKinds().front();
     std::printf("%-22s %9s %9s %12s %10s %7s  %s\n", "carte", "écart max", "lecture", "lectures",
                 "processeur", "codes", "dernier échec");
     std::printf("%-22s %9s %9s %12s %10s\n", "", "(ms)", "max (ms)", "(% du temps)", "(% cœur)");
@@ -190,7 +191,7 @@ int main(int argc, char** argv) {
         measure("débranchée en route", ours, board.path(), duration, [&board] { board.unplug(); });
     }
     // An Uno under StandardFirmata, which restarts when its port is opened.
-    const thermo::BoardKind& firmata = thermo::boardKinds()[1];
+    const thermo::BoardKind& firmata = *thermo::boardKinds()[1];
     {
         thermo::test::FirmataPeer board;
         measure("Firmata normale", firmata, board.path(), duration);

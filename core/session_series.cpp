@@ -43,6 +43,14 @@ bool SessionSeries::append(const Reading& reading) {
         flags |= codeFlag;
     }
 
+    push(millis, gap == Gap::None ? *reading.celsius : missing, reading.uth.value_or(missing),
+         reading.ut.value_or(missing), reading.code.value_or(0), flags);
+    pauseSinceLast_ = false;
+    return true;
+}
+
+void SessionSeries::push(std::int64_t millis, double celsius, double uth, double ut,
+                         std::int32_t code, std::uint8_t flags) {
     growIfFull(millis_);
     growIfFull(celsius_);
     growIfFull(uth_);
@@ -50,13 +58,36 @@ bool SessionSeries::append(const Reading& reading) {
     growIfFull(codes_);
     growIfFull(flags_);
     millis_.push_back(millis);
-    celsius_.push_back(gap == Gap::None ? *reading.celsius : missing);
-    uth_.push_back(reading.uth.value_or(missing));
-    ut_.push_back(reading.ut.value_or(missing));
-    codes_.push_back(reading.code.value_or(0));
+    celsius_.push_back(celsius);
+    uth_.push_back(uth);
+    ut_.push_back(ut);
+    codes_.push_back(code);
     flags_.push_back(flags);
-    pauseSinceLast_ = false;
-    return true;
+}
+
+void SessionSeries::restore(const Sample& sample) {
+    const std::int64_t millis = empty() ? sample.millis : std::max(sample.millis, millis_.back());
+    // A temperature that is not a number is no measurement, whatever the file said.
+    const bool measured = sample.gap == Gap::None && std::isfinite(sample.celsius);
+    const Gap gap = measured || sample.gap == Gap::LowSupply ? sample.gap : Gap::Failure;
+    std::uint8_t flags = static_cast<std::uint8_t>(gap);
+    if (sample.afterPause && !empty()) {
+        flags |= pauseFlag;
+    }
+    if (sample.code) {
+        flags |= codeFlag;
+    }
+    push(millis, measured ? sample.celsius : missing, sample.uth, sample.ut,
+         sample.code.value_or(0), flags);
+}
+
+void SessionSeries::reserve(std::size_t count) {
+    millis_.reserve(count);
+    celsius_.reserve(count);
+    uth_.reserve(count);
+    ut_.reserve(count);
+    codes_.reserve(count);
+    flags_.reserve(count);
 }
 
 void SessionSeries::setPaused(bool paused) noexcept {

@@ -51,6 +51,11 @@ public:
     // Keeps the reading; returns false, keeping nothing, while the record is paused. The first
     // reading gives the series its origin (t = 0); later times never go back.
     bool append(const Reading& reading);
+    // Keeps a reading as it was stored (a séance file, a CSV read back): its time since the
+    // series began, never before the last one's, and its gap and pause as they were.
+    void restore(const Sample& sample);
+    // Room for `count` readings in all, in one allocation: a run read back from a file.
+    void reserve(std::size_t count);
 
     // While paused, readings are not kept; the first one after resuming starts a new segment.
     void setPaused(bool paused) noexcept;
@@ -88,6 +93,8 @@ private:
     static constexpr std::uint8_t codeFlag = 0x8;
 
     void check(std::size_t index) const;
+    void push(std::int64_t millis, double celsius, double uth, double ut, std::int32_t code,
+              std::uint8_t flags);
 
     std::vector<std::int64_t> millis_;
     std::vector<double> celsius_;

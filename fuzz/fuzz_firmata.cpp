@@ -2,9 +2,10 @@
 // stream is cut, never more held than its cap, reports within 14 bits and printable firmware
 // names; every report converted with the resolution the stream itself claims gives a code within
 // 0...65535, or an InvalidArgument when that resolution is unusable.
-#include "acquisition/firmata/analog_accumulator.h"
+#include "acquisition/analog_accumulator.h"
 #include "acquisition/firmata/analog_code.h"
 #include "acquisition/firmata/firmata_parser.h"
+#include "acquisition/firmata/firmata_protocol.h"
 #include "fuzz/fuzz_input.h"
 
 #include <cstdint>
@@ -32,11 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider input(data, size);
     const double reference = input.ConsumeBool() ? 3.3 : defaultReference;
     Parser chunked;
-    AnalogAccumulator accumulator;
+    thermo::AnalogAccumulator accumulator;
     std::vector<std::uint8_t> stream;
     std::vector<Event> events;
     int bits = 10;
-    AnalogAccumulator::Clock::time_point now{};
+    thermo::AnalogAccumulator::Clock::time_point now{};
     while (input.remaining_bytes() > 0) {
         const auto piece = input.ConsumeBytes<std::uint8_t>(input.ConsumeIntegralInRange(1, 300));
         stream.insert(stream.end(), piece.begin(), piece.end());
@@ -44,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (const auto* report = std::get_if<AnalogReport>(&event)) {
                 check(report->channel >= 0 && report->channel < channelCount);
                 check(report->value >= 0 && report->value <= maxDataValue);
-                accumulator.add(*report, now);
+                accumulator.add(report->channel, report->value, now);
                 checkCode(report->value, bits, reference);
             } else if (const auto* firmware = std::get_if<FirmwareReport>(&event)) {
                 for (const char c : firmware->name) {

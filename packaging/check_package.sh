@@ -99,8 +99,9 @@ exe=$root/usr/bin/thermometre
 desktop=$root/usr/share/applications/$app_id.desktop
 icon=$root/usr/share/icons/hicolor/scalable/apps/$app_id.svg
 metainfo=$root/usr/share/metainfo/$app_id.metainfo.xml
+mime=$root/usr/share/mime/packages/thermometre.xml
 docdir=$root/usr/share/doc/$package
-for f in "$exe" "$desktop" "$icon" "$metainfo" \
+for f in "$exe" "$desktop" "$icon" "$metainfo" "$mime" \
     "$root/usr/share/man/man1/thermometre.1.gz" "$root/usr/share/man/fr/man1/thermometre.1.gz" \
     "$docdir/copyright" "$docdir/changelog.gz"; do
     [ -f "$f" ] || fail "absent du paquet : ${f#"$root"}"
@@ -130,6 +131,16 @@ if [ -f "$desktop" ]; then
     for category in Education Science Physics; do
         [[ ";$(entry Categories)" == *";$category;"* ]] || fail "Categories sans $category"
     done
+fi
+
+# The séance files' type: described for shared-mime-info and opened by the desktop entry.
+if [ -f "$mime" ]; then
+    xmllint --noout "$mime" || fail "le type MIME des séances n'est pas un XML bien formé"
+    mime_type=$(xmllint --xpath 'string(//*[local-name()="mime-type"]/@type)' "$mime" 2>/dev/null)
+    [ "$(xmllint --xpath 'string(//*[local-name()="glob"]/@pattern)' "$mime" 2>/dev/null)" = "*.thermo" ] ||
+        fail "le type MIME des séances ne reconnaît pas *.thermo"
+    [[ ";$(sed -n 's/^MimeType=//p' "$desktop");" == *";$mime_type;"* ]] ||
+        fail "l'entrée de bureau n'ouvre pas le type $mime_type"
 fi
 
 if [ -f "$icon" ]; then

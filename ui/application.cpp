@@ -15,7 +15,10 @@
 #include "ui/measurement/measurement.h"
 #include "ui/parameters/parametres.h"
 #include "ui/qt_translations.h"
+#include "ui/quit_signals.h"
+#include "ui/recording/session_record.h"
 #include "ui/recording/user_number_locale.h"
+#include "ui/seance/seance_keeper.h"
 #include "ui/version.h"
 
 #include <QApplication>
@@ -41,9 +44,17 @@ void setUpQtApplication() {
 Application::Application()
     : menuFont_(QApplication::font("QMenu")),
       measurement_(std::make_unique<Measurement>(userNumberLocale())),
-      curve_(std::make_unique<CurveSession>(zoom_, *measurement_)),
+      keeper_(std::make_unique<SeanceKeeper>(measurement_->record())),
+      curve_(std::make_unique<CurveSession>(zoom_, *measurement_, *keeper_)),
       dialog_(std::make_unique<parametres>(*this)) {
     connect(measurement_.get(), &Measurement::defectFound, this, &Application::stopOnDefect);
+    new QuitSignals(this); // SIGTERM, SIGINT, SIGHUP end it as "Quitter" does
+    // Each run says what it was measured with.
+    connect(measurement_.get(), &Measurement::parametersChanged, this,
+            [this](const CircuitParameters& parameters) {
+                measurement_->record().setMeasuredWith(
+                    QString::fromStdString(measurement_->control().source().name()), parameters);
+            });
     zoom_.setRoom([this] { return roomOnScreens(); });
     zoom_.addShortcutsTo(dialog_.get());
     ZoomMenu::attachTo(*dialog_, zoom_);
@@ -137,6 +148,7 @@ void Application::showCalibration() {
 }
 
 void Application::start() {
+    keeper_->offerResume(nullptr);
     dialog_->show();
     // Where no window manager gives it, the keyboard focus is asked for: a screen reader
     // starts from the focused field.

@@ -14,6 +14,7 @@ class CurveSession;
 class Form1;
 class GiantDisplay;
 class Measurement;
+class SeanceKeeper;
 class parametres;
 
 // What the program does to Qt before its first window: the embedded fonts, the default font,
@@ -44,8 +45,10 @@ public:
     GiantDisplay* giantDisplay() const noexcept { return giant_; }
     // The session's record and its curve window.
     CurveSession& curve() noexcept { return *curve_; }
+    // The séance's journal, files and resume offer.
+    SeanceKeeper& seance() noexcept { return *keeper_; }
 
-    // Shows the parameters dialog as the first and only window.
+    // Offers back an interrupted séance, if any, then shows the parameters dialog.
     void start();
     // The acquisition control reads the board on this serial port, whichever kind it is,
     // from the first tick on.
@@ -72,6 +75,7 @@ private:
     QFont menuFont_; // at 100 %
     QString portPath_;
     std::unique_ptr<Measurement> measurement_; // destroyed last: every window refers to it
+    std::unique_ptr<SeanceKeeper> keeper_;     // writes the séance to the end
     std::unique_ptr<CurveSession> curve_;
     std::unique_ptr<parametres> dialog_;
     std::unique_ptr<Form1> mainWindow_;              // destroyed before the dialog: it refers to it

@@ -5,6 +5,8 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -37,10 +39,10 @@ struct Options {
                                QStringLiteral("Affiche la version du programme.")};
     QCommandLineOption record{
         QStringLiteral("enregistrer"),
-        QStringLiteral("Enregistre les mesures de la séance dans ce fichier CSV dès la première "
-                       "validation des paramètres, comme « Enregistrer… » dans la fenêtre de la "
-                       "courbe : chaque nouvelle mesure y est ajoutée dans la seconde. Un fichier "
-                       "du même nom est remplacé."),
+        QStringLiteral("Enregistre les mesures de la série en cours dans ce fichier CSV dès la "
+                       "première validation des paramètres, comme « Enregistrer… » dans la "
+                       "fenêtre de la courbe : chaque nouvelle mesure y est ajoutée dans la "
+                       "seconde. Un fichier existant n'est jamais écrasé sans le demander."),
         QStringLiteral("FICHIER.csv")};
     QCommandLineOption port{
         QStringLiteral("port"),
@@ -82,11 +84,15 @@ QString wrapped(const QString& text, int indent, int width) {
 }
 
 QString helpText(const Options& options, const QString& program) {
-    QString text = QStringLiteral("Utilisation : %1 [options]\n\n").arg(program);
+    QString text = QStringLiteral("Utilisation : %1 [options] [FICHIER]\n\n").arg(program);
     text += wrapped(QStringLiteral("%1 fait d'un ordinateur, d'une interface d'acquisition et "
                                    "d'une thermistance CTN un thermomètre pour la classe de "
                                    "physique.")
                         .arg(QString::fromUtf8(programName)),
+                    0, helpWidth);
+    text += QStringLiteral("\n\n") +
+            wrapped(QStringLiteral("FICHIER, une séance (.thermo) ou un tableau de mesures "
+                                   "(.csv), s'ouvre sur la courbe dès le lancement."),
                     0, helpWidth);
     text += QStringLiteral("\n\nOptions :\n");
     constexpr int indent = 30;
@@ -116,10 +122,9 @@ QString helpText(const Options& options, const QString& program) {
     std::exit(status);
 }
 
-[[noreturn]] void refuse(const QString& why, const QString& program) {
-    finish(QStringLiteral("%1 : %2\nEssayez « %1 --help » pour la liste des options.\n")
-               .arg(program, why),
-           stderr, badOptionStatus);
+QString refusalText(const QString& why, const QString& program) {
+    return QStringLiteral("%1 : %2\nEssayez « %1 --help » pour la liste des options.")
+        .arg(program, why);
 }
 
 // QCommandLineParser words its errors in English; the cases it refuses are told here.
@@ -148,6 +153,20 @@ QString refusal(const QCommandLineParser& parser, const QStringList& arguments,
 
 } // namespace
 
+bool windowsAreSeen() {
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+int refuseStart(const QString& why) {
+    std::fputs((why + QLatin1Char('\n')).toUtf8().constData(), stderr);
+    if (windowsAreSeen()) {
+        QMessageBox::critical(nullptr, QString::fromUtf8(programName),
+                              QStringLiteral("Le programme ne peut pas démarrer.\n\n%1").arg(why));
+    }
+    return badOptionStatus;
+}
+
 CommandLine parseCommandLine(const QStringList& arguments) {
     const Options options;
     const QString program = programOf(arguments);
@@ -168,8 +187,10 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         parser.addOption(option);
     }
 
+    CommandLine line;
     if (!parser.parse(arguments)) {
-        refuse(refusal(parser, arguments, options), program);
+        line.refusal = refusalText(refusal(parser, arguments, options), program);
+        return line;
     }
     if (parser.isSet(options.help)) {
         finish(helpText(options, program), stdout, 0);
@@ -179,19 +200,21 @@ CommandLine parseCommandLine(const QStringList& arguments) {
                                              QString::fromLatin1(programVersion)),
                stdout, 0);
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        refuse(
-            QStringLiteral("argument inattendu « %1 »").arg(parser.positionalArguments().first()),
-            program);
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        line.refusal = refusalText(
+            QStringLiteral("un seul fichier à ouvrir, pas « %1 »").arg(files[1]), program);
     }
-    CommandLine line;
+    line.openFile = files.value(0);
     line.recordFile = parser.value(options.record);
     if (parser.isSet(options.record) && line.recordFile.isEmpty()) {
-        refuse(QStringLiteral("il manque le nom du fichier après « --enregistrer »"), program);
+        line.refusal = refusalText(
+            QStringLiteral("il manque le nom du fichier après « --enregistrer »"), program);
     }
     line.port = parser.value(options.port).trimmed();
     if (parser.isSet(options.port) && line.port.isEmpty()) {
-        refuse(QStringLiteral("il manque le chemin du port après « --port »"), program);
+        line.refusal =
+            refusalText(QStringLiteral("il manque le chemin du port après « --port »"), program);
     }
     return line;
 }

@@ -13,15 +13,19 @@ constexpr double lowReference = 3.3;
 
 } // namespace
 
-// An Uno's converter has 10 bits; the board says how many its own has before its first report.
-FirmataBoardSource::FirmataBoardSource(std::string portPath, const BoardTiming& timing)
-    : FirmataBoardSource(portPath, timing, std::make_shared<std::atomic<int>>(10)) {}
+const BoardKind& FirmataBoardSource::kind() {
+    static const BoardKind firmata =
+        kindOf<FirmataConversation, FirmataBoardSource>("Carte Firmata");
+    return firmata;
+}
 
 FirmataBoardSource::FirmataBoardSource(std::string portPath, const BoardTiming& timing,
-                                       std::shared_ptr<std::atomic<int>> resolution)
-    : BoardSource(portPath, std::make_unique<FirmataConversation>(portPath, timing, resolution),
-                  timing),
-      resolution_(std::move(resolution)), reference_(firmata::defaultReference) {}
+                                       PortLister ports)
+    : BoardSource(std::move(portPath), kind(), timing, std::move(ports)),
+      reference_(firmata::defaultReference) {}
+
+FirmataBoardSource::FirmataBoardSource(std::unique_ptr<BoardWorker> worker)
+    : BoardSource(std::move(worker)), reference_(firmata::defaultReference) {}
 
 std::string FirmataBoardSource::name() const {
     const auto identified = board();
@@ -29,8 +33,11 @@ std::string FirmataBoardSource::name() const {
            portPath();
 }
 
-std::int32_t FirmataBoardSource::code(const BoardMailbox::Values& values) const {
-    return firmata::interfaceCode(values.mean, *resolution_, reference_);
+// An Uno's converter has 10 bits; the board says how many its own has before its first report.
+std::int32_t FirmataBoardSource::code(const BoardMailbox::Values& values,
+                                      const std::optional<BoardInfo>& board) const {
+    const int bits = board && board->converterBits > 0 ? board->converterBits : 10;
+    return firmata::interfaceCode(values.mean, bits, reference_);
 }
 
 std::vector<ChoiceSetting> FirmataBoardSource::choiceSettings() const {

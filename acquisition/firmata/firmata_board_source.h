@@ -1,9 +1,8 @@
 #pragma once
 
+#include "acquisition/board_kinds.h"
 #include "acquisition/board_source.h"
 
-#include <atomic>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,7 +19,12 @@ public:
     static constexpr const char* reference5V = "reference5V";
     static constexpr const char* reference3V3 = "reference3V3";
 
-    explicit FirmataBoardSource(std::string portPath, const BoardTiming& timing = {});
+    static const BoardKind& kind();
+
+    explicit FirmataBoardSource(std::string portPath, const BoardTiming& timing = {},
+                                PortLister ports = systemSerialPorts);
+    // Reads what `worker` receives from a board it recognised as this kind.
+    explicit FirmataBoardSource(std::unique_ptr<BoardWorker> worker);
 
     // "Arduino Firmata 2.5 (StandardFirmata) sur /dev/ttyACM0" once the board said who it is.
     std::string name() const override;
@@ -31,11 +35,9 @@ public:
     double reference() const noexcept { return reference_; }
 
 private:
-    FirmataBoardSource(std::string portPath, const BoardTiming& timing,
-                       std::shared_ptr<std::atomic<int>> resolution);
-    std::int32_t code(const BoardMailbox::Values& values) const override;
+    std::int32_t code(const BoardMailbox::Values& values,
+                      const std::optional<BoardInfo>& board) const override;
 
-    std::shared_ptr<const std::atomic<int>> resolution_; // the converter's bits
     double reference_;
 };
 

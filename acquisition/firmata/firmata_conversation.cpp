@@ -1,7 +1,7 @@
 #include "acquisition/firmata/firmata_conversation.h"
 
-#include "acquisition/firmata/firmata_handshake.h"
 #include "acquisition/firmata/firmata_protocol.h"
+#include "acquisition/serial_line.h"
 
 #include <span>
 
@@ -16,6 +16,8 @@ constexpr const char* booting = "Carte Firmata : démarrage en cours";
 constexpr const char* noAnswer = "Carte Firmata : pas de réponse";
 constexpr const char* noInputs = "Carte Firmata : pas d'entrées A0 et A1";
 constexpr const char* silent = "Interface débranchée";
+// The capability answer of an Uno takes about 50 ms at 57600 baud.
+constexpr std::chrono::milliseconds layoutAskedAgainAfter{250};
 
 std::span<const std::uint8_t> bytesOf(const std::string& bytes) {
     return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
@@ -36,24 +38,25 @@ void startReports(SerialLine& line) {
 
 } // namespace
 
-BoardConversation::End FirmataConversation::talk(BoardMailbox& mailbox, std::stop_token stop) {
-    SerialLine line(portPath_);
-    if (!line.open(firmata::baudRate)) {
-        mailbox.setState(SourceState::Lost, unpluggedText);
-        return End::Lost;
-    }
-    FirmataHandshake handshake(line);
-    if (const auto end =
-            awaitGreeting([&](Clock::time_point until) { return handshake.poll(until); }, mailbox,
-                          stop, timing_.bootTimeout, {booting, noAnswer})) {
-        return *end;
-    }
-    const auto layout = readLayout(line, handshake, mailbox, stop);
+int FirmataConversation::baudRate() const {
+    return firmata::baudRate;
+}
+
+StartTexts FirmataConversation::startTexts() const {
+    return {booting, noAnswer};
+}
+
+BoardConversation::End FirmataConversation::talk(SerialLine& line, BoardMailbox& mailbox,
+                                                 std::stop_token stop) {
+    mailbox.setState(SourceState::Connecting, booting);
+    const auto layout = readLayout(line, mailbox, stop);
     if (const auto* end = std::get_if<End>(&layout)) {
         return *end;
     }
-    *bits_ = std::get<int>(layout);
-    mailbox.setBoard(handshake.board());
+    if (auto board = mailbox.board()) {
+        board->converterBits = std::get<int>(layout);
+        mailbox.setBoard(std::move(*board));
+    }
     startReports(line);
     mailbox.setState(SourceState::Connected, silent);
     auto lastNews = Clock::now();
@@ -64,7 +67,7 @@ BoardConversation::End FirmataConversation::talk(BoardMailbox& mailbox, std::sto
             return End::Lost;
         }
         const auto now = Clock::now();
-        for (const firmata::Event& event : handshake.parser().feed(bytesOf(bytes))) {
+        for (const firmata::Event& event : handshake_.parser().feed(bytesOf(bytes))) {
             if (const auto* report = std::get_if<firmata::AnalogReport>(&event)) {
                 if (report->channel < BoardMailbox::channels) {
                     mailbox.post(report->channel, report->value, now);
@@ -87,8 +90,7 @@ BoardConversation::End FirmataConversation::talk(BoardMailbox& mailbox, std::sto
 }
 
 std::variant<int, BoardConversation::End>
-FirmataConversation::readLayout(SerialLine& line, FirmataHandshake& handshake,
-                                BoardMailbox& mailbox, std::stop_token stop) {
+FirmataConversation::readLayout(SerialLine& line, BoardMailbox& mailbox, std::stop_token stop) {
     std::optional<firmata::AnalogMapping> mapping;
     std::optional<firmata::Capabilities> capabilities;
     const auto deadline = Clock::now() + timing_.bootTimeout;
@@ -101,7 +103,7 @@ FirmataConversation::readLayout(SerialLine& line, FirmataHandshake& handshake,
             mailbox.setState(SourceState::Lost, noAnswer);
             return End::Lost;
         }
-        if (Clock::now() - askedAt >= FirmataHandshake::retryInterval) {
+        if (Clock::now() - askedAt >= layoutAskedAgainAfter) {
             askedAt = Clock::now();
             line.send(firmata::queryAnalogMapping(), nextWait(deadline));
             line.send(firmata::queryCapabilities(), nextWait(deadline));
@@ -111,7 +113,7 @@ FirmataConversation::readLayout(SerialLine& line, FirmataHandshake& handshake,
             mailbox.setState(SourceState::Lost, unpluggedText);
             return End::Lost;
         }
-        for (firmata::Event& event : handshake.parser().feed(bytesOf(bytes))) {
+        for (firmata::Event& event : handshake_.parser().feed(bytesOf(bytes))) {
             if (auto* found = std::get_if<firmata::AnalogMapping>(&event)) {
                 mapping = std::move(*found);
             } else if (auto* described = std::get_if<firmata::Capabilities>(&event)) {

@@ -1,18 +1,12 @@
 #pragma once
 
-#include "acquisition/board_worker.h"
-#include "acquisition/firmata/firmata_parser.h"
-#include "acquisition/serial_line.h"
+#include "acquisition/board_conversation.h"
+#include "acquisition/firmata/firmata_handshake.h"
 
-#include <atomic>
-#include <memory>
-#include <optional>
 #include <string>
 #include <variant>
 
 namespace thermo {
-
-class FirmataHandshake;
 
 // A board running StandardFirmata as its worker talks to it. Once the board said who it is,
 // its analog mapping and its converter's resolution are read, the sampling interval is set and
@@ -24,22 +18,25 @@ public:
     static constexpr std::chrono::milliseconds samplingInterval{20};
     static constexpr std::chrono::milliseconds setUpAgainAfter{1000};
 
-    // `resolution` is where the bits of the converter behind A0 and A1 are written, as the
-    // board tells them, for the source that converts its reports.
-    FirmataConversation(std::string portPath, const BoardTiming& timing,
-                        std::shared_ptr<std::atomic<int>> resolution)
-        : portPath_(std::move(portPath)), timing_(timing), bits_(std::move(resolution)) {}
+    explicit FirmataConversation(const BoardTiming& timing) : timing_(timing) {}
 
-    End talk(BoardMailbox& mailbox, std::stop_token stop) override;
+    int baudRate() const override;
+    StartTexts startTexts() const override;
+    void restart() override { handshake_.restart(); }
+    Greeting hear(std::string_view bytes) override { return handshake_.hear(bytes); }
+    bool heardItsProtocol() const override { return handshake_.heardTheBoard(); }
+    std::string question() override { return handshake_.question(); }
+    BoardInfo board() const override { return handshake_.board(); }
+    std::string foreignCause() const override { return {}; } // never Foreign
+    End talk(SerialLine& line, BoardMailbox& mailbox, std::stop_token stop) override;
 
 private:
     // The resolution, once the board described its pins; how the conversation ends otherwise.
-    std::variant<int, End> readLayout(SerialLine& line, FirmataHandshake& handshake,
-                                      BoardMailbox& mailbox, std::stop_token stop);
+    std::variant<int, End> readLayout(SerialLine& line, BoardMailbox& mailbox,
+                                      std::stop_token stop);
 
-    std::string portPath_;
     BoardTiming timing_;
-    std::shared_ptr<std::atomic<int>> bits_;
+    FirmataHandshake handshake_;
 };
 
 } // namespace thermo

@@ -6,32 +6,35 @@
 
 namespace thermo {
 
-FirmataHandshake::Outcome FirmataHandshake::poll(Clock::time_point until) {
-    if (firmware_) {
-        return Outcome::Identified;
+void FirmataHandshake::restart() {
+    parser_ = {};
+    heard_ = false;
+    version_.reset();
+    firmware_.reset();
+}
+
+std::string FirmataHandshake::question() {
+    heard_ = false;
+    std::string bytes;
+    for (const auto& query : {firmata::queryVersion(), firmata::queryFirmware()}) {
+        bytes.append(query.begin(), query.end());
     }
-    if (!askedAt_ || Clock::now() - *askedAt_ >= retryInterval) {
-        askedAt_ = Clock::now();
-        if (!line_.send(firmata::queryVersion(), until) ||
-            !line_.send(firmata::queryFirmware(), until)) {
-            return line_.lost() ? Outcome::Lost : Outcome::Pending;
+    // Firmata passes over a data byte outside a message; a board that reads lines (the
+    // project's) takes the newline as the end of these bytes, so that its next line is whole.
+    return bytes + '\n';
+}
+
+Greeting FirmataHandshake::hear(std::string_view bytes) {
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    for (const firmata::Event& event : parser_.feed(std::span(data, bytes.size()))) {
+        heard_ = true;
+        if (const auto* version = std::get_if<firmata::VersionReport>(&event)) {
+            version_ = *version;
+        } else if (const auto* firmware = std::get_if<firmata::FirmwareReport>(&event)) {
+            firmware_ = *firmware;
         }
     }
-    while (Clock::now() < until && !line_.lost()) {
-        const std::string bytes = line_.receive(until);
-        const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-        for (const firmata::Event& event : parser_.feed(std::span(data, bytes.size()))) {
-            if (const auto* version = std::get_if<firmata::VersionReport>(&event)) {
-                version_ = *version;
-            } else if (const auto* firmware = std::get_if<firmata::FirmwareReport>(&event)) {
-                firmware_ = *firmware;
-            }
-        }
-        if (firmware_) {
-            return Outcome::Identified;
-        }
-    }
-    return line_.lost() ? Outcome::Lost : Outcome::Pending;
+    return firmware_ ? Greeting::Identified : Greeting::Pending;
 }
 
 BoardInfo FirmataHandshake::board() const {
@@ -47,7 +50,7 @@ BoardInfo FirmataHandshake::board() const {
     if (!sketch.empty()) {
         identification += " (" + sketch + ")";
     }
-    return {line_.portPath(), {}, {}, version, identification, nullptr};
+    return {{}, {}, {}, version, identification, nullptr};
 }
 
 } // namespace thermo

@@ -3,37 +3,36 @@
 #include "acquisition/board_info.h"
 #include "acquisition/firmata/firmata_parser.h"
 #include "acquisition/greeting.h"
-#include "acquisition/serial_line.h"
 
-#include <chrono>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace thermo {
 
 // Asking a board running Firmata who it is, right after its port was opened. Opening restarts
 // an Uno, deaf for about two seconds while it boots, after which it greets with its version
-// and firmware; the greeting may also have gone out before the port was opened. So the version
-// and the firmware are asked for at once, and again every retryInterval until they come.
+// and firmware: then nothing need be asked. The greeting may also have gone out before the
+// port was opened (a board that does not restart): the version and the firmware are asked for.
 class FirmataHandshake {
 public:
-    using Outcome = Greeting; // never Foreign: a device that is not Firmata says nothing
-    using Clock = SerialLine::Clock;
-
-    static constexpr std::chrono::milliseconds retryInterval{250};
-
-    explicit FirmataHandshake(SerialLine& line) : line_(line) {}
-
-    // Asks when it is time to, then reads what the board says until `until` at most.
-    Outcome poll(Clock::time_point until);
+    // Forgets what an earlier opening heard.
+    void restart();
+    // The version and firmware queries, and a newline.
+    std::string question();
+    // Never Foreign: a device that is not Firmata says nothing Firmata understands.
+    Greeting hear(std::string_view bytes);
+    // Some Firmata message (a greeting, reports of a board already running) since the last
+    // question.
+    bool heardTheBoard() const noexcept { return heard_; }
     // Once identified: "Arduino Firmata 2.5 (StandardFirmata)" and its version.
     BoardInfo board() const;
     // For whoever goes on talking: it may hold the start of a message.
     firmata::Parser& parser() noexcept { return parser_; }
 
 private:
-    SerialLine& line_;
     firmata::Parser parser_;
-    std::optional<Clock::time_point> askedAt_;
+    bool heard_ = false;
     std::optional<firmata::VersionReport> version_;
     std::optional<firmata::FirmwareReport> firmware_;
 };

@@ -2,16 +2,6 @@
 
 namespace thermo {
 
-bool BoardLink::open() {
-    reader_.clear();
-    return line_.open(baudRate);
-}
-
-void BoardLink::close() {
-    line_.close();
-    reader_.clear();
-}
-
 void BoardLink::discardInput() {
     line_.discardInput();
     reader_.clear();

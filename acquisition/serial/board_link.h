@@ -9,23 +9,19 @@
 
 namespace thermo {
 
-// The line-oriented connection to the project's board (115200 baud, 8N1), used from the thread
-// that opened it. Every wait has a deadline; nothing here ever blocks past it.
+// The line-oriented connection to the project's board (115200 baud, 8N1) on an open port, used
+// from the thread that opened it. Every wait has a deadline; nothing here ever blocks past it.
 class BoardLink {
 public:
     using Clock = SerialLine::Clock;
     using Line = LineReader::Line;
     static constexpr int baudRate = 115200;
 
-    explicit BoardLink(std::string portPath) : line_(std::move(portPath)) {}
+    explicit BoardLink(SerialLine& line) : line_(line) {}
 
     const std::string& portPath() const noexcept { return line_.portPath(); }
-
-    // False when the port cannot be opened (absent, busy, not a terminal).
-    bool open();
-    void close();
     bool isOpen() const { return line_.isOpen(); }
-    // The device went away under an open port (unplugged board, closed pseudo-terminal).
+    // The device went away under the open port (unplugged board, closed pseudo-terminal).
     bool lost() const noexcept { return line_.lost(); }
 
     // Drops what the board sent before now, half-received line included.
@@ -37,7 +33,7 @@ public:
     std::optional<Line> readLine(Clock::time_point deadline);
 
 private:
-    SerialLine line_;
+    SerialLine& line_;
     LineReader reader_;
 };
 

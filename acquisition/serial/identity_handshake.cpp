@@ -13,42 +13,43 @@ BoardInfo identifiedBoard(const std::string& portPath, const protocol::BoardIden
             nullptr};
 }
 
-bool IdentityHandshake::ask(Clock::time_point deadline) {
-    asked_ = ++tag_;
-    askedAt_ = Clock::now();
-    return link_.send(protocol::taggedRequest(protocol::identityQuery, *asked_), deadline) ||
-           !link_.lost();
+void IdentityHandshake::restart() {
+    reader_.clear();
+    asked_.reset();
+    heard_ = false;
+    identity_.reset();
+    foreign_.clear();
 }
 
-IdentityHandshake::Outcome IdentityHandshake::poll(Clock::time_point until) {
-    if (identity_) {
-        return Outcome::Identified;
-    }
-    if ((!asked_ || Clock::now() - askedAt_ >= retryInterval) && !ask(until)) {
-        return Outcome::Lost;
-    }
-    // Whatever the board printed while starting is passed over.
-    while (auto line = link_.readLine(until)) {
+std::string IdentityHandshake::question() {
+    asked_ = ++tag_;
+    heard_ = false;
+    return protocol::taggedRequest(protocol::identityQuery, *asked_);
+}
+
+Greeting IdentityHandshake::hear(std::string_view bytes) {
+    reader_.feed(bytes);
+    while (auto line = reader_.next()) {
+        // Whatever the board printed while starting is passed over.
         if (line->cut) {
             continue;
         }
         const auto answer = protocol::splitAnswer(line->text);
         if (!answer.tag && answer.payload == protocol::readyLine) {
-            if (!ask(until)) {
-                return Outcome::Lost;
-            }
+            heard_ = true;
         } else if (answer.tag && answer.tag == asked_) {
             identity_ = protocol::parseIdentity(answer.payload);
             if (identity_) {
-                return Outcome::Identified;
+                return Greeting::Identified;
             }
             if (!protocol::isRefusal(answer.payload)) {
                 foreign_ = protocol::printable(answer.payload);
-                return Outcome::Foreign;
+                return Greeting::Foreign;
             }
+            heard_ = true;
         }
     }
-    return link_.lost() ? Outcome::Lost : Outcome::Pending;
+    return Greeting::Pending;
 }
 
 } // namespace thermo

@@ -2,13 +2,13 @@
 
 #include "acquisition/board_info.h"
 #include "acquisition/greeting.h"
-#include "acquisition/serial/board_link.h"
 #include "acquisition/serial/board_protocol.h"
+#include "acquisition/serial/line_reader.h"
 
-#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace thermo {
 
@@ -16,23 +16,24 @@ namespace thermo {
 BoardInfo identifiedBoard(const std::string& portPath,
                           const board_protocol::BoardIdentity& identity);
 
-// Asking a board who it is, right after its port was opened. Opening resets an Uno, whose
-// bootloader may swallow the question: it is asked again every quarter of a second, and at
-// once when the board says READY. A refusal is a question cut short by that reset and waits
-// for the next one; any other answer is a device that is not our board.
+// Asking the project's board who it is, right after its port was opened. Opening resets an
+// Uno, whose bootloader may swallow the question: the board says READY once started, and is
+// asked then. A refusal is a question cut short by that reset, and waits for the next
+// question; any other answer is a device that is not our board.
 class IdentityHandshake {
 public:
-    using Outcome = Greeting;
-    using Clock = BoardLink::Clock;
+    // `tag` numbers the questions; the later requests go on counting from it, so that a late
+    // answer to a question is never taken for the answer to a request.
+    explicit IdentityHandshake(std::uint16_t& tag) : tag_(tag) {}
 
-    static constexpr std::chrono::milliseconds retryInterval{250};
+    // Forgets the lines of an earlier opening.
+    void restart();
+    // "*IDN? #7\n"
+    std::string question();
+    Greeting hear(std::string_view bytes);
+    // READY, or an answer to one of our questions, since the last question.
+    bool heardTheBoard() const noexcept { return heard_; }
 
-    // `tag` numbers the questions; the link's later requests go on counting from it, so that
-    // a late answer to a question is never taken for the answer to a request.
-    IdentityHandshake(BoardLink& link, std::uint16_t& tag) : link_(link), tag_(tag) {}
-
-    // Asks when it is time to, then reads what the board says until `until` at most.
-    Outcome poll(Clock::time_point until);
     // What the board said of itself, once identified.
     const std::optional<board_protocol::BoardIdentity>& identity() const noexcept {
         return identity_;
@@ -41,13 +42,10 @@ public:
     const std::string& foreignAnswer() const noexcept { return foreign_; }
 
 private:
-    // False when the link went away.
-    bool ask(Clock::time_point deadline);
-
-    BoardLink& link_;
     std::uint16_t& tag_;
+    LineReader reader_;
     std::optional<std::uint16_t> asked_;
-    Clock::time_point askedAt_{};
+    bool heard_ = false;
     std::optional<board_protocol::BoardIdentity> identity_;
     std::string foreign_;
 };

@@ -1,7 +1,6 @@
 #include "acquisition/serial/serial_board_conversation.h"
 
 #include "acquisition/serial/board_protocol.h"
-#include "acquisition/serial/identity_handshake.h"
 
 #include <algorithm>
 
@@ -22,15 +21,23 @@ constexpr const char* foreign = "Carte : appareil inconnu";
 
 } // namespace
 
-BoardConversation::End SerialBoardConversation::talk(BoardMailbox& mailbox, std::stop_token stop) {
-    BoardLink link(portPath_);
-    if (!link.open()) {
-        mailbox.setState(SourceState::Lost, unpluggedText);
-        return End::Lost;
-    }
-    if (const auto end = identify(link, mailbox, stop)) {
-        return *end;
-    }
+StartTexts SerialBoardConversation::startTexts() const {
+    return {booting, noAnswer};
+}
+
+BoardInfo SerialBoardConversation::board() const {
+    return identifiedBoard({}, *handshake_.identity());
+}
+
+// Opening the port again would restart the device for nothing: it is what it says.
+std::string SerialBoardConversation::foreignCause() const {
+    const std::string& answer = handshake_.foreignAnswer();
+    return answer.empty() ? foreign : std::string(foreign) + " (" + answer + ")";
+}
+
+BoardConversation::End SerialBoardConversation::talk(SerialLine& line, BoardMailbox& mailbox,
+                                                     std::stop_token stop) {
+    BoardLink link(line);
     mailbox.setState(SourceState::Connected, noAnswer);
     for (auto next = Clock::now();;) {
         for (const std::int32_t channel : {0, 1}) {
@@ -54,22 +61,6 @@ BoardConversation::End SerialBoardConversation::talk(BoardMailbox& mailbox, std:
             return End::Stopped;
         }
     }
-}
-
-std::optional<BoardConversation::End>
-SerialBoardConversation::identify(BoardLink& link, BoardMailbox& mailbox, std::stop_token stop) {
-    IdentityHandshake handshake(link, tag_);
-    const auto end = awaitGreeting([&](Clock::time_point until) { return handshake.poll(until); },
-                                   mailbox, stop, timing_.bootTimeout, {booting, noAnswer});
-    if (!end) {
-        mailbox.setBoard(identifiedBoard(portPath_, *handshake.identity()));
-    } else if (*end == End::Foreign) {
-        // Opening the port again would restart the device for nothing: it is what it says.
-        const std::string& answer = handshake.foreignAnswer();
-        mailbox.setState(SourceState::Lost,
-                         answer.empty() ? foreign : std::string(foreign) + " (" + answer + ")");
-    }
-    return end;
 }
 
 SerialBoardConversation::Outcome

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "acquisition/board_worker.h"
+#include "acquisition/board_conversation.h"
 #include "acquisition/serial/board_link.h"
+#include "acquisition/serial/identity_handshake.h"
 
 #include <cstdint>
 #include <string>
@@ -16,23 +17,28 @@ class SerialBoardConversation final : public BoardConversation {
 public:
     static constexpr std::chrono::milliseconds pollInterval{100};
 
-    SerialBoardConversation(std::string portPath, const BoardTiming& timing)
-        : portPath_(std::move(portPath)), timing_(timing) {}
+    explicit SerialBoardConversation(const BoardTiming& timing) : timing_(timing) {}
 
-    End talk(BoardMailbox& mailbox, std::stop_token stop) override;
+    int baudRate() const override { return BoardLink::baudRate; }
+    StartTexts startTexts() const override;
+    void restart() override { handshake_.restart(); }
+    Greeting hear(std::string_view bytes) override { return handshake_.hear(bytes); }
+    bool heardItsProtocol() const override { return handshake_.heardTheBoard(); }
+    std::string question() override { return handshake_.question(); }
+    BoardInfo board() const override;
+    std::string foreignCause() const override;
+    End talk(SerialLine& line, BoardMailbox& mailbox, std::stop_token stop) override;
 
 private:
     // The code, or why there is none.
     using Outcome = std::variant<std::int32_t, const char*>;
 
-    // Nothing once the board has said who it is; otherwise how the conversation ends.
-    std::optional<End> identify(BoardLink& link, BoardMailbox& mailbox, std::stop_token stop);
     Outcome query(BoardLink& link, std::int32_t channel, std::stop_token stop);
     std::uint16_t nextTag() { return ++tag_; }
 
-    std::string portPath_;
     BoardTiming timing_;
     std::uint16_t tag_ = 0;
+    IdentityHandshake handshake_{tag_};
 };
 
 } // namespace thermo

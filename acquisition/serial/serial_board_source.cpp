@@ -4,8 +4,18 @@
 
 namespace thermo {
 
-SerialBoardSource::SerialBoardSource(std::string portPath, const BoardTiming& timing)
-    : BoardSource(portPath, std::make_unique<SerialBoardConversation>(portPath, timing), timing) {}
+const BoardKind& SerialBoardSource::kind() {
+    static const BoardKind serial =
+        kindOf<SerialBoardConversation, SerialBoardSource>("Carte série");
+    return serial;
+}
+
+SerialBoardSource::SerialBoardSource(std::string portPath, const BoardTiming& timing,
+                                     PortLister ports)
+    : BoardSource(std::move(portPath), kind(), timing, std::move(ports)) {}
+
+SerialBoardSource::SerialBoardSource(std::unique_ptr<BoardWorker> worker)
+    : BoardSource(std::move(worker)) {}
 
 std::string SerialBoardSource::name() const {
     const auto identified = board();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "acquisition/board_kinds.h"
 #include "acquisition/board_source.h"
 #include "acquisition/serial/board_protocol.h"
 
@@ -9,12 +10,17 @@
 namespace thermo {
 
 // Codes read from the project's thermistor board over a serial port (docs/protocole-carte.md),
-// by a worker that asks for them ten times a second; the board is opened again by itself after
+// by a worker that asks for them ten times a second; the board is found again by itself after
 // it was unplugged.
 class SerialBoardSource final : public BoardSource {
 public:
+    static const BoardKind& kind();
+
     // `portPath` is a device path such as "/dev/ttyACM0" (or a link to one).
-    explicit SerialBoardSource(std::string portPath, const BoardTiming& timing = {});
+    explicit SerialBoardSource(std::string portPath, const BoardTiming& timing = {},
+                               PortLister ports = systemSerialPorts);
+    // Reads what `worker` receives from a board it recognised as this kind.
+    explicit SerialBoardSource(std::unique_ptr<BoardWorker> worker);
 
     // "Carte série (/dev/ttyACM0)", with the board's number once it said it.
     std::string name() const override;
@@ -22,7 +28,10 @@ public:
     std::optional<board_protocol::BoardIdentity> identity() const;
 
 private:
-    std::int32_t code(const BoardMailbox::Values& values) const override { return values.last; }
+    std::int32_t code(const BoardMailbox::Values& values,
+                      const std::optional<BoardInfo>&) const override {
+        return values.last;
+    }
 };
 
 } // namespace thermo

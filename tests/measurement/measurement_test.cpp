@@ -39,7 +39,7 @@ private slots:
         QCOMPARE(measurement.fieldTexts().text(Field::Text1), std::string("25 \u00B0C"));
         QCOMPARE(measurement.fieldTexts().text(Field::Text3), std::string("2,5 V"));
 
-        measurement.record().clear(); // writes what the file still lacks, and lets it go
+        measurement.record().file().close(); // writes what the file still lacks, and lets it go
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QStringList lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));

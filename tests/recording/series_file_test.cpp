@@ -41,7 +41,8 @@ private slots:
 
     void appendsAfterSaveAs() {
         appendReadings(series_, 2);
-        SeriesFile file(series_, NumberLocale{","});
+        SeriesFile file(NumberLocale{","});
+        file.setSeries(series_);
         QVERIFY(file.saveAs(path_));
         appendReadings(series_, 3);
         QCOMPARE(file.unwrittenCount(), 3u);
@@ -74,7 +75,8 @@ private slots:
         QVERIFY(note.open(QIODevice::WriteOnly));
         path.replace("$dir", dir_.path());
         appendReadings(series_, 4);
-        SeriesFile file(series_, NumberLocale{","});
+        SeriesFile file(NumberLocale{","});
+        file.setSeries(series_);
         QSignalSpy failed(&file, &SeriesFile::writeFailed);
         QVERIFY(!file.saveAs(path));
         const QString prefix = QStringLiteral("Impossible d'écrire « %1 » : ").arg(path);
@@ -87,7 +89,8 @@ private slots:
 
     void failedAppendLeavesWholeLines() {
         appendReadings(series_, 1);
-        SeriesFile file(series_, NumberLocale{"."});
+        SeriesFile file(NumberLocale{"."});
+        file.setSeries(series_);
         QVERIFY(file.saveAs(path_));
         const QByteArray saved = contents(path_);
         appendReadings(series_, 3);
@@ -107,6 +110,36 @@ private slots:
         QCOMPARE(contents(path_), saved);
         QVERIFY(!file.isOpen());
         QCOMPARE(file.unwrittenCount(), 3u);
+    }
+
+    // The file kept up to date deleted, moved away or replaced during the lesson: said at the
+    // next write, not written into where nobody will look.
+    void lostFileIsSaid_data() {
+        QTest::addColumn<QString>("done");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("deleted") << "rm" << "le fichier a été supprimé ou son support retiré";
+        QTest::newRow("moved away") << "mv" << "le fichier a été supprimé ou déplacé";
+        QTest::newRow("replaced") << "mv+new" << "un autre fichier a pris sa place (fichier ou "
+                                                 "dossier déplacé)";
+    }
+    void lostFileIsSaid() {
+        QFETCH(QString, done);
+        QFETCH(QString, cause);
+        appendReadings(series_, 2);
+        SeriesFile file(NumberLocale{","});
+        file.setSeries(series_);
+        QVERIFY(file.saveAs(path_));
+        if (done == "rm") {
+            QVERIFY(QFile::remove(path_));
+        } else {
+            QVERIFY(QFile::rename(path_, path_ + "." + QTest::currentDataTag()));
+            QVERIFY(done != "mv+new" || QFile(path_).open(QIODevice::WriteOnly));
+        }
+        appendReadings(series_, 1);
+        QVERIFY(!file.writeNew());
+        QCOMPARE(file.errorMessage(), QString("Impossible d'écrire « %1 » : %2").arg(path_, cause));
+        QVERIFY(!file.isOpen());
+        QCOMPARE(file.unwrittenCount(), 1u);
     }
 };
 

@@ -1,5 +1,4 @@
 #include "acquisition/board_kinds.h"
-#include "acquisition/serial/board_discovery.h"
 #include "tests/serial/firmata_peer.h"
 #include "tests/serial/pty_board.h"
 
@@ -24,7 +23,7 @@ PtyBoard::Responder chatty() {
     };
 }
 
-TEST(BoardDiscovery, KeepsOnlyThePortsThatIdentifyAsOurBoard) {
+TEST(BoardDiscovery, KeepsOnlyThePortsThatIdentifyAsABoard) {
     PtyBoard ours(test::boardAnswering({}, "THERMOMETRE,CARTE-CTN,0042,1.0"));
     PtyBoard mute(silent());
     PtyBoard otherMute(silent());
@@ -34,9 +33,9 @@ TEST(BoardDiscovery, KeepsOnlyThePortsThatIdentifyAsOurBoard) {
 
     const auto limit = 1000ms;
     const auto start = Clock::now();
-    const auto boards = probeBoards({mute.path(), modem.path(), "/dev/absent-port", ours.path(),
-                                     other.path(), otherMute.path(), oldStyle.path()},
-                                    limit);
+    const auto boards = findBoards({mute.path(), modem.path(), "/dev/absent-port", ours.path(),
+                                    other.path(), otherMute.path(), oldStyle.path()},
+                                   limit);
     const auto elapsed = Clock::now() - start;
 
     ASSERT_EQ(boards.size(), 1u);
@@ -58,7 +57,7 @@ TEST(BoardDiscovery, EndsAsSoonAsEveryPortHasAnswered) {
 
     const auto start = Clock::now();
     const auto limit = 10s;
-    const auto boards = probeBoards({second.path(), other.path(), first.path()}, limit);
+    const auto boards = findBoards({second.path(), other.path(), first.path()}, limit);
     EXPECT_LT(Clock::now() - start, limit / 4);
 
     ASSERT_EQ(boards.size(), 2u);
@@ -79,31 +78,38 @@ TEST(BoardDiscovery, WaitsForABoardThatIsBooting) {
         booted = true;
         board.sendRaw("READY\n");
     });
-    const auto boards = probeBoards({board.path()}, 10s);
+    const auto boards = findBoards({board.path()}, 10s);
     boot.join();
     ASSERT_EQ(boards.size(), 1u);
     EXPECT_EQ(boards[0].serialNumber, "0042");
 }
 
-// Each kind asks in turn the ports no kind before it recognised.
-TEST(BoardDiscovery, FindsBothKindsOfBoard) {
+// Each port is opened once, as an Uno restarts at each opening: the Uno under StandardFirmata
+// greets once restarted, the board that does not restart is asked.
+TEST(BoardDiscovery, FindsBothKindsOfBoardOnOneOpeningOfEachPort) {
     PtyBoard ours(test::boardAnswering({}));
-    test::FirmataPeer firmata({.restartsOnOpen = false});
+    test::FirmataPeer uno({.restartsOnOpen = true, .bootTime = 100ms});
+    test::FirmataPeer nano({.restartsOnOpen = false});
     PtyBoard mute(silent());
-    const auto boards = findBoards({firmata.path(), mute.path(), ours.path()}, 2s);
-    ASSERT_EQ(boards.size(), 2u);
+    test::OpenCounter a(uno.path()), b(nano.path()), c(mute.path()), d(ours.path());
+    const auto boards = findBoards({uno.path(), nano.path(), mute.path(), ours.path()}, 3s);
+    ASSERT_EQ(boards.size(), 3u);
     EXPECT_EQ(boards[0].portPath, ours.path());
-    EXPECT_EQ(boards[0].kind, &boardKinds()[0]);
+    EXPECT_EQ(boards[0].kind, boardKinds()[0]);
     EXPECT_EQ(boards[0].identification, "carte n\u00B0 0042");
-    EXPECT_EQ(boards[1].portPath, firmata.path());
-    EXPECT_EQ(boards[1].kind, &boardKinds()[1]);
-    EXPECT_EQ(boards[1].identification, "Arduino Firmata 2.5 (StandardFirmata)");
+    for (const BoardInfo& firmata : {boards[1], boards[2]}) {
+        EXPECT_EQ(firmata.kind, boardKinds()[1]);
+        EXPECT_EQ(firmata.identification, "Arduino Firmata 2.5 (StandardFirmata)");
+    }
+    for (auto* opens : {&a, &b, &c, &d}) {
+        EXPECT_EQ(opens->count(), 1);
+    }
 }
 
 TEST(BoardDiscovery, NothingToProbeReturnsAtOnce) {
     const auto start = Clock::now();
     const auto limit = 10s;
-    EXPECT_TRUE(probeBoards({"/dev/absent-port"}, limit).empty());
+    EXPECT_TRUE(findBoards({"/dev/absent-port"}, limit).empty());
     EXPECT_LT(Clock::now() - start, limit / 10);
 }
 

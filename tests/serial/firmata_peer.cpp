@@ -111,11 +111,13 @@ void FirmataPeer::unplug() {
     if (thread_.joinable()) {
         thread_.join();
     }
-    for (int* fd : {&opens_, &slave_, &master_}) {
-        if (*fd >= 0) {
-            ::close(*fd);
-            *fd = -1;
-        }
+    if (opens_ >= 0) {
+        ::close(opens_);
+        opens_ = -1;
+    }
+    if (master_ >= 0) {
+        closeRawPty(master_, slave_);
+        slave_ = master_ = -1;
     }
 }
 

@@ -1,3 +1,4 @@
+#include "acquisition/awaited_board.h"
 #include "acquisition/serial/board_link.h"
 #include "acquisition/serial/serial_board_source.h"
 #include "core/code_conversion.h"
@@ -18,10 +19,8 @@ using namespace std::chrono_literals;
 // millisecond of the board's time may take a hundred of ours. These tests are about what the
 // firmware measures and says, not about how fast it says it, so every limit is ours many times
 // over: the firmware answers a request within about 2 ms of its own time.
-const BoardTiming patient{.staleAfter = 10s,
-                          .reopenInterval = 200ms,
-                          .bootTimeout = 20s,
-                          .answerTimeout = 5s};
+const BoardTiming patient{
+    .staleAfter = 10s, .reopenInterval = 200ms, .bootTimeout = 20s, .answerTimeout = 5s};
 constexpr auto firstCodeLimit = 60s;
 constexpr auto dialogueLimit = 20s;
 
@@ -93,12 +92,24 @@ TEST(FirmwareInSimavr, LowSupplyIsSeenAsSuch) {
         firstCodeLimit));
 }
 
+// As with --port: restarted by the opening, it says READY, and is recognised and read on it.
+TEST(FirmwareInSimavr, IsRecognisedAndReadOnTheOpeningThatRestartsIt) {
+    test::SimulatedUno uno(THERMO_FIRMWARE_ELF, 5000, true);
+    test::OpenCounter opens(uno.path());
+    AwaitedBoard awaited(uno.path(), patient, systemSerialPorts);
+    ASSERT_TRUE(test::waitFor([&] { return awaited.recognised() != nullptr; }, firstCodeLimit));
+    EXPECT_EQ(awaited.recognised(), &SerialBoardSource::kind());
+    const auto source = awaited.takeOver();
+    EXPECT_TRUE(test::readCode(*source, 1, firstCodeLimit));
+    EXPECT_EQ(opens.count(), 1);
+}
+
 // The firmware's own dialogue, typed as one would in a serial terminal.
 class FirmwareDialogue : public ::testing::Test {
 protected:
-    FirmwareDialogue() : uno_(THERMO_FIRMWARE_ELF, 5000), link_(uno_.path()) {
+    FirmwareDialogue() : uno_(THERMO_FIRMWARE_ELF, 5000), line_(uno_.path()), link_(line_) {
         uno_.setInput(1, 5000);
-        EXPECT_TRUE(link_.open());
+        EXPECT_TRUE(line_.open(BoardLink::baudRate));
         // Like the real board, it hears nothing before its receiver is on.
         EXPECT_EQ(link_.readLine(BoardLink::Clock::now() + dialogueLimit),
                   BoardLink::Line{"READY"});
@@ -111,6 +122,7 @@ protected:
     }
 
     test::SimulatedUno uno_;
+    SerialLine line_;
     BoardLink link_;
 };
 

@@ -5,8 +5,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <poll.h>
 #include <stdexcept>
+#include <sys/inotify.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -46,6 +48,15 @@ RawPty openRawPty(int masterFlags) {
     return pty;
 }
 
+void closeRawPty(int master, int slave) {
+    // The terminal end held open keeps the number; its name goes with the master end.
+    static std::mutex mutex;
+    static std::vector<int> kept;
+    ::close(master);
+    std::lock_guard lock(mutex);
+    kept.push_back(slave);
+}
+
 PtyBoard::PtyBoard(Responder responder) : responder_(std::move(responder)) {
     const RawPty pty = openRawPty();
     master_ = pty.master;
@@ -65,8 +76,7 @@ void PtyBoard::unplug() {
     }
     std::lock_guard lock(mutex_);
     if (master_ >= 0) {
-        ::close(slave_);
-        ::close(master_);
+        closeRawPty(master_, slave_);
         master_ = slave_ = -1;
     }
 }
@@ -133,6 +143,71 @@ PtyBoard::Responder boardAnswering(std::vector<std::pair<std::string, std::strin
         }
         return {{taggedReply(request, "ERR:COMMANDE")}};
     };
+}
+
+// Closings too: identical events that follow each other unread are merged into one.
+OpenCounter::OpenCounter(const std::string& path) : watch_(::inotify_init1(IN_NONBLOCK)) {
+    const auto target = std::filesystem::canonical(path);
+    if (watch_ < 0 || ::inotify_add_watch(watch_, target.c_str(), IN_OPEN | IN_CLOSE) < 0) {
+        throw std::runtime_error("inotify on " + target.string() + " failed");
+    }
+}
+
+OpenCounter::~OpenCounter() {
+    ::close(watch_);
+}
+
+int OpenCounter::count() {
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t n; (n = ::read(watch_, buffer, sizeof buffer)) > 0;) {
+        for (ssize_t at = 0; at < n; at += sizeof(inotify_event)) { // a file's events carry no name
+            opens_ += (reinterpret_cast<const inotify_event*>(buffer + at)->mask & IN_OPEN) != 0;
+        }
+    }
+    return opens_;
+}
+
+PluggedPorts::PluggedPorts() {
+    char pattern[] = "/tmp/thermo-ports-XXXXXX";
+    if (::mkdtemp(pattern) == nullptr) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    directory_ = pattern;
+}
+
+PluggedPorts::~PluggedPorts() {
+    std::filesystem::remove_all(directory_);
+}
+
+std::string PluggedPorts::plug(const std::string& terminal) {
+    const auto name = directory_ / ("ttyACM" + std::to_string(plugged_++));
+    std::filesystem::create_symlink(terminal, name);
+    std::lock_guard lock(ports_->mutex);
+    ports_->paths.push_back(name);
+    return name;
+}
+
+void PluggedPorts::unplug(const std::string& name) {
+    std::filesystem::remove(name);
+    std::lock_guard lock(ports_->mutex);
+    std::erase(ports_->paths, name);
+}
+
+PortLister PluggedPorts::lister() const {
+    return [ports = ports_] {
+        std::lock_guard lock(ports->mutex);
+        ++ports->listings;
+        std::vector<PortInfo> listed;
+        for (const std::string& path : ports->paths) {
+            listed.push_back({path});
+        }
+        return listed;
+    };
+}
+
+int PluggedPorts::listings() const {
+    std::lock_guard lock(ports_->mutex);
+    return ports_->listings;
 }
 
 bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit) {

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "acquisition/serial_ports.h"
+
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -20,6 +24,10 @@ struct RawPty {
     std::string path;
 };
 RawPty openRawPty(int masterFlags = 0);
+// Closes a pseudo-terminal as pulling its cable would, but keeps its number taken until this
+// test process ends: a program in a test running beside this one may still be reopening the
+// name its own board had, and must never reach a board of this test that got the freed number.
+void closeRawPty(int master, int slave);
 
 // A pseudo-terminal whose master end plays a device on a serial line. Request lines are handed
 // one at a time to the responder, whose replies are written back after their delay: like the
@@ -68,6 +76,47 @@ std::string taggedReply(const std::string& request, std::string_view payload);
 // A board that knows our identification and answers each command of `answers` with its payload.
 PtyBoard::Responder boardAnswering(std::vector<std::pair<std::string, std::string>> answers,
                                    std::string identity = "THERMOMETRE,CARTE-CTN,0042,1.0");
+
+// Counts the openings of a terminal (or of a link's target) from now on: each restarts an Uno.
+class OpenCounter {
+public:
+    explicit OpenCounter(const std::string& path);
+    ~OpenCounter();
+    OpenCounter(const OpenCounter&) = delete;
+    OpenCounter& operator=(const OpenCounter&) = delete;
+    int count();
+
+private:
+    int watch_;
+    int opens_ = 0;
+};
+
+// The ports a test plugged in, listed to the program as the system lists its own (not ptys).
+// Each has a name of its own, a link to the terminal that goes when it is unplugged: the
+// terminal's own name may soon be another's, in another test.
+class PluggedPorts {
+public:
+    PluggedPorts();
+    ~PluggedPorts();
+    // The name the board at `terminal` is plugged in under.
+    std::string plug(const std::string& terminal);
+    void unplug(const std::string& name);
+    // Lists the ports plugged at the time of each call, from any thread.
+    PortLister lister() const;
+    // How many times the program listed the ports: a board lost is looked for by listing them
+    // again, and only a port that comes after that first listing is a newcomer to it.
+    int listings() const;
+
+private:
+    struct Ports {
+        std::mutex mutex;
+        std::vector<std::string> paths;
+        int listings = 0;
+    };
+    std::filesystem::path directory_;
+    int plugged_ = 0;
+    std::shared_ptr<Ports> ports_ = std::make_shared<Ports>();
+};
 
 // Polls `condition` until it holds or `limit` passes.
 bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit);

@@ -25,9 +25,9 @@ using Clock = std::chrono::steady_clock;
 
 // Short enough for the tests to be quick. A loaded machine may make an answer miss its 60 ms
 // now and then: the tests wait for what they expect, and never take one answer's time for
-// granted.
+// granted. A board that does not greet is asked after a quarter of a second of listening.
 const BoardTiming quick{
-    .staleAfter = 1000ms, .reopenInterval = 100ms, .bootTimeout = 400ms, .answerTimeout = 60ms};
+    .staleAfter = 1000ms, .reopenInterval = 100ms, .bootTimeout = 1000ms, .answerTimeout = 60ms};
 // Where a test compares one particular answer, the board has all the time it may need for it.
 const BoardTiming unhurried{
     .staleAfter = 5000ms, .reopenInterval = 100ms, .bootTimeout = 2000ms, .answerTimeout = 1000ms};
@@ -278,13 +278,21 @@ struct HostileCase {
 
 class HostileBoard : public ::testing::TestWithParam<HostileCase> {};
 
-// The measurement's reads on the event loop, whatever the board does: the loop is never held
-// for long (the goal is 5 ms; a board read in the loop held it 80 ms and more; the bound leaves
-// room for a machine loaded by other tests and for sanitizers).
+// The measurement's reads on the event loop, whatever the board does: a read takes what the
+// board's thread left and never holds the loop. Here the board has a whole second to answer,
+// so a read that waited on the port would hold the loop a second or more; a read that does
+// not takes microseconds, and a loaded machine that stops the thread in the middle of one
+// holds it some tens of milliseconds.
+constexpr auto heldLoopLimit = 250ms;
+const BoardTiming slowToGiveUp{.staleAfter = 3000ms,
+                               .reopenInterval = 100ms,
+                               .bootTimeout = 2000ms,
+                               .answerTimeout = 1000ms};
+
 TEST_P(HostileBoard, NeverHoldsTheEventLoop) {
     const HostileCase& row = GetParam();
     PtyBoard board(row.responder);
-    SerialBoardSource source(board.path(), quick);
+    SerialBoardSource source(board.path(), slowToGiveUp);
     std::atomic<bool> done{false};
     std::thread meanwhile([&] { row.meanwhile ? row.meanwhile(board, done) : void(); });
     Outcome ea1;
@@ -293,12 +301,12 @@ TEST_P(HostileBoard, NeverHoldsTheEventLoop) {
             readOnce(source, 0);
             ea1 = readOnce(source, 1);
         },
-        1000ms);
+        2500ms);
     done = true;
     meanwhile.join();
-    std::cout << row.name << ": longest gap " << gaps.longest.count() << " µs, " << gaps.ticks
-              << " ticks\n";
-    EXPECT_LT(gaps.longest, 50ms);
+    std::cout << row.name << ": longest read " << gaps.longestTick.count() << " µs, longest gap "
+              << gaps.longest.count() << " µs, " << gaps.ticks << " ticks\n";
+    EXPECT_LT(gaps.longestTick, heldLoopLimit);
     EXPECT_GE(gaps.ticks, 5);
     if (row.ea1) {
         // The board's thread may see the end a little late on a loaded machine.
@@ -324,7 +332,7 @@ std::vector<PtyBoard::Reply> identityOnly(const std::string& request) {
 INSTANTIATE_TEST_SUITE_P(
     Boards, HostileBoard,
     ::testing::Values(
-        HostileCase{"ea0_only_after_38ms", answeringEa0Only(38ms), nullptr,
+        HostileCase{"ea0_only_after_400ms", answeringEa0Only(400ms), nullptr,
                     "Carte : pas de réponse"},
         HostileCase{"mute_after_identifying", identityOnly, nullptr, "Carte : pas de réponse"},
         HostileCase{"flood", test::boardAnswering({{"MEAS:EA0?", "40960"}, {"MEAS:EA1?", "49152"}}),

@@ -15,6 +15,7 @@
 #include <sim_io.h>
 #include <sim_irq.h>
 #include <stdexcept>
+#include <sys/inotify.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -71,7 +72,8 @@ void quietLogger(avr_t*, const int level, const char* format, va_list arguments)
 
 } // namespace
 
-SimulatedUno::SimulatedUno(const std::string& firmwareElf, int supplyMillivolts)
+SimulatedUno::SimulatedUno(const std::string& firmwareElf, int supplyMillivolts,
+                           bool restartsOnOpen)
     : sim_(std::make_unique<SimavrMachine>()), supply_(supplyMillivolts) {
     for (auto& input : inputs_) {
         input = 0;
@@ -109,14 +111,22 @@ SimulatedUno::SimulatedUno(const std::string& firmwareElf, int supplyMillivolts)
     slave_ = pty.slave;
     path_ = pty.path;
     sim_->master = master_;
+    if (restartsOnOpen) {
+        opens_ = ::inotify_init1(IN_NONBLOCK);
+        if (opens_ < 0 || ::inotify_add_watch(opens_, path_.c_str(), IN_OPEN) < 0) {
+            throw std::runtime_error("inotify on " + path_ + " failed");
+        }
+    }
     thread_ = std::thread([this] { run(); });
 }
 
 SimulatedUno::~SimulatedUno() {
     stop_ = true;
     thread_.join();
-    ::close(slave_);
-    ::close(master_);
+    if (opens_ >= 0) {
+        ::close(opens_);
+    }
+    closeRawPty(master_, slave_);
 }
 
 void SimulatedUno::setInput(int pin, int millivolts) {
@@ -135,6 +145,13 @@ void SimulatedUno::run() {
         for (int pin = 0; pin < 6; ++pin) {
             avr_raise_irq(sim_->adc + ADC_IRQ_ADC0 + pin,
                           static_cast<std::uint32_t>(inputs_[pin].load()));
+        }
+        char events[4096];
+        if (opens_ >= 0 && ::read(opens_, events, sizeof events) > 0) {
+            // What was on its way to the board is lost with the reset.
+            avr_reset(avr);
+            sim_->toBoard.clear();
+            sim_->xon = true;
         }
         std::uint8_t bytes[64];
         const ssize_t n = ::read(master_, bytes, sizeof bytes);

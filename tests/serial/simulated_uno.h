@@ -13,8 +13,10 @@ struct SimavrMachine;
 // pseudo-terminal and its analog inputs and supply set by the test.
 class SimulatedUno {
 public:
-    // Throws std::runtime_error when the firmware cannot be loaded.
-    SimulatedUno(const std::string& firmwareElf, int supplyMillivolts);
+    // Throws std::runtime_error when the firmware cannot be loaded. A real Uno restarts each
+    // time its port is opened (DTR drives its reset), without its bootloader's wait here;
+    // otherwise the firmware runs on from its start, as a board that does not restart.
+    SimulatedUno(const std::string& firmwareElf, int supplyMillivolts, bool restartsOnOpen = false);
     ~SimulatedUno();
     SimulatedUno(const SimulatedUno&) = delete;
     SimulatedUno& operator=(const SimulatedUno&) = delete;
@@ -31,6 +33,7 @@ private:
     std::unique_ptr<SimavrMachine> sim_;
     int master_ = -1;
     int slave_ = -1;
+    int opens_ = -1; // inotify on the terminal end, when each opening restarts the board
     std::string path_;
     std::atomic<int> inputs_[6];
     std::atomic<int> supply_;

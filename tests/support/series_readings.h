@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/reading.h"
+#include "core/session_series.h"
 
 #include <chrono>
 #include <cstdint>
@@ -25,6 +26,17 @@ inline Reading readFailed(std::int64_t ms) {
     reading.time = atMillis(ms);
     reading.failure = ReadingFailure{FailureKind::AcquisitionFailed, ""};
     return reading;
+}
+
+// The i-th reading of a series at 10 Hz, as a series keeps it: 20 °C and a little more.
+inline Sample readingSample(int i) {
+    Sample s;
+    s.millis = i * 100;
+    s.celsius = 20 + 0.01 * i;
+    s.uth = 2.5;
+    s.ut = 5;
+    s.code = 40960;
+    return s;
 }
 
 } // namespace thermo::test

@@ -58,8 +58,14 @@ private slots:
                                  << "thermometre : option inconnue « --nimporte »";
         QTest::newRow("no file name") << QStringList{"--enregistrer"} << 2
                                       << "il manque le nom du fichier après « --enregistrer »";
-        QTest::newRow("stray argument")
-            << QStringList{"serie.csv"} << 2 << "argument inattendu « serie.csv »";
+        QTest::newRow("two files to open") << QStringList{"a.thermo", "b.csv"} << 2
+                                           << "un seul fichier à ouvrir, pas « b.csv »";
+        // Never replaced by a file, even for root: refused with their real cause.
+        QTest::newRow("a device") << QStringList{"--enregistrer", "/dev/null"} << 2
+                                  << "« /dev/null » : c'est un périphérique, pas un fichier";
+        QTest::newRow("a file of the system")
+            << QStringList{"--enregistrer", "/proc/version"} << 2
+            << "« /proc/version » : c'est un fichier du système, pas un fichier de mesures";
         QTest::newRow("file not writable") << QStringList{"--enregistrer", "/proc/sys/serie.csv"}
                                            << 2 << "Impossible d'écrire « /proc/sys/serie.csv » : ";
     }

@@ -1,6 +1,7 @@
 #include "tests/support/series_readings.h"
 #include "ui/curve/curve_plot_view.h"
 #include "ui/curve/curve_session.h"
+#include "ui/seance/seance_keeper.h"
 #include "ui/curve/curve_window.h"
 #include "ui/layout/projector_zoom.h"
 #include "ui/measurement/measurement.h"
@@ -63,7 +64,8 @@ struct Lesson {
     QLocale locale;
     ProjectorZoom zoom;
     Measurement measurement{userNumberLocale()};
-    CurveSession session{zoom, measurement};
+    SeanceKeeper keeper{measurement.record()};
+    CurveSession session{zoom, measurement, keeper};
 };
 
 } // namespace
@@ -128,7 +130,7 @@ private slots:
         QVERIFY(std::abs(model->data()->begin()->value - truth[1]) < 0.1);
     }
 
-    void modelGoesAwayOnASecondPressAndOnEffacer() {
+    void modelGoesAwayOnASecondPressAndOnANewRun() {
         Lesson lesson(QLocale::c(), 80.0, 0.0);
         lesson.model();
         QCOMPARE(lesson.button()->text(), QStringLiteral("Effacer le modèle"));
@@ -140,7 +142,7 @@ private slots:
         QVERIFY(lesson.drawnModel() != nullptr);
         QTemporaryDir dir;
         QVERIFY(lesson.session.record().saveAs(dir.filePath("serie.csv"))); // nothing to ask
-        QTest::mouseClick(lesson.curve().findChild<QPushButton*>("clearButton"), Qt::LeftButton);
+        QTest::mouseClick(lesson.curve().findChild<QPushButton*>("newRunButton"), Qt::LeftButton);
         QVERIFY(lesson.drawnModel() == nullptr);
         QCOMPARE(lesson.button()->text(), QStringLiteral("Modéliser"));
     }

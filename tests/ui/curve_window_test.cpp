@@ -11,6 +11,7 @@
 #include "ui/measurement/measurement.h"
 #include "ui/parameters/parametres.h"
 #include "ui/recording/session_record.h"
+#include "ui/seance/run_exports.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -160,7 +161,7 @@ private slots:
         for (const QByteArray& line : lines.mid(2, 4)) {
             QVERIFY2(line.endsWith(",25,2.5,5,40960\r"), line.constData());
         }
-        QCOMPARE(p.record().unsavedCount(), 0u);
+        QCOMPARE(p.record().file().unwrittenCount(), 0u);
     }
 
     void failedWriteIsShownAndTheSeriesKept() {
@@ -171,8 +172,8 @@ private slots:
         QVERIFY2(p.curve().message().startsWith(
                      QStringLiteral("Impossible d'écrire « /proc/sys/serie.csv » : ")),
                  qPrintable(p.curve().message()));
-        QCOMPARE(p.text("fileLabel"), QStringLiteral("Série non enregistrée"));
-        QCOMPARE(p.record().unsavedCount(), 4u);
+        QCOMPARE(p.text("fileLabel"), QStringLiteral("Pas de fichier CSV"));
+        QCOMPARE(p.record().file().unwrittenCount(), 4u);
         QCOMPARE(p.drawn().graph(0)->dataCount(), 4);
 
         const QString elsewhere = dir_.filePath("ailleurs.csv");
@@ -201,75 +202,107 @@ private slots:
                  QStringLiteral("Impossible d'écrire « %1 » : fichier trop volumineux pour ce "
                                 "support")
                      .arg(path));
-        QCOMPARE(p.record().unsavedCount(), 2u);
+        QCOMPARE(p.record().file().unwrittenCount(), 2u);
+        // Said beside the window too, with a way out that loses nothing.
+        const auto* notice = p.curve().findChild<QMessageBox*>("WriteFailedNotice");
+        QVERIFY(notice != nullptr && notice->isVisible());
+        QCOMPARE(notice->text(), p.curve().message());
+        const QList<QAbstractButton*> buttons = notice->buttons();
+        QVERIFY(std::any_of(buttons.begin(), buttons.end(), [](const QAbstractButton* b) {
+            return b->text() == QStringLiteral("Enregistrer la séance ailleurs…");
+        }));
     }
 
-    // Only a series seen in the curve and in no file is asked about, before "Quitter" (here
-    // the frame, which does the same) or "Effacer".
+    // With the journal, the séance is kept whatever happens: "Quitter" asks nothing. Without
+    // one (no data folder), runs with readings would be lost: asked, and "Annuler" keeps the
+    // program open. "Nouvelle série" never loses anything.
     void lossIsAskedAboutOnlyWhenItShould_data() {
-        QTest::addColumn<bool>("quit"); // or clear
-        QTest::addColumn<bool>("opened");
-        QTest::addColumn<bool>("saved");
+        QTest::addColumn<bool>("journal");
         QTest::addColumn<QString>("button");
-        QTest::addColumn<bool>("asked");
-        QTest::addColumn<bool>("done");
-        const QString none;
-        const QString cancel = QStringLiteral("Annuler");
-        QTest::newRow("quit, curve never opened")
-            << true << false << false << none << false << true;
-        QTest::newRow("quit, all saved") << true << true << true << none << false << true;
-        QTest::newRow("quit, unsaved, Annuler") << true << true << false << cancel << true << false;
-        QTest::newRow("quit, unsaved, without saving")
-            << true << true << false << "Quitter sans enregistrer" << true << true;
-        QTest::newRow("quit, unsaved, Enregistrer…")
-            << true << true << false << "Enregistrer…" << true << true;
-        QTest::newRow("clear, all saved") << false << true << true << none << false << true;
-        QTest::newRow("clear, unsaved, Annuler")
-            << false << true << false << cancel << true << false;
-        QTest::newRow("clear, unsaved, without saving")
-            << false << true << false << "Effacer sans enregistrer" << true << true;
+        QTest::addColumn<bool>("ended");
+        QTest::newRow("journal") << true << QString() << true;
+        QTest::newRow("no journal, Annuler") << false << "Annuler" << false;
+        QTest::newRow("no journal, Quitter sans enregistrer")
+            << false << "Quitter sans enregistrer" << true;
     }
     void lossIsAskedAboutOnlyWhenItShould() {
-        QFETCH(bool, quit);
-        QFETCH(bool, opened);
-        QFETCH(bool, saved);
+        QFETCH(bool, journal);
         QFETCH(QString, button);
-        QFETCH(bool, asked);
-        QFETCH(bool, done);
+        QFETCH(bool, ended);
+        const QByteArray data = qgetenv("XDG_DATA_HOME");
+        if (!journal) {
+            qputenv("XDG_DATA_HOME", "/proc/version"); // no folder can be made there
+        }
         Program p;
+        qputenv("XDG_DATA_HOME", data);
         p.ticks(3);
-        if (opened) {
-            p.curve().hide(); // opened once is enough
-        }
-        const QString path = dir_.filePath(QStringLiteral("%1.csv").arg(QTest::currentDataTag()));
-        if (saved) {
-            QVERIFY(p.record().saveAs(path));
-        }
+        QTest::mouseClick(p.curve().findChild<QAbstractButton*>("newRunButton"), Qt::LeftButton);
+        p.ticks(2);
+        QCOMPARE(p.record().runCount(), 2u);
+        QCOMPARE(p.record().readingCount(), 5u);
         QString question;
         if (!button.isEmpty()) {
             answer(button, question);
         }
-        if (button == QStringLiteral("Enregistrer…")) {
-            chooseFile(path);
-        }
-        if (quit) {
-            // In an event loop, as in the program: an exit() with none running would end the
-            // next row's dialogs at once.
-            const int status = test::runEventLoop([&p] {
-                if (!p.form().close()) {
-                    QCoreApplication::exit(1);
-                }
-            });
-            QCOMPARE(status, done ? 0 : 1);
-        } else {
-            p.click("clearButton");
-            QCOMPARE(p.record().series().empty(), done);
-        }
-        QCOMPARE(question, asked ? QStringLiteral("La série de 3 mesures n'est pas enregistrée.")
-                                 : QString());
-        if (saved || button == QStringLiteral("Enregistrer…")) {
-            QCOMPARE(lineCount(path), 4);
-        }
+        // In an event loop, as in the program: an exit() with none running would end the
+        // next row's dialogs at once.
+        const int status = test::runEventLoop([&p] {
+            if (!p.form().close()) {
+                QCoreApplication::exit(1);
+            }
+        });
+        QCOMPARE(status, ended ? 0 : 1);
+        QCOMPARE(question, journal ? QString()
+                                   : QStringLiteral("La séance (5 mesures) n'est enregistrée "
+                                                    "nulle part."));
+    }
+
+    // Runs side by side: a new run leaves the first on the curve in its colour; deleting the
+    // selected run asks first, then the live run is drawn alone and measures on.
+    void runsAreDrawnTogetherAndDeletedAfterAsking() {
+        Program p;
+        p.ticks(3);
+        p.click("newRunButton");
+        p.ticks(2);
+        QCoreApplication::processEvents(); // the list draws the runs once a turn
+        QCustomPlot& plot = p.drawn();
+        QCOMPARE(plot.graph(0)->dataCount(), 2); // the live run, selected
+        QCOMPARE(plot.graph(plot.graphCount() - 1)->dataCount(), 3);
+        QCOMPARE(plot.graph(plot.graphCount() - 1)->pen().color(), QColor(0xC00000));
+        p.record().select(0);
+        QString asked;
+        answer(QStringLiteral("Annuler"), asked);
+        p.click("removeRunButton");
+        QCOMPARE(asked, QStringLiteral("Supprimer la série « Série 1 » (3 mesures) ?"));
+        QCOMPARE(p.record().runCount(), 2u);
+        answer(QStringLiteral("Supprimer"), asked);
+        p.click("removeRunButton");
+        QCOMPARE(p.record().runCount(), 1u);
+        p.ticks(2);
+        QCOMPARE(p.record().series().size(), 4u);
+        QCOMPARE(plot.graph(0)->dataCount(), 4);
+        QCOMPARE(plot.graphCount(), 4); // T, Uth, Ut and the model's: no other run
+    }
+
+    // The selected run in both CSV forms, the runs as a workbook (a zip of XML sheets); a
+    // device refused with its cause.
+    void exportsWriteTheChosenForm() {
+        Program p;
+        p.ticks(2);
+        const SessionSeries& series = p.record().series();
+        const QString french = dir_.filePath("fr.csv"), world = dir_.filePath("int.csv"),
+                      book = dir_.filePath("classeur.xlsx");
+        QCOMPARE(exportCsv(series, CsvForm::French, french), QString());
+        QCOMPARE(exportCsv(series, CsvForm::International, world), QString());
+        QCOMPARE(fileLines(french).value(1), QByteArray("0;25;2,5;5;40960\r"));
+        QCOMPARE(fileLines(world).value(1), QByteArray("0,25,2.5,5,40960\r"));
+        QCOMPARE(exportXlsx({&p.record().run(0), &p.record().run(0)}, book), QString());
+        QFile workbook(book);
+        QVERIFY(workbook.open(QIODevice::ReadOnly));
+        QCOMPARE(workbook.read(2), QByteArray("PK"));
+        QCOMPARE(exportCsv(series, CsvForm::French, "/dev/null"),
+                 QStringLiteral("Impossible d'écrire « /dev/null » : c'est un périphérique, pas "
+                                "un fichier"));
     }
 
     // Failed reads and low supply are gaps of the temperature, a failed read of the voltages
@@ -380,7 +413,8 @@ private slots:
     void hiddenCurveDrawsNothing() {
         Program p;
         QCustomPlot& plot = p.drawn();
-        QCoreApplication::processEvents();
+        QCoreApplication::processEvents(); // the runs' list draws them once the window shows
+        QCoreApplication::processEvents(); // and the plot redraws
         p.curve().hide();
         QSignalSpy redraws(&plot, &QCustomPlot::afterReplot);
         p.ticks(5);

@@ -1,7 +1,6 @@
 #include "acquisition/board_kinds.h"
 #include "acquisition/orphy_binding.h"
 #include "acquisition/orphy_control.h"
-#include "acquisition/serial/board_discovery.h"
 #include "acquisition/simulated_bench.h"
 #include "core/failure.h"
 #include "tests/serial/firmata_peer.h"
@@ -13,6 +12,8 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -47,6 +48,8 @@ private slots:
     void searchSaysWhatItDoes_data();
     void searchSaysWhatItDoes();
     void quittingStopsTheSearchAndTheBoardAtOnce();
+    void boardUnpluggedAndBackElsewhere_data();
+    void boardUnpluggedAndBackElsewhere();
 
 private:
     SourceMenu& menu() { return view_->sourceMenu(); }
@@ -76,7 +79,7 @@ void SourceMenuTest::cleanup() {
 }
 
 void SourceMenuTest::searchWith(std::vector<BoardInfo> found) {
-    menu().setBoardFinder([found](std::stop_token) { return found; });
+    control_->search().setFinder([found](std::stop_token) { return found; });
     QSignalSpy finished(&menu(), &SourceMenu::searchFinished);
     menu().startSearch();
     QVERIFY(finished.wait(10000));
@@ -106,8 +109,8 @@ void SourceMenuTest::startsOnTheSimulation() {
 
 void SourceMenuTest::searchListsTheBoardsThatIdentify() {
     const std::string path = board_->path();
-    menu().setBoardFinder([path](std::stop_token) {
-        return thermo::probeBoards({path, "/dev/absent-port"});
+    control_->search().setFinder([path](std::stop_token) {
+        return thermo::findBoards({path, "/dev/absent-port"});
     });
     QSignalSpy finished(&menu(), &SourceMenu::searchFinished);
     menu().startSearch();
@@ -125,7 +128,7 @@ void SourceMenuTest::searchListsTheBoardsThatIdentify() {
 
 void SourceMenuTest::searchRunsAwayFromTheInterfaceThread() {
     QThread* searchThread = nullptr;
-    menu().setBoardFinder([&searchThread](std::stop_token) {
+    control_->search().setFinder([&searchThread](std::stop_token) {
         searchThread = QThread::currentThread();
         return std::vector<BoardInfo>{};
     });
@@ -138,10 +141,10 @@ void SourceMenuTest::searchRunsAwayFromTheInterfaceThread() {
 
 void SourceMenuTest::choosingABoardMeasuresThroughItFromTheNextRead() {
     searchWith({BoardInfo{board_->path(), "", "0042", "1.0", "carte n\u00B0 0042",
-                          &thermo::boardKinds().front()}});
+                          thermo::boardKinds().front()}});
     menu().boardActions()[0]->trigger();
     QCOMPARE(control_->source().portPath(), board_->path());
-    QCOMPARE(control_->boardKind(), &thermo::boardKinds().front());
+    QCOMPARE(control_->boardKind(), thermo::boardKinds().front());
     QVERIFY(menu().boardActions()[0]->isChecked());
     QVERIFY(!menu().simulationAction()->isChecked());
     QCOMPARE(readUntilAnswer(0), std::optional<std::int32_t>(39321));
@@ -151,7 +154,7 @@ void SourceMenuTest::choosingABoardMeasuresThroughItFromTheNextRead() {
 void SourceMenuTest::simulationComesBackAsItWasLeft() {
     control_->bench().setTemperature(31.5);
     control_->bench().setFault(thermo::BenchFault::ShortedThermistor);
-    control_->useBoard(thermo::boardKinds().front(), board_->path());
+    control_->useBoard(*thermo::boardKinds().front(), board_->path());
     QVERIFY(!control_->usingBench());
     menu().simulationAction()->trigger();
     QVERIFY(control_->usingBench());
@@ -163,7 +166,7 @@ void SourceMenuTest::simulationComesBackAsItWasLeft() {
 
 void SourceMenuTest::boardInUseStaysListedAfterASearch() {
     // The board in use holds its port, so a search cannot open it and does not find it.
-    control_->useBoard(thermo::boardKinds().front(), board_->path());
+    control_->useBoard(*thermo::boardKinds().front(), board_->path());
     searchWith({});
     const auto boards = menu().boardActions();
     QCOMPARE(boards.size(), 1);
@@ -177,13 +180,13 @@ void SourceMenuTest::saysWhenNoBoardWasFound() {
     QVERIFY(none->isVisible());
     QVERIFY(!none->isEnabled());
     searchWith({BoardInfo{board_->path(), "", "0042", "1.0", "carte n\u00B0 0042",
-                          &thermo::boardKinds().front()}});
+                          thermo::boardKinds().front()}});
     QVERIFY(!none->isVisible());
 }
 
 // An error in the search comes back as its outcome, never thrown inside the interface's loop.
 void SourceMenuTest::searchThatFailsFindsNothing() {
-    menu().setBoardFinder([](std::stop_token) -> std::vector<BoardInfo> {
+    control_->search().setFinder([](std::stop_token) -> std::vector<BoardInfo> {
         throw std::runtime_error("ports illisibles");
     });
     QSignalSpy finished(&menu(), &SourceMenu::searchFinished);
@@ -204,12 +207,14 @@ QString SourceMenuTest::readNow(std::int32_t channel) {
     }
 }
 
-// Typed by hand (or given on the command line), a port is asked by each kind in turn; the
-// board's own source takes over once one recognises it, and its entry says what it is.
+// Typed by hand (or given on the command line), a port is recognised on its first opening (an
+// Uno restarts at each); the board's own source takes over on that same opening, and its entry
+// says what it is.
 void SourceMenuTest::typedPortFindsOutTheKindOfBoard() {
     using namespace std::chrono_literals;
     thermo::test::FirmataPeer firmata({.bits = 10, .restartsOnOpen = true, .bootTime = 200ms});
     firmata.setValues(0, {512});
+    thermo::test::OpenCounter opens(firmata.path());
     const QString path = QString::fromStdString(firmata.path());
     control_->usePort(firmata.path());
     QCOMPARE(QString::fromStdString(control_->source().name()), "Carte sur " + path);
@@ -217,7 +222,8 @@ void SourceMenuTest::typedPortFindsOutTheKindOfBoard() {
     QVERIFY(menu().boardActions().value(0) && menu().boardActions()[0]->isChecked());
 
     QTRY_COMPARE_WITH_TIMEOUT(readNow(0), QStringLiteral("40968"), 10000);
-    QCOMPARE(control_->boardKind(), &thermo::boardKinds()[1]);
+    QCOMPARE(control_->boardKind(), thermo::boardKinds()[1]);
+    QCOMPARE(opens.count(), 1);
     QCOMPARE(menu().boardActions().size(), 1);
     // Its name comes with its status, from the event loop.
     QTRY_COMPARE_WITH_TIMEOUT(menu().boardActions()[0]->text(),
@@ -254,9 +260,9 @@ void SourceMenuTest::searchSaysWhatItDoes() {
     std::vector<BoardInfo> boards;
     for (int i = 0; i < found; ++i) {
         boards.push_back(
-            {"/dev/board" + std::to_string(i), "", "", "", "", &thermo::boardKinds()[0]});
+            {"/dev/board" + std::to_string(i), "", "", "", "", thermo::boardKinds()[0]});
     }
-    menu().setBoardFinder([boards](std::stop_token) { return boards; });
+    control_->search().setFinder([boards](std::stop_token) { return boards; });
     QSignalSpy finished(&menu(), &SourceMenu::searchFinished);
     menu().startSearch();
     const QStringList statuses{QStringLiteral("Recherche en cours\u2026"), said};
@@ -277,10 +283,10 @@ void SourceMenuTest::searchSaysWhatItDoes() {
 
 void SourceMenuTest::quittingStopsTheSearchAndTheBoardAtOnce() {
     PtyBoard mute([](const std::string&) { return std::vector<PtyBoard::Reply>{}; });
-    control_->useBoard(thermo::boardKinds().front(), board_->path());
+    control_->useBoard(*thermo::boardKinds().front(), board_->path());
     const std::string path = mute.path();
-    menu().setBoardFinder([path](std::stop_token stop) {
-        return thermo::probeBoards({path}, std::chrono::seconds(10), stop);
+    control_->search().setFinder([path](std::stop_token stop) {
+        return thermo::findBoards({path}, std::chrono::seconds(10), stop);
     });
     menu().startSearch();
     QVERIFY(menu().searching());
@@ -291,6 +297,49 @@ void SourceMenuTest::quittingStopsTheSearchAndTheBoardAtOnce() {
           static_cast<long long>(clock.elapsed()));
     // Waiting for the search would take its 10 s; a loaded machine takes far less than that.
     QVERIFY(clock.elapsed() < 1500);
+}
+
+// The board in use and a spare are unplugged; one like them comes back on another port: with
+// its number it is followed, without it may be the spare, and the user says.
+void SourceMenuTest::boardUnpluggedAndBackElsewhere_data() {
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("numbered, followed") << "0042"
+                                        << "Carte retrouvée sur ";
+    QTest::newRow("anonymous, asked about") << ""
+                                            << "Carte semblable sur ";
+}
+
+void SourceMenuTest::boardUnpluggedAndBackElsewhere() {
+    QFETCH(QString, number);
+    QFETCH(QString, said);
+    const auto make = [&] {
+        return std::make_unique<PtyBoard>(thermo::test::boardAnswering(
+            {{"MEAS:EA0?", "39321"}}, "THERMOMETRE,CARTE-CTN," + number.toStdString() + ",1.0"));
+    };
+    auto used = make(), spare = make(), back = make();
+    thermo::test::PluggedPorts ports;
+    control_->setPorts(ports.lister());
+    const std::string usedPath = ports.plug(used->path()), sparePath = ports.plug(spare->path());
+    control_->usePort(usedPath);
+    QVERIFY(readUntilAnswer(0));
+
+    ports.unplug(usedPath);
+    used.reset();
+    QTRY_COMPARE_WITH_TIMEOUT(readNow(0), QStringLiteral("Carte débranchée"), 20000);
+    ports.unplug(sparePath);
+    spare.reset();
+    const QString path = QString::fromStdString(ports.plug(back->path()));
+    const auto* caption = view_->findChild<QLabel*>(QStringLiteral("sourceCaption"));
+    // The measurement's reads bring what the board's thread found.
+    QTRY_COMPARE_WITH_TIMEOUT((readNow(0), caption->text()), said + path, 20000);
+    if (auto* question = view_->findChild<QMessageBox*>(QStringLiteral("lookalikeQuestion"))) {
+        QCOMPARE(readNow(0), QStringLiteral("Carte débranchée"));
+        question->button(QMessageBox::Yes)->click();
+    }
+    QCOMPARE(readUntilAnswer(0), std::optional<std::int32_t>(39321));
+    QCOMPARE(QString::fromStdString(control_->source().portPath()), path);
+    QVERIFY(menu().boardActions().last()->isChecked());
 }
 
 QTEST_MAIN(SourceMenuTest)

@@ -8,38 +8,14 @@
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
-#include <algorithm>
 #include <exception>
 
 namespace thermo {
 
-namespace {
-
-const char* const portProperty = "portPath";
-// Set on the entries of boards a search found: they keep what the search said of them.
-const char* const foundProperty = "found";
-// Set on the entry of a port typed by hand once a kind of board recognised it.
-const char* const recognisedProperty = "recognised";
-
-bool knownBoard(const QAction* action) {
-    return action->property(foundProperty).toBool() ||
-           action->property(recognisedProperty).toBool();
-}
-
-// "/dev/ttyACM0 — carte n° 0042": the port, then what the board said of itself.
-QString boardText(const BoardInfo& board) {
-    QString text = QString::fromStdString(board.portPath);
-    if (!board.identification.empty()) {
-        text += QStringLiteral(" \u2014 ") + QString::fromStdString(board.identification);
-    }
-    return text;
-}
-
-} // namespace
-
 SourceMenu::SourceMenu(OrphyControl& control, QMenu& menu, QWidget* owner)
-    : QObject(owner), control_(control), menu_(menu), owner_(owner), boards_(new BoardSearch(this)),
+    : QObject(owner), control_(control), menu_(menu), owner_(owner),
       statusTimer_(new QTimer(this)) {
     QAction* first = menu_.actions().value(0);
     menu_.insertSection(first, tr("Source des mesures"));
@@ -71,9 +47,15 @@ SourceMenu::SourceMenu(OrphyControl& control, QMenu& menu, QWidget* owner)
             [this] { guarded([this] { control_.useSimulation(); }); });
     connect(search_, &QAction::triggered, this, [this] { guarded([this] { startSearch(); }); });
     connect(otherPort_, &QAction::triggered, this, [this] { guarded([this] { askForPort(); }); });
-    connect(&control_, &OrphyControl::sourceChanged, this, &SourceMenu::updateChecks);
-    connect(&control_, &OrphyControl::sourceUpdated, this, &SourceMenu::updateChecks);
-    connect(boards_, &BoardSearch::finished, this, [this] { guarded([this] { searchEnded(); }); });
+    connect(&control_, &OrphyControl::boardsChanged, this, &SourceMenu::render);
+    connect(&control_, &OrphyControl::sourceChanged, this, &SourceMenu::render);
+    connect(&control_.search(), &BoardSearch::finished, this,
+            [this] { guarded([this] { searchEnded(); }); });
+    connect(&control_, &OrphyControl::boardFollowed, this, [this](const QString& port) {
+        setStatus(tr("Carte retrouvée sur %1").arg(port), true);
+    });
+    connect(&control_, &OrphyControl::lookalikeFound, this,
+            [this](const BoardInfo& board) { guarded([&] { askAbout(board); }); });
     statusTimer_->setSingleShot(true);
     statusTimer_->setInterval(statusShownMs);
     connect(statusTimer_, &QTimer::timeout, this, [this] { setStatus({}); });
@@ -84,7 +66,7 @@ SourceMenu::SourceMenu(OrphyControl& control, QMenu& menu, QWidget* owner)
             setStatus({});
         }
     });
-    updateChecks();
+    render();
 }
 
 SourceMenu::~SourceMenu() = default;
@@ -95,94 +77,79 @@ QList<QAction*> SourceMenu::boardActions() const {
     return boards;
 }
 
-void SourceMenu::setBoardFinder(BoardFinder finder) {
-    boards_->setFinder(std::move(finder));
-}
-
 void SourceMenu::startSearch() {
     if (searching()) {
         return;
     }
     search_->setText(tr("Recherche des cartes en cours\u2026"));
     search_->setEnabled(false);
-    boards_->start();
+    control_.search().start();
     setStatus(tr("Recherche en cours\u2026"));
 }
 
 bool SourceMenu::searching() const {
-    return boards_->running();
+    return control_.search().running();
 }
 
 void SourceMenu::searchEnded() {
-    const BoardSearch::Result& result = boards_->result();
-    showBoards(result.boards);
     // A search that could not be made found nothing; the entry says why.
-    noBoard_->setToolTip(QString::fromStdString(result.error));
+    noBoard_->setToolTip(QString::fromStdString(control_.search().result().error));
     search_->setText(tr("Rechercher les cartes"));
     search_->setEnabled(true);
-    const int count = knownBoards();
+    searched_ = true;
+    render();
+    const int count = control_.boards().knownCount();
     setStatus(count == 0   ? tr("Aucune carte trouvée")
               : count == 1 ? tr("1 carte trouvée")
-                           : tr("%1 cartes trouvées").arg(count));
-    statusTimer_->start();
+                           : tr("%1 cartes trouvées").arg(count),
+              true);
     emit searchFinished();
 }
 
-// A status stands until replaced; only a search's outcome is then let go by the timer.
-void SourceMenu::setStatus(const QString& status) {
+void SourceMenu::setStatus(const QString& status, bool forAWhile) {
     statusTimer_->stop();
     if (status != status_) {
         status_ = status;
         emit statusChanged(status_);
     }
-}
-
-void SourceMenu::showBoards(const std::vector<BoardInfo>& boards) {
-    for (QAction* action : boardActions()) {
-        if (!inUse(action)) {
-            delete action;
-        }
+    if (forAWhile) {
+        statusTimer_->start();
     }
-    for (const BoardInfo& board : boards) {
-        const QString path = QString::fromStdString(board.portPath);
-        if (!listed(path)) {
-            addBoardAction(board.kind, path, boardText(board))->setProperty(foundProperty, true);
-        }
+}
+
+// One action for each entry of the list, in its order.
+void SourceMenu::render() {
+    const auto& entries = control_.boards().entries();
+    QList<QAction*> actions = boardActions();
+    while (actions.size() > static_cast<qsizetype>(entries.size())) {
+        delete actions.takeLast();
     }
-    searched_ = true;
-    updateChecks();
-}
-
-QAction* SourceMenu::addBoardAction(const BoardKind* kind, const QString& portPath,
-                                    const QString& text) {
-    auto* action = new QAction(text, choices_);
-    action->setObjectName(QStringLiteral("sourceBoard"));
-    action->setCheckable(true);
-    action->setProperty(portProperty, portPath);
-    menu_.insertAction(noBoard_, action);
-    connect(action, &QAction::triggered, this,
-            [this, kind, portPath] { guarded([&] { chooseBoard(kind, portPath); }); });
-    return action;
-}
-
-int SourceMenu::knownBoards() const {
-    const auto boards = boardActions();
-    return static_cast<int>(std::count_if(boards.begin(), boards.end(), knownBoard));
-}
-
-bool SourceMenu::listed(const QString& portPath) const {
-    const auto boards = boardActions();
-    return std::any_of(boards.begin(), boards.end(), [&](const QAction* action) {
-        return action->property(portProperty).toString() == portPath;
-    });
+    while (actions.size() < static_cast<qsizetype>(entries.size())) {
+        auto* action = new QAction(choices_);
+        action->setObjectName(QStringLiteral("sourceBoard"));
+        action->setCheckable(true);
+        menu_.insertAction(noBoard_, action);
+        connect(
+            action, &QAction::triggered, this,
+            [this, entry = static_cast<int>(actions.size())] { guarded([&] { choose(entry); }); });
+        actions.append(action);
+    }
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        actions[static_cast<qsizetype>(i)]->setText(QString::fromStdString(entries[i].text));
+        actions[static_cast<qsizetype>(i)]->setChecked(control_.boards().inUse(entries[i]));
+    }
+    // With some other source (a test's script) nothing listed is checked.
+    simulation_->setChecked(control_.usingBench());
+    noBoard_->setVisible(searched_ && control_.boards().knownCount() == 0);
 }
 
 // A board of no known kind (typed by hand) is found out by asking its port.
-void SourceMenu::chooseBoard(const BoardKind* kind, const QString& portPath) {
-    if (kind) {
-        control_.useBoard(*kind, portPath.toStdString());
+void SourceMenu::choose(int entry) {
+    const BoardInfo board = control_.boards().entries().at(static_cast<std::size_t>(entry)).board;
+    if (board.kind) {
+        control_.useBoard(*board.kind, board.portPath);
     } else {
-        control_.usePort(portPath.toStdString());
+        control_.usePort(board.portPath);
     }
 }
 
@@ -193,39 +160,34 @@ void SourceMenu::askForPort() {
         tr("Chemin du port où la carte est branchée\n(par exemple /dev/ttyUSB0) :"),
         QLineEdit::Normal, QStringLiteral("/dev/"), &accepted);
     if (accepted && !path.trimmed().isEmpty()) {
-        chooseBoard(nullptr, path.trimmed());
+        control_.usePort(path.trimmed().toStdString());
     }
 }
 
-bool SourceMenu::inUse(const QAction* action) const {
-    const std::string port = control_.source().portPath();
-    return !port.empty() && action->property(portProperty).toString().toStdString() == port;
-}
-
-void SourceMenu::updateChecks() {
-    const QString port = QString::fromStdString(control_.source().portPath());
-    if (!port.isEmpty() && !listed(port)) {
-        addBoardAction(control_.boardKind(), port, port);
-    }
-    // With some other source (a test's script) nothing listed is checked.
-    simulation_->setChecked(control_.usingBench());
-    for (QAction* action : boardActions()) {
-        const bool used = inUse(action);
-        if (used && control_.boardKind() != nullptr) {
-            action->setProperty(recognisedProperty, true);
+// Asked without waiting for the answer: the measurement goes on meanwhile.
+void SourceMenu::askAbout(const BoardInfo& lookalike) {
+    const QString port = QString::fromStdString(lookalike.portPath);
+    const QString status = tr("Carte semblable sur %1").arg(port);
+    setStatus(status);
+    auto* box = new QMessageBox(
+        QMessageBox::Question, tr("Carte semblable"),
+        tr("La carte en service a été débranchée, et une carte semblable est apparue sur %1 "
+           "(%2). Sans numéro de série, rien ne dit si c'est la même carte.\n\n"
+           "Lire les mesures sur %1 ?")
+            .arg(port, QString::fromStdString(lookalike.identification)),
+        QMessageBox::Yes | QMessageBox::No, owner_->window());
+    box->setObjectName(QStringLiteral("lookalikeQuestion"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box->button(QMessageBox::Yes), &QPushButton::clicked, this,
+            [this, kind = lookalike.kind, path = lookalike.portPath] {
+                guarded([&] { control_.useBoard(*kind, path); });
+            });
+    connect(box, &QMessageBox::finished, this, [this, status] {
+        if (status_ == status) {
+            setStatus({});
         }
-        // A port typed by hand that no kind of board recognised is not offered once left.
-        if (!used && !knownBoard(action)) {
-            delete action;
-            continue;
-        }
-        action->setChecked(used);
-        // A board no search found says what it is once it has told its source.
-        if (used && !action->property(foundProperty).toBool()) {
-            action->setText(QString::fromStdString(control_.source().name()));
-        }
-    }
-    noBoard_->setVisible(searched_ && knownBoards() == 0);
+    });
+    box->open();
 }
 
 template <typename Action> void SourceMenu::guarded(const Action& action) {

@@ -1,12 +1,9 @@
 #pragma once
 
 #include "acquisition/board_info.h"
-#include "acquisition/board_search.h"
 
 #include <QList>
 #include <QObject>
-#include <functional>
-#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -15,18 +12,16 @@ class QTimer;
 
 namespace thermo {
 
-struct BoardKind;
 class OrphyControl;
 
 // The choice of where the codes come from, at the top of the acquisition control's context
-// menu: the simulated bench, the boards found by the last search, the search itself, and a
-// port typed by hand, whose kind of board is found out; such a port stays listed once a kind
-// recognised it, or while it is in use. A choice takes effect from the next read.
+// menu: the simulated bench, the boards the control lists (BoardList), the search for them,
+// and a port typed by hand, whose kind of board is found out. A choice takes effect from the
+// next read. What the search does, and a board found again after it was unplugged, are said
+// where the measurement is shown; a board that may be another one like it is asked about.
 class SourceMenu : public QObject {
     Q_OBJECT
 public:
-    using BoardFinder = BoardSearch::Finder;
-
     // `owner` is the widget the menu opens from, and the parent of the port's input dialog.
     SourceMenu(OrphyControl& control, QMenu& menu, QWidget* owner);
     ~SourceMenu() override;
@@ -36,15 +31,12 @@ public:
     QAction* otherPortAction() const noexcept { return otherPort_; }
     QList<QAction*> boardActions() const;
 
-    // Searching opens every serial port, which resets the boards on them: it runs only when
-    // the user asks, away from the interface's thread. Tests give their own finder.
-    void setBoardFinder(BoardFinder finder);
+    // What "Rechercher les cartes" does: the control's search, said while it runs.
     void startSearch();
     bool searching() const;
-    // Lists these boards, keeping the board in use even if the search could not open it.
-    void showBoards(const std::vector<BoardInfo>& boards);
 
-    // How long a search's outcome is said, unless the source changes first.
+    // How long a search's outcome, or a board found again, is said, unless the source changes
+    // first.
     static constexpr int statusShownMs = 5000;
 
 signals:
@@ -54,17 +46,13 @@ signals:
     void statusChanged(const QString& status);
 
 private:
-    bool listed(const QString& portPath) const;
-    // The boards listed that are known to be boards: found by a search, or recognised.
-    int knownBoards() const;
-    // The board action whose port the control reads from now.
-    bool inUse(const QAction* action) const;
-    QAction* addBoardAction(const BoardKind* kind, const QString& portPath, const QString& text);
-    void chooseBoard(const BoardKind* kind, const QString& portPath);
+    void render();
+    void choose(int entry);
     void askForPort();
-    void updateChecks();
     void searchEnded();
-    void setStatus(const QString& status);
+    void askAbout(const BoardInfo& lookalike);
+    // Said until replaced, or for statusShownMs when `forAWhile`.
+    void setStatus(const QString& status, bool forAWhile = false);
     // Runs a slot's work; whatever it throws is told to the user, never thrown through Qt.
     template <typename Action> void guarded(const Action& action);
     void tell(const QString& why) noexcept;
@@ -77,7 +65,6 @@ private:
     QAction* search_;
     QAction* otherPort_;
     QWidget* owner_;
-    BoardSearch* boards_;
     bool searched_ = false;
     QString status_;
     QTimer* statusTimer_;

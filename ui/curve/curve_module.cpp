@@ -1,5 +1,6 @@
 #include "ui/curve/cooling_fit_entry.h"
 #include "ui/curve/curve_plot_view.h"
+#include "ui/curve/xlsx_entry.h"
 #include "ui/modules/module_search.h"
 
 #include <QCoreApplication>
@@ -14,6 +15,7 @@ namespace {
 
 using Maker = CurvePlotView* (*)(const SessionSeries&, QWidget*);
 using Fitter = void (*)(std::span<const double>, std::span<const double>, CoolingFitAnswer&);
+using Workbook = void (*)(const std::vector<const Run*>&, const QString&, QString&);
 
 // Where the plot cannot be drawn, why.
 class MissingPlot : public QLabel, public CurvePlotView {
@@ -35,6 +37,7 @@ public:
     std::optional<TimeSpan> selectedTime() const override { return std::nullopt; }
     void showModel(std::span<const double>, std::span<const double>, const QString&) override {}
     void clearModel() override {}
+    void showRuns(const RunTrace&, const std::vector<RunTrace>&) override {}
 };
 
 // An entry of the module, which is loaded the first time from where findModule() says: the
@@ -92,6 +95,20 @@ CoolingFitter coolingFitter() {
     const std::string refusal = QObject::tr("Modélisation impossible : %1").arg(why).toStdString();
     return [refusal](std::span<const double>, std::span<const double>) {
         return CoolingFitAnswer{std::nullopt, refusal};
+    };
+}
+
+XlsxWriter xlsxWriter() {
+    QString why;
+    if (const auto write = reinterpret_cast<Workbook>(moduleEntry("thermo_write_xlsx", why))) {
+        return [write](const std::vector<const Run*>& runs, const QString& path) {
+            QString failure;
+            write(runs, path, failure);
+            return failure;
+        };
+    }
+    return [why](const std::vector<const Run*>&, const QString& path) {
+        return QObject::tr("Impossible d'écrire « %1 » : %2").arg(path, why);
     };
 }
 

@@ -5,6 +5,7 @@
 #include "ui/curve/model_overlay.h"
 #include "ui/curve/plot_image.h"
 #include "ui/curve/plot_style.h"
+#include "ui/curve/run_overlays.h"
 #include "ui/curve/time_picker.h"
 #include "ui/curve/time_ticker.h"
 
@@ -33,7 +34,7 @@ QCPRange qcpRange(AxisRange range) {
 } // namespace
 
 CurvePlot::CurvePlot(const SessionSeries& series, QWidget* parent)
-    : QCustomPlot(parent), series_(series), ticker_(QSharedPointer<TimeTicker>::create()) {
+    : QCustomPlot(parent), series_(&series), ticker_(QSharedPointer<TimeTicker>::create()) {
     prepareTimePlot(*this);
     xAxis->setTicker(ticker_);
     xAxis->setLabel(tr("Temps (s)"));
@@ -52,6 +53,7 @@ CurvePlot::CurvePlot(const SessionSeries& series, QWidget* parent)
 
     model_ = std::make_unique<ModelOverlay>(*this);
     picker_ = std::make_unique<TimePicker>(*this);
+    others_ = std::make_unique<RunOverlays>(*this);
     updateLegend();
 
     connect(xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
@@ -83,8 +85,8 @@ void CurvePlot::refresh() {
     if (!onScreen()) {
         return; // showing the plot catches up
     }
-    if (generation_ != series_.generation() || synced_ > series_.size()) {
-        generation_ = series_.generation();
+    if (generation_ != series_->generation() || synced_ > series_->size()) {
+        generation_ = series_->generation();
         synced_ = 0;
         for (Trace& t : traces_) {
             t.graph->data()->clear();
@@ -94,7 +96,7 @@ void CurvePlot::refresh() {
         picker_->pick(std::nullopt);
     }
     const std::size_t first = synced_;
-    synced_ = series_.size();
+    synced_ = series_->size();
     for (Trace& t : traces_) {
         if (t.shown) {
             addFrom(t, first);
@@ -103,10 +105,10 @@ void CurvePlot::refresh() {
     const QCPRange time = xAxis->range();
     const QCPRange values = yAxis->range();
     const QCPRange volts = yAxis2->range();
+    bool moved = others_->refresh();
     if (following_) {
         fitView();
     }
-    bool moved = false;
     for (Trace& t : traces_) {
         if (t.shown && synced_ > first) {
             moved = endMoved(t) || moved;
@@ -122,7 +124,7 @@ void CurvePlot::refresh() {
 }
 
 double CurvePlot::value(const Trace& trace, std::size_t index) const {
-    const double v = series_.column(trace.column)[index];
+    const double v = series_->column(trace.column)[index];
     // The temperature as shown and saved, to a tenth of a degree: the curve draws no noise
     // that the numbers do not show.
     return trace.column == SeriesColumn::Temperature && !std::isnan(v)
@@ -133,11 +135,11 @@ double CurvePlot::value(const Trace& trace, std::size_t index) const {
 bool CurvePlot::endMoved(Trace& trace) {
     const std::size_t last = synced_ - 1;
     const double v = value(trace, last);
-    if (std::isnan(v) || series_.afterPause(last)) {
+    if (std::isnan(v) || series_->afterPause(last)) {
         trace.end.breakLine();
         return true;
     }
-    const int column = qRound(xAxis->coordToPixel(seconds(series_.millis()[last])));
+    const int column = qRound(xAxis->coordToPixel(seconds(series_->millis()[last])));
     const int row = qRound(trace.graph->valueAxis()->coordToPixel(v));
     return axisRect()->rect().contains(column, row) && trace.end.moved(column, row);
 }
@@ -147,12 +149,12 @@ void CurvePlot::addFrom(Trace& trace, std::size_t first) {
     if (first >= synced_) {
         return;
     }
-    const auto millis = series_.millis();
+    const auto millis = series_->millis();
     QVector<QCPGraphData> points;
     points.reserve(static_cast<qsizetype>(synced_ - first));
     for (std::size_t i = first; i < synced_; ++i) {
         const double t = seconds(millis[i]);
-        if (i > 0 && series_.afterPause(i)) {
+        if (i > 0 && series_->afterPause(i)) {
             points.append(QCPGraphData((seconds(millis[i - 1]) + t) / 2, noValue));
         }
         points.append(QCPGraphData(t, value(trace, i)));
@@ -167,7 +169,7 @@ void CurvePlot::addFrom(Trace& trace, std::size_t first) {
             trace.graph->data()->add(point);
         }
     }
-    trace.extent = merged(trace.extent, series_.extent(trace.column, {first, synced_}));
+    trace.extent = merged(trace.extent, series_->extent(trace.column, {first, synced_}));
 }
 
 void CurvePlot::fill(Trace& trace) {
@@ -205,7 +207,8 @@ void CurvePlot::showAll() {
 // so often rather than at every tick (every 1000 s on a 2-hour series), which keeps a tick's
 // redraw to the lines alone.
 void CurvePlot::fitView() {
-    const double end = synced_ == 0 ? 0 : seconds(series_.millis()[synced_ - 1]);
+    const double end = std::max(synced_ == 0 ? 0 : seconds(series_->millis()[synced_ - 1]),
+                                others_->endSeconds());
     setTimeRange(qcpRange(followedTimeRange(end)));
     fitValues();
 }
@@ -230,12 +233,15 @@ void CurvePlot::timeRangeChanged(const QCPRange& range) {
 // The value axes fit what the time axis shows.
 void CurvePlot::fitValues() {
     const IndexRange visible = following_ ? IndexRange{0, synced_}
-                                          : series_.between(millisOf(xAxis->range().lower),
+                                          : series_->between(millisOf(xAxis->range().lower),
                                                             millisOf(xAxis->range().upper));
     const auto extentOf = [&](const Trace& t) {
-        return following_ ? t.extent : series_.extent(t.column, visible);
+        return following_ ? t.extent : series_->extent(t.column, visible);
     };
-    yAxis->setRange(qcpRange(paddedRange(extentOf(trace(SeriesColumn::Temperature)),
+    const std::optional<Extent> otherRuns =
+        others_->extent(following_ ? std::nullopt : std::optional<QCPRange>(xAxis->range()));
+    yAxis->setRange(qcpRange(paddedRange(merged(extentOf(trace(SeriesColumn::Temperature)),
+                                                otherRuns),
                                          shortestTemperatureSpan, {15, 30})));
     std::optional<Extent> volts;
     for (SeriesColumn c : {SeriesColumn::Uth, SeriesColumn::Ut}) {
@@ -247,15 +253,17 @@ void CurvePlot::fitValues() {
 }
 
 std::optional<std::size_t> CurvePlot::readingAt(const QPoint& position) const {
-    if (series_.empty() || !axisRect()->rect().contains(position)) {
+    if (series_->empty() || !axisRect()->rect().contains(position)) {
         return std::nullopt;
     }
-    return nearestIndex(series_.millis(), millisOf(xAxis->pixelToCoord(position.x())));
+    return nearestIndex(series_->millis(), millisOf(xAxis->pixelToCoord(position.x())));
 }
 
 void CurvePlot::setZoom(double zoom) {
     styleAxes(*this, zoom);
-    const QColor colours[] = {QColor(0xC0, 0x00, 0x00), QColor(0x00, 0x00, 0xFF),
+    zoom_ = zoom;
+    others_->setLineWidth(lineWidth(zoom));
+    const QColor colours[] = {temperatureColour_, QColor(0x00, 0x00, 0xFF),
                               QColor(0x00, 0x80, 0x00)};
     for (std::size_t i = 0; i < traces_.size(); ++i) {
         traces_[i].graph->setPen(QPen(colours[i], lineWidth(zoom)));
@@ -304,7 +312,7 @@ void CurvePlot::updateLegend() {
             t.graph->removeFromLegend();
         }
     }
-    legend->setVisible(yAxis2->visible() || model_->shown());
+    legend->setVisible(yAxis2->visible() || model_->shown() || !others_->empty());
 }
 
 void CurvePlot::showEvent(QShowEvent* event) {

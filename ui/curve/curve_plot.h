@@ -14,6 +14,7 @@
 namespace thermo {
 
 class ModelOverlay;
+class RunOverlays;
 class TimePicker;
 class TimeTicker;
 
@@ -46,6 +47,7 @@ public:
     void showModel(std::span<const double> seconds, std::span<const double> celsius,
                    const QString& name) override;
     void clearModel() override;
+    void showRuns(const RunTrace& selected, const std::vector<RunTrace>& others) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -79,7 +81,8 @@ private:
     void fitValues();
     void updateLegend();
 
-    const SessionSeries& series_;
+    const SessionSeries* series_; // the selected run's
+    QColor temperatureColour_{0xC0, 0x00, 0x00};
     std::array<Trace, 3> traces_;
     QSharedPointer<TimeTicker> ticker_;
     std::size_t synced_ = 0; // readings already in the graphs
@@ -89,6 +92,8 @@ private:
     std::function<void(std::optional<std::size_t>)> pointerListener_;
     std::unique_ptr<ModelOverlay> model_;
     std::unique_ptr<TimePicker> picker_;
+    std::unique_ptr<RunOverlays> others_;
+    double zoom_ = 1.0;
 };
 
 } // namespace thermo

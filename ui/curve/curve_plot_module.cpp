@@ -2,6 +2,7 @@
 #include "core/failure.h"
 #include "ui/curve/cooling_fit_entry.h"
 #include "ui/curve/curve_plot.h"
+#include "ui/curve/xlsx_entry.h"
 
 #include <new>
 
@@ -20,5 +21,14 @@ extern "C" Q_DECL_EXPORT void thermo_fit_cooling(std::span<const double> seconds
         answer.refusal = refusal.what();
     } catch (const std::bad_alloc&) {
         answer.refusal = "Mémoire insuffisante pour modéliser cette plage";
+    }
+}
+
+extern "C" Q_DECL_EXPORT void thermo_write_xlsx(const std::vector<const thermo::Run*>& runs,
+                                                const QString& path, QString& failure) {
+    try {
+        failure = thermo::writeXlsx(runs, path);
+    } catch (const std::bad_alloc&) {
+        failure = QObject::tr("Impossible d'écrire « %1 » : mémoire insuffisante").arg(path);
     }
 }

@@ -2,11 +2,13 @@
 
 #include "core/session_series.h"
 
+#include <QColor>
 #include <QString>
 #include <cstddef>
 #include <functional>
 #include <optional>
 #include <span>
+#include <vector>
 
 class QWidget;
 
@@ -16,6 +18,13 @@ namespace thermo {
 struct TimeSpan {
     double from;
     double to;
+};
+
+// A run of the séance as the plot draws it.
+struct RunTrace {
+    const SessionSeries* series;
+    QColor colour;
+    QString name;
 };
 
 // What the curve window asks of its plot. The plot is drawn with QCustomPlot in a module of
@@ -54,6 +63,10 @@ public:
     virtual void showModel(std::span<const double> seconds, std::span<const double> celsius,
                            const QString& name) = 0;
     virtual void clearModel() = 0;
+    // The runs drawn: `selected` with its voltages, model, pointer and range, in its colour;
+    // the others' temperatures beside it, in theirs. The selected run is drawn even when it
+    // is not among `others`' visible ones.
+    virtual void showRuns(const RunTrace& selected, const std::vector<RunTrace>& others) = 0;
 };
 
 // The plot of `series`, a child of `parent`, from the module; if the module cannot be loaded,

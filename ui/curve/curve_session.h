@@ -9,21 +9,26 @@ class CurveWindow;
 class Form1;
 class Measurement;
 class ProjectorZoom;
+class SeanceActions;
+class SeanceKeeper;
 class SessionRecord;
 
-// The curve window of the session's record, which the measurement keeps from the first
+// The curve window of the séance's record, which the measurement keeps from the first
 // Validation on. The window is made the first time it is asked for ("Courbe", Ctrl+G) and
-// follows the projector zoom. Once it has been opened, the program asks before it ends with
-// readings in no file; a user who never opens it is never asked, as before the curve existed.
+// follows the projector zoom; its runs list and "Séance" menu work with the séance's keeper,
+// which is asked before the program ends.
 class CurveSession : public QObject {
     Q_OBJECT
 public:
-    CurveSession(ProjectorZoom& zoom, Measurement& measurement, QObject* parent = nullptr);
+    CurveSession(ProjectorZoom& zoom, Measurement& measurement, SeanceKeeper& keeper,
+                 QObject* parent = nullptr);
     ~CurveSession() override;
 
     SessionRecord& record() noexcept { return record_; }
     CurveWindow& window();
     CurveWindow* existingWindow() const noexcept { return window_.get(); }
+    // The "Séance" menu of the window, made with it.
+    SeanceActions& actions();
 
     // Opens the curve from the main window's button and asks before its "Quitter" or its
     // frame ends the program.
@@ -42,6 +47,8 @@ private:
 
     ProjectorZoom& zoom_;
     SessionRecord& record_;
+    SeanceKeeper& keeper_;
+    SeanceActions* actions_ = nullptr; // owned by the window
     std::unique_ptr<CurveWindow> window_;
 };
 

@@ -3,7 +3,6 @@
 #include "core/number_text.h"
 #include "core/series_text.h"
 #include "ui/curve/curve_plot_view.h"
-#include "ui/curve/unsaved_series_question.h"
 #include "ui/recording/session_record.h"
 
 #include <QApplication>
@@ -42,9 +41,8 @@ const Button buttonTable[] = {
     {"pauseButton", "Pause", "Pause",
      "Suspend l'enregistrement des mesures, ou le reprend ; une pause laisse un trou dans la "
      "courbe"},
-    {"clearButton", "Effacer", "Effacer", "Commence une nouvelle série de mesures"},
     {"saveButton", "Enregistrer…", "Enregistrer",
-     "Enregistre la série dans un fichier CSV, puis y ajoute chaque nouvelle mesure"},
+     "Enregistre la série en cours dans un fichier CSV, puis y ajoute chaque nouvelle mesure"},
     {"copyButton", "Copier", "Copier",
      "Copie le tableau des mesures, à coller dans un tableur ou un logiciel de modélisation"},
     {"imageButton", "Image…", "Image", "Enregistre la courbe en image PNG ou SVG"},
@@ -89,7 +87,7 @@ CurveWindow::CurveWindow(SessionRecord& record)
         describe(buttons.back(), QString::fromUtf8(b.spoken), QString::fromUtf8(b.description));
     }
     pauseButton_ = buttons[0];
-    QPushButton* showAllButton = buttons[5];
+    QPushButton* showAllButton = buttons[4];
 
     uthCheck_ = new QCheckBox(tr("Uth"), this);
     uthCheck_->setObjectName(QStringLiteral("uthCheck"));
@@ -110,7 +108,7 @@ CurveWindow::CurveWindow(SessionRecord& record)
     describe(messageLabel_, tr("Message"), tr("Ce qui s'est passé en enregistrant ou en copiant"));
 
     auto* actions = new QHBoxLayout;
-    for (std::size_t i = 0; i < 5; ++i) {
+    for (std::size_t i = 0; i < 4; ++i) {
         actions->addWidget(buttons[i]);
     }
     actions->addStretch(1);
@@ -124,23 +122,24 @@ CurveWindow::CurveWindow(SessionRecord& record)
     view->addLayout(tools_);
     auto* window = new QVBoxLayout(this);
     window->addLayout(actions);
-    window->addWidget(plot_->widget(), 1);
+    plotRow_ = new QHBoxLayout;
+    plotRow_->addWidget(plot_->widget(), 1);
+    window->addLayout(plotRow_, 1);
     window->addLayout(view);
     window->addWidget(messageLabel_);
     showMessage(QString(), false);
 
     QWidget* order[] = {buttons[0], buttons[1], buttons[2], buttons[3],
-                        buttons[4], uthCheck_,  utCheck_,   showAllButton};
+                        uthCheck_,  utCheck_,   showAllButton};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
     lastInFocus_ = showAllButton;
 
     connect(pauseButton_, &QPushButton::clicked, this, &CurveWindow::togglePause);
-    connect(buttons[1], &QPushButton::clicked, this, &CurveWindow::clearSeries);
-    connect(buttons[2], &QPushButton::clicked, this, [this] { saveAs(); });
-    connect(buttons[3], &QPushButton::clicked, this, &CurveWindow::copyTable);
-    connect(buttons[4], &QPushButton::clicked, this, &CurveWindow::saveImage);
+    connect(buttons[1], &QPushButton::clicked, this, [this] { saveAs(); });
+    connect(buttons[2], &QPushButton::clicked, this, &CurveWindow::copyTable);
+    connect(buttons[3], &QPushButton::clicked, this, &CurveWindow::saveImage);
     connect(showAllButton, &QPushButton::clicked, this, [this] { plot_->showAll(); });
     connect(uthCheck_, &QCheckBox::toggled, this,
             [this](bool on) { plot_->setVoltageShown(SeriesColumn::Uth, on); });
@@ -163,6 +162,10 @@ CurveWindow::CurveWindow(SessionRecord& record)
 }
 
 CurveWindow::~CurveWindow() = default;
+
+void CurveWindow::addBesidePlot(QWidget* widget) {
+    plotRow_->addWidget(widget);
+}
 
 QPushButton* CurveWindow::addToolButton(const char* name, const QString& text) {
     QPushButton* button = makeButton(name, text);
@@ -199,7 +202,7 @@ void CurveWindow::updatePauseButton() {
 
 void CurveWindow::updateFileName() {
     const QString path = record_.fileName();
-    fileLabel_->setText(path.isEmpty() ? tr("Série non enregistrée")
+    fileLabel_->setText(path.isEmpty() ? tr("Pas de fichier CSV")
                                        : tr("Fichier : %1").arg(QFileInfo(path).fileName()));
     fileLabel_->setToolTip(QDir::toNativeSeparators(path));
     describe(fileLabel_, tr("Fichier de la série"),
@@ -208,7 +211,7 @@ void CurveWindow::updateFileName() {
 
 bool CurveWindow::saveAs(QWidget* over) {
     QString path = QFileDialog::getSaveFileName(
-        over ? over : this, tr("Enregistrer la série"),
+        over ? over : this, tr("Enregistrer la série en cours, tenue à jour"),
         proposedPath(record_.fileName(), QStringLiteral("csv")), tr("Tableau CSV (*.csv)"));
     if (path.isEmpty()) {
         return false;
@@ -221,30 +224,6 @@ bool CurveWindow::saveAs(QWidget* over) {
     }
     showMessage(QString(), false);
     return true;
-}
-
-bool CurveWindow::mayLoseSeries(const QString& discardText, QWidget* over) {
-    if (record_.unsavedCount() == 0) {
-        return true;
-    }
-    QWidget* parent = over ? over : this;
-    switch (askAboutUnsavedSeries(parent, record_.series().size(), record_.unsavedCount(),
-                                  discardText)) {
-    case UnsavedSeriesAnswer::Save:
-        return saveAs(parent);
-    case UnsavedSeriesAnswer::Discard:
-        return true;
-    case UnsavedSeriesAnswer::Cancel:
-        break;
-    }
-    return false;
-}
-
-void CurveWindow::clearSeries() {
-    if (mayLoseSeries(tr("Effacer sans enregistrer"))) {
-        record_.clear();
-        showMessage(QString(), false);
-    }
 }
 
 void CurveWindow::copyTable() {

@@ -15,9 +15,9 @@ namespace thermo {
 class CurvePlotView;
 class SessionRecord;
 
-// The window "Courbe de température": the session's series drawn live, and what is done with
-// it: pause and resume the record, clear it, save it as CSV (then kept up to date), copy it as
-// a table, save the picture. Failures to write are said here, in French, naming the file.
+// The window "Courbe de température": the séance's runs drawn live, and what is done with
+// them: pause and resume the record, save the live run as CSV (then kept up to date), copy the
+// selected run as a table, save the picture. Failures to write are said here, in French, naming the file.
 // Closing the window only hides it: the record goes on.
 class CurveWindow : public LaidOutWindow {
     Q_OBJECT
@@ -36,9 +36,8 @@ public:
     // on. False when the user cancelled or the write failed (then said in the window).
     // The file dialog opens over `over`, this window by default.
     bool saveAs(QWidget* over = nullptr);
-    // Before the series is lost: true at once when every reading is in a file; otherwise asks
-    // (over `over`) and saves when asked to. False when the series must be kept.
-    bool mayLoseSeries(const QString& discardText, QWidget* over = nullptr);
+    // A panel on the right of the plot (the list of the runs).
+    void addBesidePlot(QWidget* widget);
 
     // The message line: a failure in red, anything else in black; empty hides nothing.
     void showMessage(const QString& text, bool failure);
@@ -53,7 +52,6 @@ protected:
 
 private:
     void togglePause();
-    void clearSeries();
     void copyTable();
     void saveImage();
     void updatePauseButton();
@@ -69,6 +67,7 @@ private:
     QLabel* pointerLabel_; // the reading under the pointer
     QLabel* messageLabel_;
     QHBoxLayout* tools_;
+    QHBoxLayout* plotRow_;
     QWidget* lastInFocus_;
 };
 

@@ -1,10 +1,14 @@
 #include "ui/recording/series_file.h"
 
 #include "core/series_text.h"
+#include "ui/recording/save_target.h"
 #include "ui/recording/write_failure_text.h"
 
 #include <QSaveFile>
+#include <cerrno>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace thermo {
@@ -30,8 +34,8 @@ bool writeAll(QFileDevice& device, const std::string& data) {
 
 } // namespace
 
-SeriesFile::SeriesFile(SessionSeries& series, NumberLocale locale, QObject* parent)
-    : QObject(parent), series_(series), locale_(std::move(locale)) {
+SeriesFile::SeriesFile(NumberLocale locale, QObject* parent)
+    : QObject(parent), locale_(std::move(locale)) {
     flushTimer_.setInterval(flushIntervalMs);
     connect(&flushTimer_, &QTimer::timeout, this, &SeriesFile::writeNew);
 }
@@ -42,12 +46,20 @@ SeriesFile::~SeriesFile() {
     close();
 }
 
+void SeriesFile::setSeries(SessionSeries& series) {
+    close();
+    series_ = &series;
+}
+
 bool SeriesFile::saveAs(const QString& path) {
+    if (const QString refusal = saveTargetRefusal(path); !refusal.isEmpty()) {
+        return fail(refusal);
+    }
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly)) {
         return fail(writeFailureText(path, out));
     }
-    const std::string text = seriesCsv(series_, locale_);
+    const std::string text = seriesCsv(*series_, locale_);
     if (!writeAll(out, text)) {
         const QString message = writeFailureText(path, out);
         out.cancelWriting();
@@ -59,8 +71,8 @@ bool SeriesFile::saveAs(const QString& path) {
 
     // The new file holds every reading: nothing pending goes to the old one.
     stopAppending();
-    series_.markWritten(series_.size());
-    generation_ = series_.generation();
+    series_->markWritten(series_->size());
+    generation_ = series_->generation();
     path_ = path;
     error_.clear();
     file_.setFileName(path);
@@ -68,24 +80,50 @@ bool SeriesFile::saveAs(const QString& path) {
         return fail(writeFailureText(path, file_));
     }
     goodSize_ = file_.size();
+    struct stat status {};
+    if (::fstat(file_.handle(), &status) != 0) {
+        return fail(writeFailureText(path, systemFailureCause(errno)));
+    }
+    device_ = status.st_dev;
+    inode_ = status.st_ino;
     flushTimer_.start();
     return true;
+}
+
+QString SeriesFile::lostFile() const {
+    struct stat open {};
+    if (::fstat(file_.handle(), &open) != 0 || open.st_nlink == 0) {
+        return tr("le fichier a été supprimé ou son support retiré");
+    }
+    struct stat named {};
+    if (::stat(QFile::encodeName(path_).constData(), &named) != 0) {
+        return errno == ENOENT ? tr("le fichier a été supprimé ou déplacé")
+                               : tr("son dossier n'est plus accessible (support retiré ?)");
+    }
+    if (named.st_dev != device_ || named.st_ino != inode_) {
+        return tr("un autre fichier a pris sa place (fichier ou dossier déplacé)");
+    }
+    return {};
 }
 
 bool SeriesFile::writeNew() {
     if (!file_.isOpen()) {
         return true;
     }
-    if (series_.generation() != generation_) {
+    if (series_->generation() != generation_) {
         // The series was cleared under the file: its readings belong to a new series.
         stopAppending();
         return true;
     }
-    const std::size_t from = series_.writtenCount();
-    if (from == series_.size()) {
+    const std::size_t from = series_->writtenCount();
+    if (from == series_->size()) {
         return true;
     }
-    const std::string lines = seriesCsvLines(series_, from, locale_);
+    if (const QString lost = lostFile(); !lost.isEmpty()) {
+        stopAppending();
+        return fail(writeFailureText(path_, lost));
+    }
+    const std::string lines = seriesCsvLines(*series_, from, locale_);
     if (!writeAll(file_, lines)) {
         const QString message = file_.error() == QFileDevice::NoError
                                     ? writeFailureText(path_, QStringLiteral("écriture incomplète"))
@@ -95,8 +133,14 @@ bool SeriesFile::writeNew() {
         stopAppending();
         return fail(message);
     }
+    // On the disk, not only in the system's cache: a power cut then loses only what came after.
+    if (::fdatasync(file_.handle()) != 0) {
+        const QString message = writeFailureText(path_, systemFailureCause(errno));
+        stopAppending();
+        return fail(message);
+    }
     goodSize_ += static_cast<qint64>(lines.size());
-    series_.markWritten(series_.size());
+    series_->markWritten(series_->size());
     return true;
 }
 

@@ -1,10 +1,10 @@
-#include "acquisition/firmata/analog_accumulator.h"
+#include "acquisition/analog_accumulator.h"
 
 #include "core/failure.h"
 
 #include <utility>
 
-namespace thermo::firmata {
+namespace thermo {
 
 AnalogAccumulator::Channel& AnalogAccumulator::channel(int index) {
     return const_cast<Channel&>(std::as_const(*this).channel(index));
@@ -12,16 +12,16 @@ AnalogAccumulator::Channel& AnalogAccumulator::channel(int index) {
 
 const AnalogAccumulator::Channel& AnalogAccumulator::channel(int index) const {
     if (index < 0 || index >= channelCount) {
-        throw Failure(FailureKind::InvalidArgument, "Firmata : voie analogique invalide");
+        throw Failure(FailureKind::InvalidArgument, "Voie analogique inexistante");
     }
     return channels_[static_cast<std::size_t>(index)];
 }
 
-void AnalogAccumulator::add(const AnalogReport& report, Clock::time_point at) {
-    Channel& c = channel(report.channel);
-    c.sum += report.value;
+void AnalogAccumulator::add(int index, int value, Clock::time_point at) {
+    Channel& c = channel(index);
+    c.sum += value;
     ++c.count;
-    c.last = report.value;
+    c.last = value;
     c.at = at;
 }
 
@@ -53,4 +53,4 @@ bool AnalogAccumulator::silent(int index, Clock::time_point now, Clock::duration
     return !at || now - *at >= limit;
 }
 
-} // namespace thermo::firmata
+} // namespace thermo
