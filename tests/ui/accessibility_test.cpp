@@ -1,6 +1,7 @@
 #include "acquisition/orphy_control.h"
 #include "core/failure.h"
 #include "core/main_window_fields.h"
+#include "tests/support/contrast_check.h"
 #include "tests/support/event_loop.h"
 #include "tests/support/scripted_program.h"
 #include "tests/support/scripted_source.h"
@@ -8,7 +9,9 @@
 #include "ui/application.h"
 #include "ui/curve/curve_session.h"
 #include "ui/curve/curve_window.h"
+#include "ui/calibration/calibration_window.h"
 #include "ui/main_window/form1.h"
+#include "ui/main_window/giant_display.h"
 #include "ui/measurement/measurement.h"
 #include "ui/parameters/parametres.h"
 #include "ui/recording/user_number_locale.h"
@@ -213,6 +216,35 @@ private slots:
         // Shown, in the window, where a screen reader reads it.
         QCOMPARE(control(form, QStringLiteral("announcement"))->accessibleName(),
                  QStringLiteral("Mesure rétablie"));
+    }
+
+    // Every text of every window stands out from its ground, readings live or stale, and so
+    // does the focus frame; the ratios are the usual ones (#767676 is the lightest grey read
+    // on white).
+    void coloursStandOut() {
+        QCOMPARE(qRound(contrastRatio(Qt::black, Qt::white)), 21);
+        QVERIFY(contrastRatio(QColor(0x76, 0x76, 0x76), Qt::white) >= 4.5);
+        QVERIFY(contrastRatio(QColor(0x77, 0x77, 0x77), Qt::white) < 4.5);
+
+        Application application;
+        Form1& form = application.mainWindow();
+        ScriptedSource& source = ScriptedSource::installIn(application.measurement().control());
+        source.setCodes(40960, 49152);
+        application.measurement().tick();
+        QStringList faults;
+        const auto audit = [&faults](const QWidget& window, const QString& when) {
+            for (const QString& fault : thermo::test::contrastFaults(window)) {
+                faults << window.objectName() + when + QStringLiteral(", ") + fault;
+            }
+        };
+        audit(application.parametersDialog(), {});
+        audit(form, {});
+        audit(application.calibrationWindow(), {});
+        audit(*application.giantDisplay(), {});
+        source.failOn(0, Failure(FailureKind::AcquisitionFailed, "Interface muette"));
+        application.measurement().tick();
+        audit(form, QStringLiteral(" en panne"));
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 
     // The whole lesson with the keyboard alone: type the parameters, validate, reopen the
