@@ -275,6 +275,9 @@ private slots:
         form.measurement().tick();
         QCOMPARE(QString::fromStdString(form.text(Field::Text1)), QStringLiteral("21.3 °C"));
 
+        // A reading reached by Tab is read, not selected: a screen reader says no selection.
+        QVERIFY(tabTo(control(form, "Text4")));
+        QVERIFY(!static_cast<QLineEdit*>(control(form, "Text4"))->hasSelectedText());
         QVERIFY(tabTo(control(form, "Command2")));
         press(Qt::Key_Space);
         QTRY_COMPARE(QApplication::activeWindow(), &dialog);

@@ -3,6 +3,7 @@
 #include "ui/layout/fonts.h"
 #include "ui/layout/twips.h"
 
+#include <QFocusEvent>
 #include <QPainter>
 #include <QPalette>
 #include <algorithm>
@@ -80,6 +81,14 @@ void DisplayField::paintEvent(QPaintEvent* event) {
     QLineEdit::paintEvent(event);
     QPainter border(this);
     qDrawShadePanel(&border, rect(), palette(), true, border_);
+}
+
+// Reached by Tab, a line edit selects its whole text: a screen reader would say that
+// selection first ("9FFF sélectionné", a value already gone), then the field and its value,
+// and "désélectionné" as the focus leaves. A reading is read, not selected.
+void DisplayField::focusInEvent(QFocusEvent* event) {
+    QFocusEvent unselected(event->type(), Qt::OtherFocusReason);
+    QLineEdit::focusInEvent(&unselected);
 }
 
 } // namespace thermo

@@ -27,6 +27,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     int border_ = 1;
