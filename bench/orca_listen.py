@@ -12,7 +12,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "support"))
 from atspi_session import (  # noqa: E402
-    EventCount, Session, application, fail, find, key, pump, pyatspi, wait_find,
+    Session, application, fail, find, key, pump, pyatspi, wait_find,
 )
 
 program, work, transcript_path = sys.argv[1:4]
@@ -84,7 +84,6 @@ try:
     mark = heard.mark("Au lancement : la fenêtre des paramètres")
     session.start_program([program])
     app = application()
-    count = EventCount(app)
     wait_find("la fenêtre des paramètres", app, pyatspi.ROLE_DIALOG, "Paramètres de la CTN")
     heard.quiet(2.0)
     for step in ("Tab vers A", "Tab vers B", "Tab vers Validation", "Tab vers Étalonnage…",

@@ -4,7 +4,8 @@
 # utterance as it starts, ▶, and once said in full, ■; one cut short by a newer one has no ■).
 # The scenario (bench/orca_listen.py): the parameters dialog, the main window's fields, a
 # cooling heard on the temperature, 20 faults and fault ends from the bench's menu, the
-# calibration, the giant display, the zoom. About four minutes; not part of ./test.sh.
+# calibration, the giant display, the zoom. About a quarter of an hour, Orca speaking in real
+# time; not part of ./test.sh.
 #   bench/orca_listen.sh [TRANSCRIPT]     (default: build/orca-transcript.txt)
 set -euo pipefail
 cd "$(dirname "$0")/.."
