@@ -12,6 +12,7 @@ packages=(
     qt6-serialport-dev
     libqcustomplot-dev
     libgsl-dev
+    mosquitto libmosquitto-dev openssl
     libsqlite3-dev libxlsxwriter-dev
     make gcc-avr binutils-avr avr-libc libsimavr-dev libelf-dev zlib1g-dev
     dpkg-dev file desktop-file-utils appstream libxml2-utils lintian

@@ -5,6 +5,7 @@
 #include "ui/accessibility/focus_frame.h"
 #include "ui/accessibility/line_edit_accessible.h"
 #include "ui/calibration/calibration_window.h"
+#include "ui/classroom/classroom.h"
 #include "ui/curve/curve_session.h"
 #include "ui/layout/fonts.h"
 #include "ui/layout/scaled_layout.h"
@@ -46,8 +47,11 @@ Application::Application()
       measurement_(std::make_unique<Measurement>(userNumberLocale())),
       keeper_(std::make_unique<SeanceKeeper>(measurement_->record())),
       curve_(std::make_unique<CurveSession>(zoom_, *measurement_, *keeper_)),
-      dialog_(std::make_unique<parametres>(*this)) {
+      dialog_(std::make_unique<parametres>(*this)),
+      classroom_(std::make_unique<Classroom>(*measurement_, *curve_, zoom_)) {
     connect(measurement_.get(), &Measurement::defectFound, this, &Application::stopOnDefect);
+    connect(measurement_.get(), &Measurement::readingTaken, &classroom_->group(),
+            &classroom::GroupLink::take);
     new QuitSignals(this); // SIGTERM, SIGINT, SIGHUP end it as "Quitter" does
     // Each run says what it was measured with.
     connect(measurement_.get(), &Measurement::parametersChanged, this,
@@ -115,7 +119,9 @@ Form1& Application::mainWindow() {
         mainWindow_->setZoom(zoom_.factor());
         zoom_.addShortcutsTo(mainWindow_.get());
         giant_ = new GiantDisplay(*measurement_, *mainWindow_);
-        ZoomMenu::attachTo(*mainWindow_, zoom_, {giant_->openAction()});
+        classroom_->setDialogParent(mainWindow_.get());
+        ZoomMenu::attachTo(*mainWindow_, zoom_,
+                           {giant_->openAction(), classroom_->hostAction(), classroom_->joinAction()});
         curve_->follow(*mainWindow_);
         if (!portPath_.isEmpty()) {
             measurement_->control().usePort(portPath_.toStdString());

@@ -10,6 +10,7 @@
 namespace thermo {
 
 class CalibrationWindow;
+class Classroom;
 class CurveSession;
 class Form1;
 class GiantDisplay;
@@ -47,6 +48,8 @@ public:
     CurveSession& curve() noexcept { return *curve_; }
     // The séance's journal, files and resume offer.
     SeanceKeeper& seance() noexcept { return *keeper_; }
+    // The class on the network, teacher's and group's sides.
+    Classroom& classroom() noexcept { return *classroom_; }
 
     // Offers back an interrupted séance, if any, then shows the parameters dialog.
     void start();
@@ -79,7 +82,8 @@ private:
     std::unique_ptr<CurveSession> curve_;
     std::unique_ptr<parametres> dialog_;
     std::unique_ptr<Form1> mainWindow_;              // destroyed before the dialog: it refers to it
-    std::unique_ptr<CalibrationWindow> calibration_; // destroyed first
+    std::unique_ptr<CalibrationWindow> calibration_;
+    std::unique_ptr<Classroom> classroom_; // destroyed first: its dialogs stand over the main window
     GiantDisplay* giant_ = nullptr;                  // owned by the main window
 };
 

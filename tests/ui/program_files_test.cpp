@@ -1,5 +1,5 @@
 #include "ui/modules/module_search.h"
-#include "ui/recording/private_files.h"
+#include "storage/private_files.h"
 
 #include <QTemporaryDir>
 #include <QTest>

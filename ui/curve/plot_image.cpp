@@ -1,6 +1,6 @@
 #include "ui/curve/plot_image.h"
 
-#include "ui/recording/write_failure_text.h"
+#include "storage/write_failure_text.h"
 
 #include <QFileInfo>
 #include <QSaveFile>

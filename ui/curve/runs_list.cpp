@@ -2,6 +2,7 @@
 
 #include "ui/accessibility/spoken_notice.h"
 #include "ui/curve/curve_plot_view.h"
+#include "ui/curve/run_swatch.h"
 #include "ui/curve/curve_window.h"
 #include "ui/recording/session_record.h"
 #include "ui/version.h"
@@ -9,33 +10,12 @@
 #include <QColorDialog>
 #include <QLabel>
 #include <QListWidget>
-#include <QLocale>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
 namespace thermo {
-
-namespace {
-
-QIcon swatch(std::uint32_t rgb) {
-    QPixmap square(16, 16);
-    square.fill(QColor(rgb));
-    QPainter frame(&square);
-    frame.setPen(Qt::black);
-    frame.drawRect(0, 0, 15, 15);
-    return QIcon(square);
-}
-
-QString readingsText(std::size_t n) {
-    const QLocale french(QLocale::French, QLocale::France);
-    return n > 1 ? QObject::tr("%1 mesures").arg(french.toString(static_cast<qulonglong>(n)))
-                 : QObject::tr("%1 mesure").arg(n);
-}
-
-} // namespace
 
 RunsList::RunsList(CurveWindow& window)
     : QWidget(&window), window_(window), record_(window.record()) {
@@ -144,7 +124,7 @@ void RunsList::describeRow(std::size_t index) {
     const bool was = filling_;
     filling_ = true;
     item->setText(run.name);
-    item->setIcon(swatch(run.colour));
+    item->setIcon(runSwatch(run.colour));
     item->setCheckState(run.visible ? Qt::Checked : Qt::Unchecked);
     const QString live = index == record_.liveIndex() ? tr(", en cours") : QString();
     item->setToolTip(readingsText(run.series->size()) + live);

@@ -2,7 +2,7 @@
 
 #include "core/code_conversion.h"
 #include "ui/recording/run.h"
-#include "ui/recording/write_failure_text.h"
+#include "storage/write_failure_text.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "ui/recording/journal_folder.h"
 
 #include "core/failure.h"
-#include "ui/recording/private_files.h"
+#include "storage/private_files.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "ui/recording/save_target.h"
 
-#include "ui/recording/write_failure_text.h"
+#include "storage/write_failure_text.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "core/failure.h"
 #include "ui/recording/save_target.h"
 #include "ui/recording/session_record.h"
-#include "ui/recording/write_failure_text.h"
+#include "storage/write_failure_text.h"
 #include "ui/version.h"
 
 #include <QCoreApplication>
@@ -93,6 +93,14 @@ Run readCsvFile(const QString& path) {
 }
 
 QString writeSeance(const SessionRecord& record, const QString& path) {
+    std::vector<const Run*> runs;
+    for (std::size_t i = 0; i < record.runCount(); ++i) {
+        runs.push_back(&record.run(i));
+    }
+    return writeSeance(runs, path);
+}
+
+QString writeSeance(const std::vector<const Run*>& runs, const QString& path) {
     if (const QString refusal = saveTargetRefusal(path); !refusal.isEmpty()) {
         return refusal;
     }
@@ -103,15 +111,15 @@ QString writeSeance(const SessionRecord& record, const QString& path) {
     try {
         SeanceFile file(native(temporary), SeanceFile::Mode::Create);
         file.begin();
-        file.setValue("started", record.runCount() > 0 && !record.run(0).started.isEmpty()
-                                     ? record.run(0).started.toStdString()
+        file.setValue("started", !runs.empty() && !runs.front()->started.isEmpty()
+                                     ? runs.front()->started.toStdString()
                                      : QDateTime::currentDateTime().toString(Qt::ISODate)
                                            .toStdString());
         file.setValue("state", SeanceFile::saved);
         file.setValue("program", programName);
         file.setValue("version", programVersion);
-        for (std::size_t i = 0; i < record.runCount(); ++i) {
-            const Run& run = record.run(i);
+        for (const Run* each : runs) {
+            const Run& run = *each;
             const std::int64_t id = file.addRun(run.header());
             file.appendReadings(id, *run.series, 0, run.series->size());
             file.saveNotes(id, run.notes);

@@ -20,5 +20,7 @@ Run readCsvFile(const QString& path);
 // file beside it, synced, then renamed over it. Only a regular file (or a new name) is
 // replaced. The failure in French, or empty.
 QString writeSeance(const SessionRecord& record, const QString& path);
+// The same with these runs, in this order (the class's, a run per group).
+QString writeSeance(const std::vector<const Run*>& runs, const QString& path);
 
 } // namespace thermo

@@ -1,8 +1,8 @@
 #include "ui/recording/series_file.h"
 
 #include "core/series_text.h"
+#include "storage/write_failure_text.h"
 #include "ui/recording/save_target.h"
-#include "ui/recording/write_failure_text.h"
 
 #include <QSaveFile>
 #include <cerrno>

@@ -4,7 +4,7 @@
 #include "ui/curve/xlsx_entry.h"
 #include "ui/recording/run.h"
 #include "ui/recording/save_target.h"
-#include "ui/recording/write_failure_text.h"
+#include "storage/write_failure_text.h"
 
 #include <QSaveFile>
 

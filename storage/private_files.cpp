@@ -1,6 +1,6 @@
-#include "ui/recording/private_files.h"
+#include "storage/private_files.h"
 
-#include "ui/recording/write_failure_text.h"
+#include "storage/write_failure_text.h"
 
 #include <QDir>
 #include <QFile>

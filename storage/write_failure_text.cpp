@@ -1,4 +1,4 @@
-#include "ui/recording/write_failure_text.h"
+#include "storage/write_failure_text.h"
 
 #include <QDir>
 #include <QFileDevice>
