@@ -17,6 +17,10 @@ packages=(
     libsqlite3-dev libxlsxwriter-dev unzip
     make gcc-avr binutils-avr avr-libc libsimavr-dev libelf-dev zlib1g-dev
     dpkg-dev file desktop-file-utils appstream libxml2-utils lintian
+    # What a screen reader meets: the accessibility bus, pyatspi and the keyboard for the
+    # tests, Orca speaking through speech-dispatcher and espeak-ng for bench/orca_listen.sh.
+    at-spi2-core python3-pyatspi dbus dbus-x11 xdotool
+    orca speech-dispatcher espeak-ng
 )
 # Installed without what they recommend: of devscripts the package check only needs
 # hardening-check, not a Debian developer's whole kit (with the Debian keyring).

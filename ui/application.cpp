@@ -1,6 +1,9 @@
 #include "ui/application.h"
 
 #include "acquisition/orphy_control.h"
+#include "ui/accessibility/announcer.h"
+#include "ui/accessibility/focus_frame.h"
+#include "ui/accessibility/line_edit_accessible.h"
 #include "ui/calibration/calibration_window.h"
 #include "ui/classroom/classroom.h"
 #include "ui/curve/curve_session.h"
@@ -35,6 +38,8 @@ void setUpQtApplication() {
     // The windows end the program themselves ("Quitter", their frames); hiding the dialog on
     // Validation must not count as closing the last window.
     QApplication::setQuitOnLastWindowClosed(false);
+    installLineEditAccessible();
+    FocusFrame::follow();
 }
 
 Application::Application()
@@ -73,6 +78,8 @@ void Application::applyZoom(double zoom) {
             keepOnScreen(*window);
         }
     }
+    QWidget& from = mainWindow_ ? static_cast<QWidget&>(*mainWindow_) : *dialog_;
+    announce(from, tr("Taille d'affichage, %1").arg(percentText(zoom)));
 }
 
 double Application::roomOnScreens() const {
@@ -149,6 +156,9 @@ void Application::showCalibration() {
 void Application::start() {
     keeper_->offerResume(nullptr);
     dialog_->show();
+    // Where no window manager gives it, the keyboard focus is asked for: a screen reader
+    // starts from the focused field.
+    dialog_->activateWindow();
 }
 
 void Application::readFromPort(const QString& portPath) {

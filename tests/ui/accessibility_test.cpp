@@ -1,13 +1,17 @@
 #include "acquisition/orphy_control.h"
 #include "core/failure.h"
 #include "core/main_window_fields.h"
+#include "tests/support/contrast_check.h"
 #include "tests/support/event_loop.h"
 #include "tests/support/scripted_program.h"
 #include "tests/support/scripted_source.h"
+#include "ui/accessibility/announcer.h"
 #include "ui/application.h"
 #include "ui/curve/curve_session.h"
 #include "ui/curve/curve_window.h"
+#include "ui/calibration/calibration_window.h"
 #include "ui/main_window/form1.h"
+#include "ui/main_window/giant_display.h"
 #include "ui/measurement/measurement.h"
 #include "ui/parameters/parametres.h"
 #include "ui/recording/user_number_locale.h"
@@ -18,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace thermo;
@@ -76,9 +81,9 @@ private slots:
                 << mainWindow << QString::fromLatin1(control) << QString::fromUtf8(name)
                 << QString::fromUtf8(inDescription);
         };
-        row(true, "Text3", "Tension Uth", "thermistance, en volts");
-        row(true, "Text8", "Tension Ut", "alimentation");
-        row(true, "Text1", "Température calculée", "degrés Celsius");
+        row(true, "Text3", "Tension Uth, en volts", "thermistance");
+        row(true, "Text8", "Tension Ut, en volts", "alimentation");
+        row(true, "Text1", "Température calculée, en degrés Celsius", "empêche de la calculer");
         row(true, "Text2", "Code décimal", "EA0 en décimal");
         row(true, "Text4", "Code hexadécimal", "EA0 en hexadécimal");
         row(true, "Text7", "Code binaire", "EA0 en binaire");
@@ -134,29 +139,30 @@ private slots:
         }
     }
 
-    // The labels beside the fields are announced as their labels.
+    // The labels beside the fields are announced as their labels, saying their field's name:
+    // with the unit, without a colon.
     void labelsLabelTheirFields_data() {
         QTest::addColumn<bool>("mainWindow");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("label");
         QTest::newRow("Form1 Text7") << true << "Text7"
-                                     << "Binaire";
+                                     << "Code binaire";
         QTest::newRow("Form1 Text4") << true << "Text4"
-                                     << "Hexadécimal";
+                                     << "Code hexadécimal";
         QTest::newRow("Form1 Text2") << true << "Text2"
-                                     << "Décimal";
+                                     << "Code décimal";
         QTest::newRow("Form1 Text3") << true << "Text3"
-                                     << "Tension calculée  Uth = Ubm";
+                                     << "Tension Uth, en volts";
         QTest::newRow("Form1 Text8") << true << "Text8"
-                                     << "Tension calculée  Ut = Uam";
+                                     << "Tension Ut, en volts";
         QTest::newRow("Form1 Text1") << true << "Text1"
-                                     << "Température calculée";
+                                     << "Température calculée, en degrés Celsius";
         QTest::newRow("parametres Text1") << false << "Text1"
                                           << "Résistance série R";
         QTest::newRow("parametres Text2") << false << "Text2"
-                                          << "Paramètre A :";
+                                          << "Paramètre A";
         QTest::newRow("parametres Text3") << false << "Text3"
-                                          << "Paramètre B :";
+                                          << "Paramètre B";
     }
     void labelsLabelTheirFields() {
         QFETCH(bool, mainWindow);
@@ -180,17 +186,12 @@ private slots:
         Measurement measurement(userNumberLocale());
         Form1 form(measurement);
         ScriptedSource& source = ScriptedSource::installIn(form.measurement().control());
-        QWidget* notice = control(form, QStringLiteral("faultNotice"));
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QStringList told;
+        QSignalSpy announced(&Announcements::instance(), &Announcements::announced);
         const auto ticks = [&](int count) {
             for (int i = 0; i < count; ++i) {
-                notice->hide(); // an announcement shows it again
                 form.measurement().tick();
-                if (notice->isVisible()) {
-                    told << notice->accessibleName();
-                }
             }
         };
         const Failure silent(FailureKind::AcquisitionFailed, "Interface muette");
@@ -206,8 +207,44 @@ private slots:
         ticks(10);
         source.setCodes(40960, 49152);
         ticks(10);
+        QStringList told;
+        for (const QList<QVariant>& said : announced) {
+            told << said.first().toString();
+        }
         QCOMPARE(told, (QStringList{"Interface muette", "Augmentez la tension d'alimentation",
                                     "Mesure rétablie"}));
+        // Shown, in the window, where a screen reader reads it.
+        QCOMPARE(control(form, QStringLiteral("announcement"))->accessibleName(),
+                 QStringLiteral("Mesure rétablie"));
+    }
+
+    // Every text of every window stands out from its ground, readings live or stale, and so
+    // does the focus frame; the ratios are the usual ones (#767676 is the lightest grey read
+    // on white).
+    void coloursStandOut() {
+        QCOMPARE(qRound(contrastRatio(Qt::black, Qt::white)), 21);
+        QVERIFY(contrastRatio(QColor(0x76, 0x76, 0x76), Qt::white) >= 4.5);
+        QVERIFY(contrastRatio(QColor(0x77, 0x77, 0x77), Qt::white) < 4.5);
+
+        Application application;
+        Form1& form = application.mainWindow();
+        ScriptedSource& source = ScriptedSource::installIn(application.measurement().control());
+        source.setCodes(40960, 49152);
+        application.measurement().tick();
+        QStringList faults;
+        const auto audit = [&faults](const QWidget& window, const QString& when) {
+            for (const QString& fault : thermo::test::contrastFaults(window)) {
+                faults << window.objectName() + when + QStringLiteral(", ") + fault;
+            }
+        };
+        audit(application.parametersDialog(), {});
+        audit(form, {});
+        audit(application.calibrationWindow(), {});
+        audit(*application.giantDisplay(), {});
+        source.failOn(0, Failure(FailureKind::AcquisitionFailed, "Interface muette"));
+        application.measurement().tick();
+        audit(form, QStringLiteral(" en panne"));
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 
     // The whole lesson with the keyboard alone: type the parameters, validate, reopen the
@@ -238,6 +275,9 @@ private slots:
         form.measurement().tick();
         QCOMPARE(QString::fromStdString(form.text(Field::Text1)), QStringLiteral("21.3 °C"));
 
+        // A reading reached by Tab is read, not selected: a screen reader says no selection.
+        QVERIFY(tabTo(control(form, "Text4")));
+        QVERIFY(!static_cast<QLineEdit*>(control(form, "Text4"))->hasSelectedText());
         QVERIFY(tabTo(control(form, "Command2")));
         press(Qt::Key_Space);
         QTRY_COMPARE(QApplication::activeWindow(), &dialog);

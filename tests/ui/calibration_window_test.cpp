@@ -1,6 +1,7 @@
 #include "acquisition/orphy_control.h"
 #include "acquisition/simulated_bench.h"
 #include "tests/support/layout_check.h"
+#include "ui/accessibility/announcer.h"
 #include "ui/application.h"
 #include "ui/calibration/calibration_window.h"
 #include "ui/main_window/form1.h"
@@ -32,7 +33,8 @@ private slots:
     void initTestCase() { setUpQtApplication(); }
 
     // Three baths on the bench; once the values used are validated, the measurement gives the
-    // reference temperatures back. Each refusal is said in the window and adds no point.
+    // reference temperatures back. Each point's result and each refusal is said in the window
+    // and heard by a screen reader; a refusal adds no point.
     void calibrateOnTheBench() {
         Application application;
         parametres& dialog = application.parametersDialog();
@@ -45,6 +47,10 @@ private slots:
             QTest::mouseClick(control(window, "takeButton"), Qt::LeftButton);
             return control<QLabel>(window, "messageLabel")->text();
         };
+        QSignalSpy announced(&Announcements::instance(), &Announcements::announced);
+        const auto heard = [&announced] {
+            return announced.isEmpty() ? QString() : announced.last().first().toString();
+        };
         // Far from the bench's thermistor: only the calibration's values can do.
         control<QLineEdit>(dialog, "Text2")->setText(QStringLiteral("12000"));
         control<QLineEdit>(dialog, "Text3")->setText(QStringLiteral("3500"));
@@ -56,9 +62,12 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(readings.count() > 10, 20000);
             const QString message = takePoint(QLocale().toString(celsius));
             QCOMPARE(message.contains(QStringLiteral("deux températures")), celsius == 0.0);
+            QVERIFY2(heard().contains(celsius == 0.0 ? message : QStringLiteral("A = ")),
+                     qPrintable(heard()));
             QCOMPARE(control(window, "useButton")->isEnabled(), celsius != 0.0);
         }
         QTest::mouseClick(control(window, "useButton"), Qt::LeftButton);
+        QVERIFY2(heard().contains(QStringLiteral("valider")), qPrintable(heard()));
         const QString a = control<QLineEdit>(dialog, "Text2")->text();
         QCOMPARE(control<QLabel>(window, "aLabel")->text(), QStringLiteral("A = %1 Ω").arg(a));
         QTest::mouseClick(control(dialog, "Command1"), Qt::LeftButton);
@@ -90,6 +99,7 @@ private slots:
             form.measurement().tick();
             const QString message = takePoint(QString::fromUtf8(row.reference));
             QVERIFY2(message.contains(QString::fromUtf8(row.message)), qPrintable(message));
+            QCOMPARE(heard(), message);
             QCOMPARE(window.points().size(), 2u);
         }
         // With the longest refusal shown, at every zoom.

@@ -185,8 +185,9 @@ private slots:
                                 << QColor(Qt::black) << Qt::Alignment(Qt::AlignLeft);
         QTest::newRow("Label6") << "Label6" << sans << 9.75 << true << QPalette::WindowText
                                 << QColor(0x0000FF) << Qt::Alignment(Qt::AlignLeft);
+        // The original's red, darkened to be read at 4.5:1.
         QTest::newRow("Label7") << "Label7" << sans << 9.75 << true << QPalette::WindowText
-                                << QColor(0xFF0000) << centred;
+                                << QColor(0xC80000) << centred;
         QTest::newRow("Label3") << "Label3" << QStringLiteral("Liberation Serif") << 6.75 << false
                                 << QPalette::WindowText << QColor(Qt::black) << centred;
         QTest::newRow("Command1") << "Command1" << sans << 8.25 << false << QPalette::Button
@@ -320,27 +321,28 @@ private slots:
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        control(form, "Command1")->setFocus();
+        control(form, "Text2")->setFocus();
 
+        // "Quitter" last: a key pressed once too often does not end the lesson.
         QStringList visited;
         for (int i = 0; i < 8; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited << QApplication::focusWidget()->objectName();
         }
-        QCOMPARE(visited, QStringList({"Text2", "Text3", "Text4", "Text7", "Text8", "Text1",
-                                       "Command2", "Command3"}));
-        // Round the circle: the acquisition control's two inputs, then Command1 again.
+        QCOMPARE(visited, QStringList({"Text3", "Text4", "Text7", "Text8", "Text1", "Command2",
+                                       "Command3", "Command1"}));
+        // Round the circle: the acquisition control's two inputs, then Text2 again.
         for (int i = 0; i < 10; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QWidget* focused = QApplication::focusWidget();
-            if (focused->objectName() == QStringLiteral("Command1")) {
+            if (focused->objectName() == QStringLiteral("Text2")) {
                 QCOMPARE(i, 2);
                 return;
             }
             QVERIFY2(form.acquisitionView().isAncestorOf(focused),
                      qPrintable(focused->objectName()));
         }
-        QFAIL("Tab never came back to Command1");
+        QFAIL("Tab never came back to Text2");
     }
 
     void enterAndEscapePressNoButton() {

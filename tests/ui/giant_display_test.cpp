@@ -1,6 +1,7 @@
 #include "acquisition/orphy_control.h"
 #include "core/failure.h"
 #include "tests/support/scripted_source.h"
+#include "ui/accessibility/announcer.h"
 #include "ui/main_window/form1.h"
 #include "ui/main_window/giant_display.h"
 #include "ui/measurement/measurement.h"
@@ -9,11 +10,13 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace thermo;
 
-// F11 shows what the temperature field shows, as large as it fits; Escape leaves.
+// F11 shows what the temperature field shows, as large as it fits, and says it as it opens
+// and on the space bar; Escape leaves.
 class GiantDisplayTest : public QObject {
     Q_OBJECT
 
@@ -39,7 +42,9 @@ private slots:
         for (int round = 0; round < 2; ++round) {
             QTRY_COMPARE(QApplication::activeWindow(), &form);
             QTest::keyClick(&form, Qt::Key_F11);
+            QSignalSpy announced(&Announcements::instance(), &Announcements::announced);
             QTRY_COMPARE(QApplication::activeWindow(), &giant);
+            QTRY_COMPARE(announced.size(), 1);
             source.setCodes(40960, ea1);
             if (silentChannel >= 0) {
                 source.failOn(silentChannel,
@@ -47,6 +52,8 @@ private slots:
             }
             form.measurement().tick();
             QCOMPARE(giant.text(), shown);
+            QTest::keyClick(&giant, Qt::Key_Space);
+            QCOMPARE(announced.last().first().toString(), shown);
             QCOMPARE(QString::fromStdString(form.text(Field::Text1)), shown);
             const QRect room = value->contentsRect();
             QVERIFY(

@@ -62,7 +62,7 @@ struct Control {
 QList<Control> controlsAt100(QWidget& window) {
     QList<Control> controls;
     for (QWidget* widget : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (!widget->isWindow()) {
+        if (!widget->isWindow() && !thermo::test::isDecoration(widget)) {
             controls.push_back({widget, widget->geometry(), widget->font().pointSizeF()});
         }
     }

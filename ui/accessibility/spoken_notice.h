@@ -5,8 +5,8 @@
 
 namespace thermo {
 
-// A notice that only a screen reader sees: each say() shows it anew with the words as its name,
-// and Orca speaks a notification as it shows, once, wherever the focus is.
+// Words a window says once to a screen reader through the program's announcer (announce()),
+// wherever the focus is, and remembers. The widget itself is never shown.
 class SpokenNotice : public QWidget {
     Q_OBJECT
 public:
@@ -14,7 +14,10 @@ public:
 
     void say(const QString& words);
     // The last words said, empty before the first.
-    QString said() const { return accessibleName(); }
+    QString said() const { return said_; }
+
+private:
+    QString said_;
 };
 
 } // namespace thermo

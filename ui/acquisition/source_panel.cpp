@@ -2,6 +2,8 @@
 
 #include "acquisition/code_source.h"
 #include "ui/accessibility/accessible_roles.h"
+#include "ui/accessibility/first_menu_item.h"
+#include "ui/accessibility/quiet_updates.h"
 #include "ui/acquisition/setting_box.h"
 #include "ui/layout/largest_fit.h"
 
@@ -79,6 +81,7 @@ SourcePanel::SourcePanel(QWidget* parent) : QFrame(parent) {
     menu_ = new QMenu(this);
     menu_->setObjectName(QStringLiteral("acquisitionMenu"));
     menu_->setAccessibleName(tr("Source et réglages des mesures"));
+    startOnFirstItem(*menu_);
 }
 
 void SourcePanel::setSource(CodeSource* source) {
@@ -177,6 +180,8 @@ void SourcePanel::refresh() {
                 box->hasFocus() && box->cleanText() != box->textFromValue(box->value());
             if (!typing && box->textFromValue(value) != box->textFromValue(box->value())) {
                 const QSignalBlocker blocker(box);
+                // Said to a screen reader when asked, not at every step of a cooling.
+                const QuietUpdates quiet;
                 box->setValue(value);
             }
         }
@@ -316,9 +321,9 @@ void SourcePanel::updateCaption() {
     if (caption != caption_->text()) {
         // A board's name grows once it said who it is.
         caption_->setText(caption);
+        caption_->setAccessibleName(caption);
         fitType();
     }
-    caption_->setAccessibleName(caption);
     // A staged fault is easy to forget; red makes it stand out. An empty palette inherits.
     QPalette palette;
     if (remarked) {

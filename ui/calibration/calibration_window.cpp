@@ -3,6 +3,7 @@
 #include "core/code_conversion.h"
 #include "core/failure.h"
 #include "core/number_text.h"
+#include "ui/accessibility/announcer.h"
 #include "ui/parameters/parametres.h"
 #include "ui/recording/user_number_locale.h"
 
@@ -163,16 +164,26 @@ void CalibrationWindow::takePoint() {
         points_.push_back({celsius, ohms});
     } catch (const Failure& failure) {
         say(QString::fromUtf8(failure.what()));
+        announce(*this, messageLabel_->text());
         return;
     }
     say({});
     refit();
     showPoints();
-    pointsTable_->selectRow(static_cast<int>(points_.size()) - 1);
+    // Selected, not made current: a current cell would draw a screen reader's attention to
+    // the table, away from "Relever" where the focus is.
+    pointsTable_->selectionModel()->select(
+        pointsTable_->model()->index(static_cast<int>(points_.size()) - 1, 0),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const CalibrationPoint& point = points_.back();
+    announceResult(tr("Point relevé à %1 °C, Rth vaut %2 ohms.")
+                       .arg(text(numberText(point.celsius, locale_)),
+                            text(numberText(roundHalfEven(point.ohms, ohmDecimals), locale_))));
 }
 
 void CalibrationWindow::removePoint() {
-    const int row = pointsTable_->currentRow();
+    const QModelIndexList selected = pointsTable_->selectionModel()->selectedRows();
+    const int row = selected.isEmpty() ? -1 : selected.front().row();
     if (row < 0 || row >= static_cast<int>(points_.size())) {
         return;
     }
@@ -180,12 +191,23 @@ void CalibrationWindow::removePoint() {
     say({});
     refit();
     showPoints();
+    announceResult(tr("Point retiré."));
 }
 
+// The student stays here; the dialog shows the values, which its Validation applies.
 void CalibrationWindow::useValues() {
     if (texts_) {
         dialog_.setThermistorTexts(text(texts_->a), text(texts_->b));
+        announce(*this, tr("A et B sont écrits dans la fenêtre « Paramètres de la CTN » : il "
+                           "reste à les valider."));
     }
+}
+
+// What the points give now: A and B, or why there are none.
+void CalibrationWindow::announceResult(const QString& done) {
+    const QString result = texts_ ? tr("A = %1 Ω, B = %2 K.").arg(text(texts_->a), text(texts_->b))
+                                  : messageLabel_->text();
+    announce(*this, result.isEmpty() ? done : done + QLatin1Char(' ') + result);
 }
 
 void CalibrationWindow::refit() {

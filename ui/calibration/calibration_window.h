@@ -25,8 +25,9 @@ class parametres;
 // temperatures, types each one as read on a reference thermometer and takes a point; from two
 // temperatures on, A and B of the program's law follow, with each point's deviation, and
 // "Utiliser ces valeurs" writes them into the parameters dialog, which the user then validates
-// as usual. The thermistor's resistance comes from the measurement's readings of the last
-// second, with the R typed in the dialog.
+// as usual. A screen reader hears each point, A and B, and each refusal as they come. The
+// thermistor's resistance comes from the measurement's readings of the last second, with the R
+// typed in the dialog.
 class CalibrationWindow : public LaidOutWindow {
     Q_OBJECT
 public:
@@ -53,6 +54,7 @@ private:
     void refit();
     void showPoints();
     void say(const QString& message);
+    void announceResult(const QString& done);
 
     parametres& dialog_;
     NumberLocale locale_;

@@ -21,6 +21,8 @@ FixedWindow::FixedWindow(const char* objectName, const QString& title, int clien
       title_(title) {
     setObjectName(QString::fromLatin1(objectName));
     setWindowTitle(title);
+    // A screen reader says the title without the zoom, which the program announces itself.
+    setAccessibleName(title);
     giveWindowGround(*this);
 }
 

@@ -32,6 +32,8 @@ LaidOutWindow::LaidOutWindow(const char* objectName, const QString& title, QSize
     : QWidget(nullptr, windowFrame(frameButtons)), title_(title), sizeAt100_(sizeAt100) {
     setObjectName(QString::fromLatin1(objectName));
     setWindowTitle(title);
+    // A screen reader says the title without the zoom, which the program announces itself.
+    setAccessibleName(title);
     giveWindowGround(*this);
     setFont(sansFont(8.25));
     resize(sizeAt100);

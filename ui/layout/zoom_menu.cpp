@@ -1,5 +1,6 @@
 #include "ui/layout/zoom_menu.h"
 
+#include "ui/accessibility/first_menu_item.h"
 #include "ui/layout/projector_zoom.h"
 
 #include <QAction>
@@ -22,6 +23,7 @@ ZoomMenu::ZoomMenu(ProjectorZoom& zoom, QWidget& window, QList<QAction*> extra)
     setAccessibleName(tr("Taille d'affichage"));
     // Built as it opens: what fits depends on the screen the window is on now.
     connect(this, &QMenu::aboutToShow, this, &ZoomMenu::fill);
+    startOnFirstItem(*this);
     fill();
 }
 

@@ -3,6 +3,7 @@
 #include "ui/layout/fonts.h"
 #include "ui/layout/twips.h"
 
+#include <QFocusEvent>
 #include <QPainter>
 #include <QPalette>
 #include <algorithm>
@@ -16,12 +17,14 @@ constexpr int borderTwips = 15;
 constexpr int marginTwips = 30;
 // What QLineEdit always keeps on each side of its text.
 constexpr int qtLineEditMargin = 2;
-// Light enough to tell from the black of a live value on every field's ground.
-const QColor staleColour(0x90, 0x90, 0x90);
+// Light enough to tell from the black of a live value, dark enough to be read on every field's
+// ground (3:1 at least on the voltages' blue, for large type).
+const QColor staleColour(0x66, 0x66, 0x66);
 } // namespace
 
 DisplayField::DisplayField(const QColor& background, QWidget* parent) : QLineEdit(parent) {
     setFrame(false);
+    setReadOnly(true);
     setAlignment(Qt::AlignCenter);
     setFont(sansFont(18, true));
     usual_ = measurementColours(palette(), background);
@@ -48,6 +51,13 @@ void DisplayField::setStale(bool stale) {
     stale_ = stale;
     QPalette colours = usual_;
     if (stale) {
+        liveDescription_ = accessibleDescription();
+        setAccessibleDescription(
+            tr("Ancienne valeur : la dernière mesure a échoué. %1").arg(liveDescription_));
+    } else {
+        setAccessibleDescription(liveDescription_);
+    }
+    if (stale) {
         for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
             colours.setColor(group, QPalette::Text, staleColour);
         }
@@ -71,6 +81,14 @@ void DisplayField::paintEvent(QPaintEvent* event) {
     QLineEdit::paintEvent(event);
     QPainter border(this);
     qDrawShadePanel(&border, rect(), palette(), true, border_);
+}
+
+// Reached by Tab, a line edit selects its whole text: a screen reader would say that
+// selection first ("9FFF sélectionné", a value already gone), then the field and its value,
+// and "désélectionné" as the focus leaves. A reading is read, not selected.
+void DisplayField::focusInEvent(QFocusEvent* event) {
+    QFocusEvent unselected(event->type(), Qt::OtherFocusReason);
+    QLineEdit::focusInEvent(&unselected);
 }
 
 } // namespace thermo

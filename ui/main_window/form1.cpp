@@ -3,6 +3,8 @@
 #include "core/reading_view.h"
 #include "ui/accessibility/accessible_roles.h"
 #include "ui/accessibility/fault_announcer.h"
+#include "ui/accessibility/quiet_updates.h"
+#include "ui/accessibility/temperature_voice.h"
 #include "ui/acquisition/orphy_view.h"
 #include "ui/layout/fonts.h"
 #include "ui/main_window/circuit_picture.h"
@@ -27,6 +29,9 @@ constexpr int clientHeight = 6585;
 const QColor binaryColour(0xFF, 0xFF, 0xC0); // the conversion group's fields
 const QColor voltageColour(0xC0, 0xC0, 0xFF);
 const QColor temperatureColour(0xFF, 0xC0, 0xFF);
+// The temperature's title: the red of the original, darkened to be read on the window's ground
+// (4.5:1).
+const QColor temperatureTitleColour(0xC8, 0x00, 0x00);
 
 // The window's layout in twips; the controls are found by their object names.
 constexpr FixedWindow::Placement placements[] = {
@@ -58,6 +63,14 @@ DisplayField* addField(QWidget* window, const char* name, const QColor& backgrou
     auto* field = new DisplayField(background, window);
     field->setObjectName(QString::fromLatin1(name));
     return field;
+}
+
+// A field and the label beside it say the same to a screen reader, which reads a field by its
+// label: what the field shows, with its unit.
+void name(QWidget* field, QLabel* label, const QString& name, const QString& description) {
+    describe(field, name, description);
+    label->setBuddy(field);
+    label->setAccessibleName(name);
 }
 
 QLineEdit* addStoreField(QWidget* window, const char* name) {
@@ -93,27 +106,27 @@ Form1::Form1(Measurement& measurement, QWidget* parametersDialog)
     addLabel("Label2", QStringLiteral("Entrée Analogique EA0 d'ORPHY GTS2"), bold,
              QColor(0xC0, 0x00, 0x00));
     text7_ = addField(this, "Text7", binaryColour);
-    addLabel("Label9", QStringLiteral("Binaire"), regular)->setBuddy(text7_);
+    QLabel* label9 = addLabel("Label9", QStringLiteral("Binaire"), regular);
     text4_ = addField(this, "Text4", binaryColour);
-    addLabel("label4", QStringLiteral("Hexadécimal"), regular)->setBuddy(text4_);
+    QLabel* label4 = addLabel("label4", QStringLiteral("Hexadécimal"), regular);
     text2_ = addField(this, "Text2", binaryColour);
-    addLabel("Label5", QStringLiteral("Décimal"), regular)->setBuddy(text2_);
+    QLabel* label5 = addLabel("Label5", QStringLiteral("Décimal"), regular);
     text3_ = addField(this, "Text3", voltageColour);
     text8_ = addField(this, "Text8", voltageColour);
-    addLabel("Label6", QStringLiteral("Tension calculée  Uth = Ubm"), heading, Qt::blue)
-        ->setBuddy(text3_);
-    addLabel("Label10", QStringLiteral("Tension calculée  Ut = Uam"), heading, Qt::blue)
-        ->setBuddy(text8_);
-    QLabel* label7 = addLabel("Label7", QStringLiteral("Température calculée"), heading, Qt::red,
-                              Qt::AlignHCenter);
+    QLabel* label6 =
+        addLabel("Label6", QStringLiteral("Tension calculée  Uth = Ubm"), heading, Qt::blue);
+    QLabel* label10 =
+        addLabel("Label10", QStringLiteral("Tension calculée  Ut = Uam"), heading, Qt::blue);
+    QLabel* label7 = addLabel("Label7", QStringLiteral("Température calculée"), heading,
+                              temperatureTitleColour, Qt::AlignHCenter);
     command2_ = addButton("Command2", QStringLiteral("Saisie des paramètres du montage"));
-    describe(text7_, tr("Code binaire"),
-             tr("Code de l'entrée EA0 en binaire, seize chiffres au plus"));
-    describe(text4_, tr("Code hexadécimal"), tr("Code de l'entrée EA0 en hexadécimal"));
-    describe(text2_, tr("Code décimal"),
-             tr("Code de l'entrée EA0 en décimal, de 0 à 65535 ; 32768 correspond à 0 V"));
-    describe(text3_, tr("Tension Uth"), tr("Tension aux bornes de la thermistance, en volts"));
-    describe(text8_, tr("Tension Ut"), tr("Tension d'alimentation du montage, en volts"));
+    name(text7_, label9, tr("Code binaire"),
+         tr("Code de l'entrée EA0 en binaire, seize chiffres au plus"));
+    name(text4_, label4, tr("Code hexadécimal"), tr("Code de l'entrée EA0 en hexadécimal"));
+    name(text2_, label5, tr("Code décimal"),
+         tr("Code de l'entrée EA0 en décimal, de 0 à 65535 ; 32768 correspond à 0 V"));
+    name(text3_, label6, tr("Tension Uth, en volts"), tr("Tension aux bornes de la thermistance"));
+    name(text8_, label10, tr("Tension Ut, en volts"), tr("Tension d'alimentation du montage"));
     describe(command2_, tr("Saisie des paramètres du montage"),
              tr("Ouvre la fenêtre des paramètres R, A et B ; la mesure continue pendant la "
                 "saisie"));
@@ -121,10 +134,10 @@ Form1::Form1(Measurement& measurement, QWidget* parametersDialog)
     text1_ = new TemperatureField(temperatureColour, this);
     text1_->setObjectName(QStringLiteral("Text1"));
     text1_->setEnabled(false);
-    label7->setBuddy(text1_);
-    describe(text1_, tr("Température calculée"),
-             tr("Température de la thermistance en degrés Celsius, ou ce qui empêche de la "
-                "calculer"));
+    name(text1_, label7, tr("Température calculée, en degrés Celsius"),
+         tr("Température de la thermistance, ou ce qui empêche de la calculer"));
+    // Heard as it changes while it has the focus.
+    new TemperatureVoice(measurement_, *text1_);
 
     text6_ = addStoreField(this, "Text6");
     text9_ = addStoreField(this, "Text9");
@@ -152,7 +165,8 @@ Form1::Form1(Measurement& measurement, QWidget* parametersDialog)
     place(curveButton);
     setZoom(1.0);
 
-    // The acquisition control's own inputs come first, then the table's order.
+    // The acquisition control's own inputs come first, then the table's order, "Quitter" last:
+    // a key pressed once too often does not end the lesson.
     QList<QWidget*> focusOrder;
     if (orphy1_->focusPolicy() & Qt::TabFocus) {
         focusOrder << orphy1_;
@@ -162,8 +176,8 @@ Form1::Form1(Measurement& measurement, QWidget* parametersDialog)
             focusOrder << child;
         }
     }
-    focusOrder << command1_ << text2_ << text3_ << text4_ << text7_ << text8_ << text1_ << command2_
-               << command3_;
+    focusOrder << text2_ << text3_ << text4_ << text7_ << text8_ << text1_ << command2_ << command3_
+               << command1_;
     for (qsizetype i = 1; i < focusOrder.size(); ++i) {
         setTabOrder(focusOrder[i - 1], focusOrder[i]);
     }
@@ -190,10 +204,16 @@ void Form1::mirrorParameters(const CircuitParameters& parameters) {
 
 void Form1::showStaleness(const Reading& reading) {
     const ReadingView view = readingView(reading);
-    for (DisplayField* field : {text2_, text3_, text4_, text7_}) {
-        field->setStale(view.ea0Stale);
+    for (DisplayField* field : {text2_, text3_, text4_, text7_, text8_}) {
+        const bool stale = field == text8_ ? view.ea1Stale : view.ea0Stale;
+        if (stale != field->isStale()) {
+            field->setStale(stale);
+            // Slanted as well as grey: colour is never the only sign.
+            QFont font = scaledLayout().baseFont(field);
+            font.setItalic(stale);
+            scaledLayout().setBaseFont(field, font);
+        }
     }
-    text8_->setStale(view.ea1Stale);
 }
 
 QLineEdit* Form1::lineField(Field field) const {
@@ -221,10 +241,11 @@ std::string Form1::text(Field field) const {
     return lineField(field)->text().toStdString();
 }
 
-// A field is written only when its text changes: each write is a deletion and an insertion
-// for a screen reader, which would otherwise repeat the same value ten times a second.
+// A field is written only when its text changes, and quietly: a screen reader reads it when
+// asked, and hears the temperature through its voice, not ten values a second.
 void Form1::setText(Field field, const std::string& text) {
     const QString shown = QString::fromStdString(text);
+    const QuietUpdates quiet;
     if (field == Field::Text1) {
         if (text1_->toPlainText() != shown) {
             text1_->setPlainText(shown);

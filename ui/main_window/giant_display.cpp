@@ -2,12 +2,15 @@
 
 #include "core/reading_view.h"
 #include "ui/accessibility/accessible_roles.h"
+#include "ui/accessibility/announcer.h"
+#include "ui/accessibility/quiet_updates.h"
 #include "ui/layout/fonts.h"
 #include "ui/layout/largest_fit.h"
 #include "ui/main_window/form1.h"
 #include "ui/measurement/measurement.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QKeySequence>
 #include <QLabel>
@@ -22,7 +25,8 @@ namespace {
 
 const QColor groundColour(0xFF, 0xE0, 0xC0);
 const QColor temperatureColour(0xFF, 0xC0, 0xFF);
-const QColor titleColour(0xFF, 0x00, 0x00);
+// The main window's title colour.
+const QColor titleColour(0xC8, 0x00, 0x00);
 
 // The widest temperature the field shows in a lesson: the type is sized on it, so that it
 // does not jump from one reading to the next.
@@ -54,9 +58,13 @@ QString shownText(const Reading& reading, const NumberLocale& locale) {
 GiantDisplay::GiantDisplay(Measurement& measurement, Form1& mainWindow)
     : QWidget(&mainWindow, Qt::Window), measurement_(measurement), mainWindow_(mainWindow),
       locale_(measurement.locale()), title_(new QLabel(tr("Température calculée"), this)),
-      value_(new QLabel(this)), open_(new QAction(tr("Affichage géant\tF11"), this)) {
+      value_(new QLabel(this)), open_(new QAction(tr("Affichage géant\tF11"), this)),
+      spoken_(locale_, pace) {
     setObjectName(QStringLiteral("giantDisplay"));
-    setWindowTitle(tr("Température calculée \u2014 affichage géant (Échap pour revenir)"));
+    setWindowTitle(tr("Température calculée \u2014 affichage géant (Espace pour l'entendre, "
+                      "Échap pour revenir)"));
+    setAccessibleName(tr("Affichage géant de la température. Espace pour l'entendre, Échap pour "
+                         "revenir"));
     setAccessibleRole(this, QAccessible::Window);
     setAutoFillBackground(true);
     QPalette ground = palette();
@@ -70,6 +78,8 @@ GiantDisplay::GiantDisplay(Measurement& measurement, Form1& mainWindow)
     title_->setPalette(red);
 
     value_->setObjectName(QStringLiteral("giantValue"));
+    // Named, it is not renamed at every reading: what it shows is said at a listener's pace.
+    value_->setAccessibleName(tr("Température calculée"));
     value_->setAlignment(Qt::AlignCenter);
     value_->setWordWrap(true);
     value_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -86,6 +96,10 @@ GiantDisplay::GiantDisplay(Measurement& measurement, Form1& mainWindow)
     auto* leaveKeys = new QShortcut(this);
     leaveKeys->setKeys({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::Key_F11)});
     connect(leaveKeys, &QShortcut::activated, this, &GiantDisplay::leave);
+    auto* sayKeys = new QShortcut(this);
+    sayKeys->setKeys(
+        {QKeySequence(Qt::Key_Space), QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    connect(sayKeys, &QShortcut::activated, this, &GiantDisplay::sayValue);
     auto* openKey = new QShortcut(QKeySequence(Qt::Key_F11), &mainWindow);
     connect(openKey, &QShortcut::activated, this, &GiantDisplay::open);
     open_->setObjectName(QStringLiteral("giantOpen"));
@@ -107,9 +121,24 @@ void GiantDisplay::open() {
     showFullScreen();
     raise();
     activateWindow();
+    spoken_.sayNow(measurement_.lastReading());
+    opening_ = true;
+}
+
+bool GiantDisplay::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && opening_) {
+        opening_ = false;
+        sayValue();
+    }
+    return QWidget::event(event);
+}
+
+void GiantDisplay::sayValue() {
+    announce(*this, value_->text());
 }
 
 void GiantDisplay::leave() {
+    opening_ = false;
     // Back to a plain window before hiding: shown again, it is made full screen anew.
     setWindowState(windowState() & ~Qt::WindowFullScreen);
     hide();
@@ -117,13 +146,18 @@ void GiantDisplay::leave() {
 }
 
 void GiantDisplay::showReading(const Reading& reading) {
-    if (isVisible()) {
-        setValue(shownText(reading, locale_));
+    if (!isVisible()) {
+        return;
+    }
+    setValue(shownText(reading, locale_));
+    if (const auto said = spoken_.offer(reading)) {
+        announce(*this, *said);
     }
 }
 
 void GiantDisplay::setValue(const QString& text) {
     if (text != value_->text()) {
+        const QuietUpdates quiet;
         value_->setText(text);
         fitText();
     }

@@ -13,6 +13,9 @@ TemperatureField::TemperatureField(const QColor& background, QWidget* parent) : 
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setAcceptRichText(false);
+    // The measurement writes it; the keyboard can still go through what it says.
+    setReadOnly(true);
+    setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     setTabChangesFocus(true);
     setLineWrapMode(QTextEdit::WidgetWidth);
     QTextOption centred = document()->defaultTextOption();

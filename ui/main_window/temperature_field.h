@@ -5,9 +5,9 @@
 
 namespace thermo {
 
-// The main window's temperature field Text1: bold, centred on a coloured ground, and wrapping,
-// so that the low-supply message shows whole on two centred lines at 8 pt. Its sunken border
-// grows with the projector zoom.
+// The main window's temperature field Text1: bold, centred on a coloured ground, read-only and
+// wrapping, so that the low-supply message shows whole on two centred lines at 8 pt. Its sunken
+// border grows with the projector zoom.
 class TemperatureField : public QTextEdit {
     Q_OBJECT
 public:

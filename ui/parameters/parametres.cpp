@@ -59,14 +59,20 @@ parametres::parametres(Application& application)
     label6->setBuddy(text1_);
     addLabel("Label1", QStringLiteral("Valeur en OHM"), bold);
     addLabel("Label8", QStringLiteral("Valeur nominale 10000"), bold);
-    addLabel("Label7", QStringLiteral("Thermistance CTN"), heading, Qt::red);
+    // The red of the original, darkened to be read on the window's ground (4.5:1).
+    addLabel("Label7", QStringLiteral("Thermistance CTN"), heading, QColor(0xC8, 0x00, 0x00));
     text2_ = addField(this, "Text2", defaults.a, tr("Paramètre A"),
                       tr("Résistance nominale de la thermistance à 25 °C, en ohms"));
-    addLabel("Label2", QStringLiteral("Paramètre A :"), bold)->setBuddy(text2_);
+    // A label says its field's name, without the colon a screen reader would spell out.
+    QLabel* label2 = addLabel("Label2", QStringLiteral("Paramètre A :"), bold);
+    label2->setBuddy(text2_);
+    label2->setAccessibleName(text2_->accessibleName());
     addLabel("Label4", QStringLiteral("Valeur nominale à 25°C"), bold);
     text3_ = addField(this, "Text3", defaults.b, tr("Paramètre B"),
                       tr("Indice de sensibilité thermique B de la thermistance, en kelvins"));
-    addLabel("Label3", QStringLiteral("Paramètre B :"), bold)->setBuddy(text3_);
+    QLabel* label3 = addLabel("Label3", QStringLiteral("Paramètre B :"), bold);
+    label3->setBuddy(text3_);
+    label3->setAccessibleName(text3_->accessibleName());
     addLabel("Label5", QStringLiteral("indice de sensibilité thermique"), bold);
     command1_ = addButton("Command1", QStringLiteral("Validation"));
     describe(command1_, tr("Validation"),
@@ -93,12 +99,16 @@ QString parametres::seriesText() const {
     return text1_->text();
 }
 
+// Shown and raised, but the keyboard focus stays where the user is (the calibration window):
+// taken away silently, the next keys would edit the dialog's fields unawares.
 void parametres::setThermistorTexts(const QString& a, const QString& b) {
     text2_->setText(a);
     text3_->setText(b);
+    const bool quiet = testAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_ShowWithoutActivating);
     show();
     raise();
-    activateWindow();
+    setAttribute(Qt::WA_ShowWithoutActivating, quiet);
 }
 
 void parametres::validate() {

@@ -25,7 +25,8 @@ public:
 
     // The R typed, validated or not: the calibration assistant measures with it.
     QString seriesText() const;
-    // The calibration's A and B into their fields; the dialog shows them, to be validated.
+    // The calibration's A and B into their fields; the dialog shows them, to be validated,
+    // without taking the keyboard focus.
     void setThermistorTexts(const QString& a, const QString& b);
 
 public slots:
