@@ -27,13 +27,6 @@ std::shared_ptr<test::PtyBoard> ours(const std::string& number) {
         test::boardAnswering({{"MEAS:EA0?", "40000"}}, "THERMOMETRE,CARTE-CTN," + number + ",1.0"));
 }
 
-// Once the board is said unplugged, its thread lists the ports it had around it, then looks
-// again at each turn: a board plugged before that first listing was already there.
-bool lookingForIt(const test::PluggedPorts& ports) {
-    const int seen = ports.listings();
-    return test::waitFor([&] { return ports.listings() >= seen + 2; }, 30s);
-}
-
 using Played = std::pair<std::string, std::shared_ptr<void>>; // its path, the board kept alive
 
 // The board followed: the project's board, known by its number, or an Uno under StandardFirmata
@@ -61,7 +54,7 @@ TEST_P(BoardUnpluggedAndBack, IsFollowedToItsNewPort) {
     ports.unplug(firstPath);
     first.reset();
     EXPECT_TRUE(test::readUntil(*source, 0, "Carte débranchée"));
-    ASSERT_TRUE(lookingForIt(ports));
+    ASSERT_TRUE(test::lookingAgain(ports));
     const auto other = ours("0043");
     test::OpenCounter otherOpens(other->path());
     ports.plug(other->path());
@@ -94,7 +87,7 @@ TEST(BoardUnpluggedAndBack, IsNeverSwappedForOneLikeIt) {
     inUse.reset();
     spare.reset();
     EXPECT_TRUE(test::readUntil(source, 0, "Carte débranchée"));
-    ASSERT_TRUE(lookingForIt(ports));
+    ASSERT_TRUE(test::lookingAgain(ports));
     const auto back = uno();
     const std::string backPath = ports.plug(back->path());
     ASSERT_TRUE(test::waitFor([&] { return !source.lookalikes().empty(); }, 30s));

@@ -221,4 +221,9 @@ bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds l
     return true;
 }
 
+bool lookingAgain(const PluggedPorts& ports) {
+    const int seen = ports.listings();
+    return waitFor([&] { return ports.listings() >= seen + 2; }, std::chrono::seconds(30));
+}
+
 } // namespace thermo::test

@@ -121,4 +121,9 @@ private:
 // Polls `condition` until it holds or `limit` passes.
 bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit);
 
+// Once a board is said unplugged, its thread lists the ports it had around it, then looks again
+// at each turn: a board plugged before that first listing was already there, and is not opened.
+// Waits until the program has listed the ports twice more.
+bool lookingAgain(const PluggedPorts& ports);
+
 } // namespace thermo::test

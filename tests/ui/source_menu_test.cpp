@@ -329,6 +329,7 @@ void SourceMenuTest::boardUnpluggedAndBackElsewhere() {
     QTRY_COMPARE_WITH_TIMEOUT(readNow(0), QStringLiteral("Carte débranchée"), 20000);
     ports.unplug(sparePath);
     spare.reset();
+    QVERIFY(thermo::test::lookingAgain(ports));
     const QString path = QString::fromStdString(ports.plug(back->path()));
     const auto* caption = view_->findChild<QLabel*>(QStringLiteral("sourceCaption"));
     // The measurement's reads bring what the board's thread found.
