@@ -107,16 +107,15 @@ void ClassModel::takeBatch(int index, Batch&& batch) {
     // A group whose batches come is in the class, even if its state was lost on the way; one
     // that said it left is answering late.
     group.present = group.present || group.leftAt == Clock::time_point{};
-    const auto at = std::upper_bound(run.samples.begin(), run.samples.end(),
-                                     batch.readings.front().millis,
-                                     [](std::int64_t millis, const Sample& s) { return millis < s.millis; });
-    const int first = int(at - run.samples.begin());
-    run.samples.insert(at, batch.readings.begin(), batch.readings.end());
+    const auto at = std::upper_bound(run.batchOf.begin(), run.batchOf.end(), batch.number);
+    const auto first = at - run.batchOf.begin();
+    run.batchOf.insert(at, batch.readings.size(), batch.number);
+    run.samples.insert(run.samples.begin() + first, batch.readings.begin(), batch.readings.end());
     // A deque's elements lie in several blocks: the index is counted, not subtracted.
     const int runIndex = int(std::find_if(group.runs.begin(), group.runs.end(),
                                           [&run](const GroupRun& r) { return &r == &run; }) -
                              group.runs.begin());
-    emit samplesInserted(index, runIndex, first, int(batch.readings.size()));
+    emit samplesInserted(index, runIndex, int(first), int(batch.readings.size()));
     emit groupChanged(index);
 }
 

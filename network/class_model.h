@@ -12,12 +12,15 @@
 
 namespace thermo::classroom {
 
-// One run of a group as the teacher has it: every reading received, in the order of the
-// group's clock, and the account of its batches.
+// One run of a group as the teacher has it: every reading received, in the order the group
+// took them, and the account of its batches.
 struct GroupRun {
     RunId id = 0;
     std::int64_t startedAt = 0; // ms since 1970, the group's clock
     std::vector<Sample> samples;
+    // The number of the batch each sample came in. A batch sent again takes its place by its
+    // number: readings a millisecond apart, re-dated from a record, could pass each other by time.
+    std::vector<std::uint32_t> batchOf;
     BatchLedger ledger;
 };
 

@@ -13,16 +13,17 @@ QString topic(const QString& account, GroupTopic which) {
     return groupTopic(classId, account, which);
 }
 
-Batch batch(RunId run, std::uint32_t number) {
+Batch batch(RunId run, std::uint32_t number, std::int64_t lateMs = 0) {
     Sample s;
-    s.millis = 200 * (number - 1);
+    s.millis = 200 * (number - 1) + lateMs;
     s.celsius = 20 + number;
     s.uth = 2.5;
     s.ut = 5;
     return Batch{run, number, 1'765'000'000'000, {s}};
 }
 
-// Batches land in the group's run in time order whatever order they come in; what is not
+// Batches land in the group's run in their order whatever order they come in, even one sent
+// again whose time, re-dated from the group's record, passes the next batch's; what is not
 // exactly what its topic carries is dropped and counted against that group, or against none
 // when the topic is no group's.
 TEST(ClassModel, TakesWhatFitsAndCountsTheRest) {
@@ -30,9 +31,10 @@ TEST(ClassModel, TakesWhatFitsAndCountsTheRest) {
     const QString a = "gaaaaaaaaaaaa";
     model.take(topic(a, GroupTopic::State),
                messageBytes(GroupState{7, 0, 4, true, "Groupe 1", "Banc simulé", "1", "2", "3"}));
-    for (std::uint32_t n : {1u, 3u, 4u, 2u, 3u}) {
+    for (std::uint32_t n : {1u, 3u, 4u, 3u}) {
         model.take(topic(a, GroupTopic::Batches), messageBytes(batch(7, n)));
     }
+    model.take(topic(a, GroupTopic::Batches), messageBytes(batch(7, 2, 201)));
     const struct {
         QString topic;
         QByteArray payload;
