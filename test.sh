@@ -47,23 +47,41 @@ if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY=":$xvfb_display"
 fi
 
+# Runs one preset's tests, keeping their output: when some fail, the summary at the end names
+# them with the lines that say why, since a long log is often read from its tail only.
+# Stages run in a subshell: what they find goes through a file.
+failures=$(mktemp)
+run_tests() {
+    local preset=$1 log="build/$1/tests.log"
+    ctest --preset "$preset" 2>&1 | tee "$log"
+    local status=${PIPESTATUS[0]}
+    if [ "$status" -ne 0 ]; then
+        {
+            echo "-- tests $preset en échec :"
+            grep -E '\*\*\*(Failed|Timeout|Exception)|Failure$|FAIL!|^\s+(Loc|Actual|Expected|Value of|Which is)|SUMMARY: |ERROR: AddressSanitizer|runtime error|ÉCHEC : ' "$log" |
+                sed -E 's/ ?\.{4,} ?/ … /' | cut -c1-300 | head -n 60
+        } >>"$failures"
+    fi
+    return "$status"
+}
+
 # A stage whose build failed has nothing to test; its tests are then counted as failed too.
 if stage "compilation dev" build_preset dev; then
-    stage "tests dev" ctest --preset dev
+    stage "tests dev" run_tests dev
 else
     results+=("ÉCHEC    tests dev (pas de compilation)")
 fi
 
 # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 if stage "compilation ASan + UBSan" build_preset asan; then
-    stage "tests ASan + UBSan" ctest --preset asan
+    stage "tests ASan + UBSan" run_tests asan
 else
     results+=("ÉCHEC    tests ASan + UBSan (pas de compilation)")
 fi
 
 # Each fuzz target runs for a short, fixed time from its seed corpus.
 if stage "compilation fuzz" build_preset fuzz; then
-    stage "fuzzing" ctest --preset fuzz
+    stage "fuzzing" run_tests fuzz
 else
     results+=("ÉCHEC    fuzzing (pas de compilation)")
 fi
@@ -71,4 +89,6 @@ fi
 echo
 echo "== Bilan, en ${SECONDS} s :"
 printf '   %s\n' "${results[@]}"
+sed 's/^/   /' "$failures"
+rm -f "$failures"
 exit "$failed"
