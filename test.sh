@@ -58,7 +58,7 @@ run_tests() {
     if [ "$status" -ne 0 ]; then
         {
             echo "-- tests $preset en échec :"
-            grep -E '\*\*\*(Failed|Timeout|Exception)|Failure$|FAIL!|^\s+(Loc|Actual|Expected|Value of|Which is)|SUMMARY: |ERROR: AddressSanitizer|runtime error|ÉCHEC : ' "$log" |
+            grep -E '\*\*\*(Failed|Timeout|Exception)|Failure$|^Expected|FAIL!|^\s+(Loc|Actual|Expected|Value of|Which is)|SUMMARY: |ERROR: AddressSanitizer|runtime error|ÉCHEC : ' "$log" |
                 sed -E 's/ ?\.{4,} ?/ … /' | cut -c1-300 | head -n 60
         } >>"$failures"
     fi
