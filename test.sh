@@ -40,7 +40,7 @@ if [ -z "${DISPLAY:-}" ]; then
     source scripts/xvfb.sh
     trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true' EXIT
     trap 'exit 130' INT TERM # through the EXIT trap, so the server goes too
-    if ! start_xvfb 90 140; then
+    if ! start_xvfb; then
         echo "ÉCHEC : pas de serveur X pour les tests" >&2
         exit 1
     fi

@@ -16,7 +16,7 @@ build=${THERMO_BUILD_DIR:-build/dev}
 [ -f "$build/CMakeCache.txt" ] || cmake --preset dev >/dev/null
 cmake --build "$build" --target curve_live curve_bench >/dev/null
 
-start_xvfb 150 199
+start_xvfb
 trap 'kill "$xvfb_pid" 2>/dev/null || true' EXIT
 trap 'exit 130' INT TERM
 status=0

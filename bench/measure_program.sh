@@ -39,11 +39,11 @@ trap 'exit 130' INT TERM
 
 # The program and the baseline each get their own X server, so that the drawing each one
 # asks of its server is measured too.
-start_xvfb 150 199
+start_xvfb
 pids+=("$xvfb_pid")
 program_display=$xvfb_display
 program_server=$xvfb_pid
-start_xvfb $((program_display + 1)) 199
+start_xvfb
 pids+=("$xvfb_pid")
 baseline_display=$xvfb_display
 baseline_server=$xvfb_pid

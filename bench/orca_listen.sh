@@ -36,7 +36,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-start_xvfb 150 199
+start_xvfb
 export DISPLAY=":$xvfb_display"
 : >"$transcript"
 

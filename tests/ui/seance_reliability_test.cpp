@@ -220,14 +220,16 @@ private slots:
     // The X server killed under the program: Qt ends it from its own thread; the journal is
     // written and closed all the same.
     void lostDisplayLosesNothing() {
+        // The server picks a free display and writes its number once it listens: one picked
+        // here could be another run's, and killing ours would then leave the child on it.
         QProcess xvfb;
-        const QString display = QStringLiteral(":%1").arg(420 + QRandomGenerator::global()->bounded(60));
-        xvfb.start(QStringLiteral("Xvfb"), {display, QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                                            QStringLiteral("-nolisten"), QStringLiteral("tcp")});
         if (!xvfb.waitForStarted(5000)) {
             QSKIP("Xvfb introuvable");
         }
-        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(display.mid(1));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(xvfb.canReadLine(), 30000);
+        const QString display = QLatin1Char(':') + QString::fromLatin1(xvfb.readLine()).trimmed();
         QTemporaryDir data;
         Child child;
         child.start(data.path(), display);
