@@ -173,6 +173,7 @@ private slots:
                          qPrintable(QStringLiteral("round %1: %2").arg(round).arg(child.offered)));
                 ++offers;
                 const std::size_t missing = killedAt - std::min(killedAt, child.resumed);
+                qInfo("round %d: %zu readings missing of %zu", round, missing, killedAt);
                 QVERIFY2(missing <= readingsPerSecond,
                          qPrintable(QStringLiteral("round %1: %2 readings missing of %3")
                                         .arg(round).arg(missing).arg(killedAt)));
