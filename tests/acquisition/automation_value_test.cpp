@@ -18,6 +18,7 @@ struct Row {
     std::optional<std::int32_t> code; // empty when a failure is expected
     FailureKind failure = FailureKind::TypeMismatch;
     std::string separator = ".";
+    friend void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
 };
 
 Row ok(std::string name, AutomationValue value, std::int32_t code, std::string separator = ".") {

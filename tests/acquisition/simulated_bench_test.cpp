@@ -40,6 +40,7 @@ struct Setting {
     double celsius;
     double supply;
     std::int64_t ea0; // worked out beforehand
+    friend void PrintTo(const Setting& row, std::ostream* os) { *os << row.name; }
 };
 
 class Divider : public testing::TestWithParam<Setting> {};
