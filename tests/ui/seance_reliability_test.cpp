@@ -173,10 +173,10 @@ private slots:
                          qPrintable(QStringLiteral("round %1: %2").arg(round).arg(child.offered)));
                 ++offers;
                 const std::size_t missing = killedAt - std::min(killedAt, child.resumed);
-                qInfo("round %d: %zu readings missing of %zu", round, missing, killedAt);
-                QVERIFY2(missing <= readingsPerSecond,
-                         qPrintable(QStringLiteral("round %1: %2 readings missing of %3")
-                                        .arg(round).arg(missing).arg(killedAt)));
+                const QString margin = QStringLiteral("round %1: %2 readings missing of %3")
+                                           .arg(round).arg(missing).arg(killedAt);
+                qInfo("%s", qPrintable(margin));
+                QVERIFY2(missing <= readingsPerSecond, qPrintable(margin));
             }
             if (round == kills) {
                 // The end of the lesson: SIGTERM writes everything and ends with status 0.
