@@ -174,7 +174,9 @@ private slots:
                 ++offers;
                 const std::size_t missing = killedAt - std::min(killedAt, child.resumed);
                 const QString margin = QStringLiteral("round %1: %2 readings missing of %3")
-                                           .arg(round).arg(missing).arg(killedAt);
+                                           .arg(round)
+                                           .arg(missing)
+                                           .arg(killedAt);
                 qInfo("%s", qPrintable(margin));
                 QVERIFY2(missing <= readingsPerSecond, qPrintable(margin));
             }
